@@ -1,0 +1,4 @@
+#pragma once
+// Host stand-in for the print spooler's API.
+#include <windows.h>
+#include "win/spooler.h"

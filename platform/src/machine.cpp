@@ -1,0 +1,279 @@
+// The simulated machine: its root folder, configuration and the mapping of Windows paths.
+#include "sim/machine.h"
+#include "sim/utf.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace moltr::sim {
+namespace {
+
+constexpr const char* kConfigFile = "machine.ini";
+constexpr const char* kSpoolVariable = "MOLTR_SPOOL";
+
+struct MachineState {
+    std::mutex lock;
+    std::string root;
+    bool attachTried = false;
+};
+
+MachineState& State() {
+    static MachineState state;
+    return state;
+}
+
+std::string ToLowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool WriteConfig(const std::string& root, const MachineConfig& c) {
+    std::ofstream out(fs::path(root) / kConfigFile, std::ios::trunc);
+    out << "version=" << c.version.major << "." << c.version.minor << "\n"
+        << "build=" << c.version.build << "\n"
+        << "servicepack=" << c.version.servicePackMajor << "\n"
+        << "useruilanguage=" << c.userUiLanguage << "\n"
+        << "systemuilanguage=" << c.systemUiLanguage << "\n"
+        << "systemlocale=" << c.systemLocale << "\n"
+        << "ansicodepage=" << c.ansiCodePage << "\n"
+        << "username=" << c.userName << "\n"
+        << "computername=" << c.computerName << "\n";
+    return static_cast<bool>(out);
+}
+
+bool ReadConfig(const std::string& root, MachineConfig& c) {
+    std::ifstream in(fs::path(root) / kConfigFile);
+    if (!in) {
+        return false;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        auto eq = line.find('=');
+        if (eq == std::string::npos) {
+            continue;
+        }
+        std::string key = line.substr(0, eq);
+        std::string value = line.substr(eq + 1);
+        unsigned long number = std::strtoul(value.c_str(), nullptr, 10);
+        if (key == "version") {
+            c.version.major = static_cast<DWORD>(number);
+            auto dot = value.find('.');
+            c.version.minor =
+                dot == std::string::npos ? 0 : static_cast<DWORD>(std::strtoul(value.c_str() + dot + 1, nullptr, 10));
+        } else if (key == "build") {
+            c.version.build = static_cast<DWORD>(number);
+        } else if (key == "servicepack") {
+            c.version.servicePackMajor = static_cast<WORD>(number);
+        } else if (key == "useruilanguage") {
+            c.userUiLanguage = static_cast<LANGID>(number);
+        } else if (key == "systemuilanguage") {
+            c.systemUiLanguage = static_cast<LANGID>(number);
+        } else if (key == "systemlocale") {
+            c.systemLocale = static_cast<LCID>(number);
+        } else if (key == "ansicodepage") {
+            c.ansiCodePage = static_cast<UINT>(number);
+        } else if (key == "username") {
+            c.userName = value;
+        } else if (key == "computername") {
+            c.computerName = value;
+        }
+    }
+    return true;
+}
+
+void MakeLayout(const std::string& root, const MachineConfig& c) {
+    const fs::path base(root);
+    for (const char* dir : {"c/Windows/System32/spool/drivers/x64/3", "c/Windows/System32/spool/prtprocs/x64",
+                            "c/Windows/Temp", "c/Program Files", "spool", "registry"}) {
+        fs::create_directories(base / dir);
+    }
+    fs::create_directories(base / "c/Users" / c.userName / "AppData/Local/Temp");
+}
+
+void Adopt(const std::string& root) {
+    State().root = root;
+    State().attachTried = true;
+    ::setenv(kSpoolVariable, root.c_str(), 1);
+}
+
+} // namespace
+
+bool CreateMachine(const std::string& root, const MachineConfig& config) {
+    std::error_code ec;
+    fs::path path = fs::absolute(root, ec);
+    if (ec) {
+        return false;
+    }
+    fs::create_directories(path, ec);
+    for (const auto& entry : fs::directory_iterator(path, ec)) {
+        fs::remove_all(entry.path(), ec);
+    }
+    MakeLayout(path.string(), config);
+    if (!WriteConfig(path.string(), config)) {
+        return false;
+    }
+    std::lock_guard guard(State().lock);
+    Adopt(path.string());
+    return true;
+}
+
+bool AttachMachine(const std::string& root) {
+    std::error_code ec;
+    fs::path path = fs::absolute(root, ec);
+    MachineConfig config;
+    if (ec || !ReadConfig(path.string(), config)) {
+        return false;
+    }
+    std::lock_guard guard(State().lock);
+    Adopt(path.string());
+    return true;
+}
+
+bool ResetMachine() {
+    std::string root = MachineRoot();
+    if (root.empty()) {
+        return false;
+    }
+    MachineConfig config = CurrentConfig();
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(root, ec)) {
+        if (entry.path().filename() != kConfigFile) {
+            fs::remove_all(entry.path(), ec);
+        }
+    }
+    MakeLayout(root, config);
+    return true;
+}
+
+std::string MachineRoot() {
+    std::lock_guard guard(State().lock);
+    if (State().root.empty() && !State().attachTried) {
+        State().attachTried = true;
+        const char* env = std::getenv(kSpoolVariable);
+        MachineConfig config;
+        if (env && *env && ReadConfig(env, config)) {
+            State().root = env;
+        }
+    }
+    return State().root;
+}
+
+MachineConfig CurrentConfig() {
+    MachineConfig config;
+    std::string root = MachineRoot();
+    if (!root.empty()) {
+        ReadConfig(root, config);
+    }
+    return config;
+}
+
+bool UpdateConfig(const MachineConfig& config) {
+    std::string root = MachineRoot();
+    return !root.empty() && WriteConfig(root, config);
+}
+
+std::string HostPath(const WCHAR* windowsPath) {
+    std::string path = Utf8(windowsPath ? windowsPath : L"");
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.size() < 3 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':' ||
+        path[2] != '/') {
+        return {};
+    }
+    char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+    fs::path host;
+    if (drive == 'z') {
+        host = "/";
+    } else {
+        std::string root = MachineRoot();
+        if (root.empty()) {
+            return {};
+        }
+        host = fs::path(root) / std::string(1, drive);
+    }
+    std::stringstream parts(path.substr(3));
+    std::string part;
+    bool existing = true;
+    while (std::getline(parts, part, '/')) {
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        if (part == "..") {
+            if (host.has_relative_path() && host.filename() != std::string(1, drive)) {
+                host = host.parent_path();
+            }
+            continue;
+        }
+        if (existing) {
+            std::error_code ec;
+            fs::path exact = host / part;
+            if (!fs::exists(exact, ec)) {
+                std::string wanted = ToLowerAscii(part);
+                bool found = false;
+                for (const auto& entry : fs::directory_iterator(host, ec)) {
+                    if (ToLowerAscii(entry.path().filename().string()) == wanted) {
+                        exact = entry.path();
+                        found = true;
+                        break;
+                    }
+                }
+                existing = found;
+            }
+            host = exact;
+        } else {
+            host /= part;
+        }
+    }
+    return host.string();
+}
+
+std::u16string WindowsPath(const std::string& hostPath) {
+    std::error_code ec;
+    fs::path path = fs::absolute(hostPath, ec).lexically_normal();
+    std::string text = path.string();
+    std::string root = MachineRoot();
+    std::string windows;
+    if (!root.empty()) {
+        std::string prefix = fs::path(root).lexically_normal().string();
+        if (!prefix.empty() && prefix.back() != '/') {
+            prefix += '/';
+        }
+        if (text.compare(0, prefix.size(), prefix) == 0 && text.size() >= prefix.size() + 1) {
+            std::string rest = text.substr(prefix.size());
+            if (rest.size() >= 1 && std::isalpha(static_cast<unsigned char>(rest[0])) &&
+                (rest.size() == 1 || rest[1] == '/')) {
+                windows = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0])))) +
+                          ":\\" + (rest.size() > 2 ? rest.substr(2) : std::string());
+            }
+        }
+    }
+    if (windows.empty()) {
+        windows = "Z:\\" + (text.size() > 1 ? text.substr(1) : std::string());
+    }
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return Utf16(windows);
+}
+
+TestMachine::TestMachine(const MachineConfig& config) {
+    std::string pattern = (fs::temp_directory_path() / "moltr-machine-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) {
+        root_ = pattern;
+        CreateMachine(root_, config);
+    }
+}
+
+TestMachine::~TestMachine() {
+    std::error_code ec;
+    if (!root_.empty()) {
+        fs::remove_all(root_, ec);
+    }
+}
+
+} // namespace moltr::sim

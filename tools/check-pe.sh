@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Checks the PE modules of a Windows build: each is a PE32+ x64 image, and the DLLs export what the
+# core driver looks for.
+set -euo pipefail
+build="${1:-build/windows}"
+objdump=x86_64-w64-mingw32-objdump
+status=0
+
+check_module() { # file, then the exports it must have
+    local file="$1"
+    shift
+    if [ ! -f "$file" ]; then
+        echo "check-pe: missing $file"
+        status=1
+        return
+    fi
+    if ! $objdump -f "$file" | grep -q 'file format pei-x86-64'; then
+        echo "check-pe: $file is not a PE32+ x64 image"
+        status=1
+        return
+    fi
+    local exports
+    exports=$($objdump -p "$file" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
+    for name in "$@"; do
+        if ! grep -qw "$name" <<<"$exports"; then
+            echo "check-pe: $file does not export $name"
+            status=1
+        fi
+    done
+    echo "check-pe: $file ok"
+}
+
+while read -r file exports; do
+    [ -n "$file" ] || continue
+    # shellcheck disable=SC2086
+    check_module "$build/$file" $exports
+done < <(grep -v '^#' tools/pe-modules.txt)
+
+exit $status

@@ -1,0 +1,58 @@
+// moltr: the command line of the host simulation. It plays the core driver and the spooler's side
+// for the plug-ins, and gives description authors their compiler.
+#include "moltr/command_line.h"
+#include "sim/machine.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUsage[] =
+    "usage: moltr [--spool DIR] [--os MAJOR.MINOR] COMMAND [ARGS...]\n"
+    "\n"
+    "The host simulation of the MOLTR printer-driver plug-ins.\n"
+    "\n"
+    "Options:\n"
+    "  --spool DIR        the simulated machine and spooler (default: MOLTR_SPOOL, or\n"
+    "                     ~/.local/share/moltr/machine)\n"
+    "  --os MAJOR.MINOR   the simulated Windows version (a new machine starts at 6.1)\n"
+    "  --help             this text\n"
+    "\n"
+    "Commands:\n"
+    "  machine            shows the simulated machine\n";
+
+int ShowMachine() {
+    moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
+    std::printf("root: %s\n", moltr::sim::MachineRoot().c_str());
+    std::printf("windows: %u.%u (build %u)\n", config.version.major, config.version.minor,
+                config.version.build);
+    std::printf("ui languages: user %u, system %u\n", config.userUiLanguage, config.systemUiLanguage);
+    std::printf("ansi code page: %u\n", config.ansiCodePage);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    moltr::tool::GlobalOptions options;
+    std::string error = moltr::tool::ParseGlobalOptions(args, options);
+    if (!error.empty()) {
+        return moltr::tool::Fail(error);
+    }
+    if (options.help || args.empty()) {
+        std::fputs(kUsage, options.help ? stdout : stderr);
+        return options.help ? 0 : 2;
+    }
+    error = moltr::tool::PrepareMachine(options);
+    if (!error.empty()) {
+        return moltr::tool::Fail(error);
+    }
+    const std::string& command = args[0];
+    if (command == "machine") {
+        return ShowMachine();
+    }
+    return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
+}
