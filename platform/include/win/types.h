@@ -44,6 +44,7 @@ typedef uint16_t USHORT;
 typedef int64_t LONGLONG;
 typedef uint64_t ULONGLONG;
 typedef uint64_t DWORD64;
+typedef uint64_t DWORDLONG;
 typedef int64_t LONG64;
 typedef uint64_t ULONG64;
 typedef int32_t INT32;
@@ -151,6 +152,23 @@ typedef void* HGDIOBJ;
 DECLARE_HANDLE(HIMAGELIST__unused);
 DECLARE_HANDLE(HUPDATE__unused);
 typedef HANDLE HUPDATE;
+
+// Access rights shared by every kind of securable object.
+#define DELETE 0x00010000
+#define READ_CONTROL 0x00020000
+#define WRITE_DAC 0x00040000
+#define WRITE_OWNER 0x00080000
+#define SYNCHRONIZE 0x00100000
+#define STANDARD_RIGHTS_REQUIRED 0x000F0000
+#define STANDARD_RIGHTS_READ READ_CONTROL
+#define STANDARD_RIGHTS_WRITE READ_CONTROL
+#define STANDARD_RIGHTS_EXECUTE READ_CONTROL
+#define STANDARD_RIGHTS_ALL 0x001F0000
+#define GENERIC_READ 0x80000000
+#define GENERIC_WRITE 0x40000000
+#define GENERIC_EXECUTE 0x20000000
+#define GENERIC_ALL 0x10000000
+typedef PVOID PSECURITY_DESCRIPTOR;
 
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
 #define MAX_PATH 260
