@@ -1,0 +1,16 @@
+#pragma once
+// The structure compiler: the definition of a structure (its fields with type, element size,
+// count and offset, and its sub-structures) from the *XPDSTRUCT blocks of the token list.
+#include <string_view>
+#include "compiler/compilation.h"
+#include "compiler/structure.h"
+
+namespace moltr::compiler {
+
+// Builds into `structure` the definition of structure `name` at nesting depth `depth` from every
+// *XPDSTRUCT block of that name at level `depth` in the scope after `scope` (null: the whole
+// list, for a root); definitions of one name add up. Returns the result class.
+int CompileDefinition(Compilation& compilation, Structure& structure, std::u16string_view name,
+                      int depth = 0, const Token* scope = nullptr);
+
+} // namespace moltr::compiler
