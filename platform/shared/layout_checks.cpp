@@ -1,7 +1,34 @@
 // Sizes and offsets of the Windows structures the product relies on, the same in both builds.
 #include <windows.h>
 
+#include <cstddef>
+
 static_assert(sizeof(WCHAR) == 2);
 static_assert(sizeof(DWORD) == 4 && sizeof(LONG) == 4);
 static_assert(sizeof(HANDLE) == 8 && sizeof(ULONG_PTR) == 8);
 static_assert(sizeof(GUID) == 16);
+
+// The public device mode: the merge and repair code reads and writes these fields in place.
+static_assert(sizeof(DEVMODEW) == 220);
+static_assert(offsetof(DEVMODEW, dmSpecVersion) == 64);
+static_assert(offsetof(DEVMODEW, dmSize) == 68);
+static_assert(offsetof(DEVMODEW, dmDriverExtra) == 70);
+static_assert(offsetof(DEVMODEW, dmFields) == 72);
+static_assert(offsetof(DEVMODEW, dmOrientation) == 76);
+static_assert(offsetof(DEVMODEW, dmPaperSize) == 78);
+static_assert(offsetof(DEVMODEW, dmPaperLength) == 80);
+static_assert(offsetof(DEVMODEW, dmPaperWidth) == 82);
+static_assert(offsetof(DEVMODEW, dmScale) == 84);
+static_assert(offsetof(DEVMODEW, dmCopies) == 86);
+static_assert(offsetof(DEVMODEW, dmDefaultSource) == 88);
+static_assert(offsetof(DEVMODEW, dmPrintQuality) == 90);
+static_assert(offsetof(DEVMODEW, dmColor) == 92);
+static_assert(offsetof(DEVMODEW, dmDuplex) == 94);
+static_assert(offsetof(DEVMODEW, dmYResolution) == 96);
+static_assert(offsetof(DEVMODEW, dmTTOption) == 98);
+static_assert(offsetof(DEVMODEW, dmCollate) == 100);
+static_assert(offsetof(DEVMODEW, dmFormName) == 102);
+static_assert(offsetof(DEVMODEW, dmLogPixels) == 166);
+static_assert(offsetof(DEVMODEW, dmNup) == 180);
+static_assert(offsetof(DEVMODEW, dmMediaType) == 196);
+static_assert(offsetof(DEVMODEW, dmDitherType) == 200);
