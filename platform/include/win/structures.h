@@ -4,3 +4,4 @@
 // in the SDK (<compstui.h>, <prsht.h>, <commctrl.h>, <uxtheme.h>).
 #include "win/types.h"
 #include "win/gdi_types.h"
+#include "win/user_types.h"

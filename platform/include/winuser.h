@@ -1,0 +1,3 @@
+#pragma once
+// Host stand-in: on Windows <windows.h> brings these declarations too.
+#include <windows.h>
