@@ -113,6 +113,8 @@ typedef const WCHAR* PCTSTR;
 typedef WCHAR* PWCH;
 typedef const WCHAR* PCWCH;
 typedef const CHAR* PCCH;
+typedef const CHAR* LPCCH;
+typedef const WCHAR* LPCWCH;
 typedef CHAR* LPCH;
 typedef WCHAR* LPWCH;
 
