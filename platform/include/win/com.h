@@ -16,6 +16,11 @@ typedef GUID* LPGUID;
 typedef const GUID* LPCGUID;
 typedef IID* LPIID;
 typedef CLSID* LPCLSID;
+typedef WCHAR OLECHAR;
+typedef OLECHAR* LPOLESTR;
+typedef const OLECHAR* LPCOLESTR;
+typedef OLECHAR* BSTR;
+typedef BSTR* LPBSTR;
 #define REFGUID const GUID&
 #define REFIID const IID&
 #define REFCLSID const CLSID&
