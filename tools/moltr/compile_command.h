@@ -1,0 +1,14 @@
+#pragma once
+// `moltr compile` and `moltr image`: the settings-description compiler as description authors use
+// it, on a printer made for the one command.
+#include <string>
+#include <vector>
+
+namespace moltr::tool {
+
+// moltr compile SOURCE [--embedded|--plain] [--driver NAME] [--json]
+int RunCompile(const std::vector<std::string>& args);
+// moltr image SOURCE --struct NAME -o FILE [--embedded|--plain] [--driver NAME]
+int RunImage(const std::vector<std::string>& args);
+
+} // namespace moltr::tool
