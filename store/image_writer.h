@@ -69,10 +69,10 @@ inline CompiledField TagField() {
 }
 
 // Lays out `root` in stored form (every reference a byte offset from the start of the image) into
-// `image`, which is replaced. Returns a result class: 0, or 63401 for input that does not describe
-// a valid tree (a missing TAG, a name too long, sizes that do not match, a slice outside the
-// sub-structure's records, an image over 4 GB), 63402 when out of
-// memory.
+// `image`, which is replaced. Returns a result class: 0 on success; 3 (message 63401) for input
+// that does not describe a valid tree (no TAG first, a name too long, a text with a NUL in it,
+// sizes that do not match, a slice outside the sub-structure's records, nesting too deep, an image
+// over 4 GB); 3 (63402) when out of memory.
 int WriteImage(const CompiledStructure& root, std::vector<BYTE>& image);
 
 // Lays out `root` as a new open record, in the state OpenByHandle leaves a loaded one in (memory

@@ -1,0 +1,125 @@
+// Loading and saving a record's image as a printer-data value named after its root structure.
+#include <winspool.h>
+#include <cstdlib>
+#include "store/image_check.h"
+#include "store/record_memory.h"
+#include "store/relocation.h"
+#include "store/string_area.h"
+#include "store/wide_text.h"
+
+namespace moltr::store {
+
+namespace {
+
+constexpr WCHAR kLoadOperation[] = L"LoadByHandle";
+constexpr WCHAR kSaveOperation[] = L"SaveByHandle";
+
+bool UsablePrinter(HANDLE printer) {
+    return printer != nullptr && printer != INVALID_HANDLE_VALUE;
+}
+
+// Reads the value into a new image of the record; answers the class of the failure. Once the size
+// is known the old image is gone, and a failure after that leaves the record without one.
+int ReadValue(StructureRecord* record, HANDLE printer, LPCWSTR valueName) {
+    LPWSTR name = const_cast<LPWSTR>(valueName);
+    DWORD type = 0;
+    DWORD needed = 0;
+    if (GetPrinterDataW(printer, name, &type, nullptr, 0, &needed) != ERROR_MORE_DATA) {
+        return ReportMessage(kMsgCannotRead, valueName, kLoadOperation);
+    }
+    DropImage(record);
+    if (needed == 0) {
+        return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
+    }
+    record->image = static_cast<BYTE*>(std::calloc(needed, 1));
+    if (record->image == nullptr) {
+        return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
+    }
+    record->imageSize = needed;
+    record->root = reinterpret_cast<StructureHeader*>(record->image);
+    if (GetPrinterDataW(printer, name, &type, record->image, needed, &needed) != ERROR_SUCCESS) {
+        DropImage(record);
+        return ReportMessage(kMsgCannotRead, valueName, kLoadOperation);
+    }
+    return kClassSuccess;
+}
+
+// Checks the stored image just read; answers the class of the failure.
+int CheckValue(const StructureRecord* record, LPCWSTR valueName) {
+    // A value too short for a root header cannot even be checked for its signature.
+    if (record->imageSize < sizeof(StructureHeader)) {
+        return ReportMessage(kMsgCannotRead, valueName, kLoadOperation);
+    }
+    if (record->root->signature != kSignature) {
+        return ReportMessage(kMsgSignatureMismatch, record->root->signature, valueName, kSignature);
+    }
+    if (record->root->version < kVersion) {
+        return ReportMessage(kMsgInvalidVersion, valueName);
+    }
+    switch (CheckImage(record->image, record->imageSize)) {
+    case ImageCheck::Valid:
+        return kClassSuccess;
+    case ImageCheck::OutOfMemory:
+        return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
+    default:
+        return ReportMessage(kMsgCannotRead, valueName, kLoadOperation);
+    }
+}
+
+// Writes the image in stored form; the record stays usable in memory form unless `close` is set,
+// also when the write fails.
+void WriteValue(StructureRecord* record, HANDLE printer, BOOL close) {
+    ToStoredForm(record->root, record->image, StringValues::Convert);
+    const ULONG64 owner = record->root->owner;
+    record->root->owner = 0;
+    LPWSTR name = const_cast<LPWSTR>(NameOf(record->root));
+    if (SetPrinterDataW(printer, name, REG_BINARY, record->image, record->imageSize) !=
+        ERROR_SUCCESS) {
+        ReportMessage(kMsgCannotWrite, name, kSaveOperation);
+    }
+    if (!close) {
+        record->root->owner = owner;
+        ToMemoryForm(record->root, record->image);
+    }
+}
+
+} // namespace
+
+int LoadByHandle(StructureRecord* record, HANDLE printer, LPCWSTR valueName) {
+    if (record == nullptr || !UsablePrinter(printer) || IsEmpty(valueName)) {
+        return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
+    }
+    int result = ReadValue(record, printer, valueName);
+    if (result != kClassSuccess) {
+        return result;
+    }
+    result = CheckValue(record, valueName);
+    if (result != kClassSuccess) {
+        // A refused value leaves nothing of itself behind.
+        DropImage(record);
+        return result;
+    }
+    ToMemoryForm(record->root, record->image);
+    AdoptStringArea(record);
+    return kClassSuccess;
+}
+
+int SaveByHandle(StructureRecord** record, HANDLE printer, BOOL close) {
+    if (record == nullptr || *record == nullptr || (*record)->image == nullptr ||
+        !UsablePrinter(printer)) {
+        return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
+    }
+    StructureRecord* saved = *record;
+    // Without its rebuilt string area the image would reference the caller's texts, so when the
+    // rebuild fails the printer keeps its previous value and the record its changes.
+    if (!saved->stringsChanged || RebuildStringArea(saved) == kClassSuccess) {
+        WriteValue(saved, printer, close);
+    }
+    if (close) {
+        FreeRecord(saved);
+        *record = nullptr;
+    }
+    return kClassSuccess;
+}
+
+} // namespace moltr::store
