@@ -10,4 +10,9 @@ namespace moltr::sim {
 void RegisterModule(const void* base, const void* resources, size_t size);
 void UnregisterModule(const void* base);
 
+// Makes `windowsPath` the path of the process image, as GetModuleFileNameW(NULL) reports it and as
+// the executable's base name is matched (for instance "C:\\Windows\\System32\\spoolsv.exe" for code
+// that must behave as in the spooler). NULL restores the executable's own mapped path.
+void SetProcessImagePath(const WCHAR* windowsPath);
+
 } // namespace moltr::sim

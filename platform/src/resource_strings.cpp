@@ -1,0 +1,72 @@
+// LoadStringW: strings from a module's string tables. Block n of RT_STRING holds the strings
+// 16 * (n - 1) to 16 * n - 1, each a length word followed by that many characters.
+#include "src/resource_lookup.h"
+
+#include <windows.h>
+#include <algorithm>
+#include <cstring>
+
+using namespace moltr::platform;
+
+namespace {
+
+constexpr UINT kStringsPerBlock = 16;
+
+// The string `id` of its block in the entry: its characters and length, or false when the block
+// holds no such string or ends before it.
+bool StringInBlock(const ResourceEntry& block, UINT id, const WCHAR*& text, WORD& length) {
+    const size_t words = block.size / sizeof(WORD);
+    size_t at = 0;
+    for (UINT index = 0;; ++index) {
+        if (at >= words) {
+            return false;
+        }
+        WORD count;
+        std::memcpy(&count, block.data + at * sizeof(WORD), sizeof count);
+        if (count > words - at - 1) {
+            return false;
+        }
+        if (index == id % kStringsPerBlock) {
+            text = reinterpret_cast<const WCHAR*>(block.data + (at + 1) * sizeof(WORD));
+            length = count;
+            return count != 0;
+        }
+        at += 1 + count;
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax) {
+    if (!lpBuffer || cchBufferMax < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const UINT id = LOWORD(uID);
+    DWORD error = ERROR_SUCCESS;
+    const ResourceEntry* block = FindResourceEntry(
+        hInstance, RT_STRING, MAKEINTRESOURCEW(id / kStringsPerBlock + 1), LANG_NEUTRAL, error);
+    const WCHAR* text = nullptr;
+    WORD length = 0;
+    if (block && !StringInBlock(*block, id, text, length)) {
+        error = ERROR_RESOURCE_NAME_NOT_FOUND;
+        block = nullptr;
+    }
+    if (cchBufferMax == 0) {
+        // The caller wants a read-only pointer to the string in the module; it is not terminated.
+        std::memcpy(lpBuffer, &text, sizeof text);
+    } else {
+        const int copied = std::min<int>(length, cchBufferMax - 1);
+        std::copy_n(text, copied, lpBuffer);
+        lpBuffer[copied] = 0;
+        length = static_cast<WORD>(copied);
+    }
+    if (!block) {
+        SetLastError(error);
+        return 0;
+    }
+    return length;
+}
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The modules the build makes, as the loader's tests find them and put them on the machine.
+#include "sim/machine.h"
+#include "sim/utf.h"
+
+#include <filesystem>
+#include <string>
+
+namespace moltr::test {
+
+// A resource-only module the build made (next to bin/, in modules/).
+inline std::string BuiltModule(const char* fileName) {
+    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe");
+    return (exe.parent_path().parent_path() / "modules" / fileName).string();
+}
+
+// Copies a host file to `windowsPath` on the current machine, making its folders.
+inline bool CopyToMachine(const std::string& hostFile, const char* windowsPath) {
+    std::filesystem::path target = sim::HostPath(sim::W(sim::Utf16(windowsPath)));
+    std::error_code ec;
+    std::filesystem::create_directories(target.parent_path(), ec);
+    return std::filesystem::copy_file(hostFile, target,
+                                      std::filesystem::copy_options::overwrite_existing, ec);
+}
+
+} // namespace moltr::test
