@@ -1,7 +1,7 @@
 #pragma once
 // The built-in description that precedes every source: the standard structures and the built-in
 // constants, as 485 tokens.
-#include <string_view>
+#include <string>
 #include <vector>
 
 namespace moltr::compiler {
@@ -9,8 +9,8 @@ namespace moltr::compiler {
 class TokenList;
 
 struct BuiltInConstant {
-    std::u16string_view name;
-    std::u16string_view value; // decimal text
+    std::u16string name;
+    std::u16string value; // decimal text
 };
 
 // The 216 built-in constants, in their order.

@@ -17,7 +17,7 @@ struct Macro {
 class MacroTable {
 public:
     // Adds one macro for every token directly inside each level-0 *MACROS block, in list order.
-    void Build(const TokenList& tokens);
+    void Build(TokenList& tokens);
     // The first macro named exactly `name`, or null.
     Macro* Find(std::u16string_view name);
     const std::vector<Macro>& macros() const { return macros_; }

@@ -36,6 +36,7 @@ public:
 
 private:
     friend class TokenList;
+    friend class TokenIteration;
     Token* next_ = nullptr;
     Token* previous_ = nullptr;
 };
@@ -63,12 +64,15 @@ public:
     // Single lookup (mode 0): the first token with `key` (empty: any key) at `level` and, when
     // given, `value`, in the scope after `scope` (null: from the head of the list).
     Token* Find(const Token* scope, std::u16string_view key, int level,
-                std::optional<std::u16string_view> value = std::nullopt) const;
+                std::optional<std::u16string_view> value = std::nullopt);
 
     Messages& messages() const { return messages_; }
 
 private:
     friend class TokenIteration;
+
+    // The first token of the scope after `scope` for a lookup at `level`.
+    Token* ScopeStart(const Token* scope, int level) const;
 
     Messages& messages_;
     std::deque<Token> tokens_;
@@ -105,6 +109,7 @@ private:
     Token* start_ = nullptr; // the first token of the scope
     Token* last_ = nullptr;  // for kIterate: the list's last token when the iteration began
     Token* current_ = nullptr;
+    bool holdsCursor_ = false;
     bool started_ = false;
     bool finished_ = false;
     int result_ = kSuccess;
