@@ -1,7 +1,7 @@
 // Loading and saving a record's image as a printer-data value named after its root structure.
 #include <winspool.h>
 #include <cstdlib>
-#include "store/image_check.h"
+#include "store/image_load.h"
 #include "store/record_memory.h"
 #include "store/relocation.h"
 #include "store/string_area.h"
@@ -11,7 +11,6 @@ namespace moltr::store {
 
 namespace {
 
-constexpr WCHAR kLoadOperation[] = L"LoadByHandle";
 constexpr WCHAR kSaveOperation[] = L"SaveByHandle";
 
 bool UsablePrinter(HANDLE printer) {
@@ -44,28 +43,6 @@ int ReadValue(StructureRecord* record, HANDLE printer, LPCWSTR valueName) {
     return kClassSuccess;
 }
 
-// Checks the stored image just read; answers the class of the failure.
-int CheckValue(const StructureRecord* record, LPCWSTR valueName) {
-    // A value too short for a root header cannot even be checked for its signature.
-    if (record->imageSize < sizeof(StructureHeader)) {
-        return ReportMessage(kMsgCannotRead, valueName, kLoadOperation);
-    }
-    if (record->root->signature != kSignature) {
-        return ReportMessage(kMsgSignatureMismatch, record->root->signature, valueName, kSignature);
-    }
-    if (record->root->version < kVersion) {
-        return ReportMessage(kMsgInvalidVersion, valueName);
-    }
-    switch (CheckImage(record->image, record->imageSize)) {
-    case ImageCheck::Valid:
-        return kClassSuccess;
-    case ImageCheck::OutOfMemory:
-        return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
-    default:
-        return ReportMessage(kMsgCannotRead, valueName, kLoadOperation);
-    }
-}
-
 // Writes the image in stored form; the record stays usable in memory form unless `close` is set,
 // also when the write fails.
 void WriteValue(StructureRecord* record, HANDLE printer, BOOL close) {
@@ -93,15 +70,7 @@ int LoadByHandle(StructureRecord* record, HANDLE printer, LPCWSTR valueName) {
     if (result != kClassSuccess) {
         return result;
     }
-    result = CheckValue(record, valueName);
-    if (result != kClassSuccess) {
-        // A refused value leaves nothing of itself behind.
-        DropImage(record);
-        return result;
-    }
-    ToMemoryForm(record->root, record->image);
-    AdoptStringArea(record);
-    return kClassSuccess;
+    return AcceptImage(record, valueName);
 }
 
 int SaveByHandle(StructureRecord** record, HANDLE printer, BOOL close) {
