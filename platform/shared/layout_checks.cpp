@@ -1,7 +1,13 @@
 // Sizes and offsets of the Windows structures the product relies on, the same in both builds.
 #include <windows.h>
+#include <commctrl.h>
+#include <compstui.h>
+#include <winddiui.h>
+#include <uxtheme.h>
+#include <prcomoem.h>
 
 #include <cstddef>
+#include <type_traits>
 
 static_assert(sizeof(WCHAR) == 2);
 static_assert(sizeof(DWORD) == 4 && sizeof(LONG) == 4);
@@ -63,3 +69,192 @@ static_assert(sizeof(WNDCLASSEXW) == 80);
 static_assert(sizeof(PAINTSTRUCT) == 72);
 static_assert(sizeof(DRAWITEMSTRUCT) == 64);
 static_assert(sizeof(HELPINFO) == 40);
+
+// Property pages: the UI plug-in hands compstui the full page description, or on Windows 2000
+// the form without the activation context.
+static_assert(sizeof(PROPSHEETPAGEW) == 96);
+static_assert(offsetof(PROPSHEETPAGEW, hInstance) == 8);
+static_assert(offsetof(PROPSHEETPAGEW, pResource) == 16);
+static_assert(offsetof(PROPSHEETPAGEW, pfnDlgProc) == 40);
+static_assert(offsetof(PROPSHEETPAGEW, lParam) == 48);
+static_assert(offsetof(PROPSHEETPAGEW, hActCtx) == 88);
+static_assert(offsetof(PROPSHEETPAGEW, pcRefParent) + sizeof(UINT*) == 72);
+static_assert(offsetof(PROPSHEETPAGEW, pszHeaderSubTitle) + sizeof(LPCWSTR) == 88);
+static_assert(sizeof(PROPSHEETHEADERW) == 96);
+static_assert(sizeof(PSHNOTIFY) == 32);
+
+// compstui's option items: the settings object reads and writes Sel, pSel, UserData and Flags in
+// place, and builds the types and parameters itself.
+static_assert(sizeof(OPTITEM) == 88);
+static_assert(offsetof(OPTITEM, Level) == 2);
+static_assert(offsetof(OPTITEM, DlgPageIdx) == 3);
+static_assert(offsetof(OPTITEM, Flags) == 4);
+static_assert(offsetof(OPTITEM, UserData) == 8);
+static_assert(offsetof(OPTITEM, pName) == 16);
+static_assert(offsetof(OPTITEM, Sel) == 24);
+static_assert(offsetof(OPTITEM, pSel) == 24);
+static_assert(offsetof(OPTITEM, pExtChkBox) == 32);
+static_assert(offsetof(OPTITEM, pOptType) == 40);
+static_assert(offsetof(OPTITEM, HelpIndex) == 48);
+static_assert(offsetof(OPTITEM, DMPubID) == 52);
+static_assert(offsetof(OPTITEM, UserItemID) == 53);
+static_assert(offsetof(OPTITEM, pOIExt) == 56);
+static_assert(sizeof(OPTTYPE) == 48);
+static_assert(offsetof(OPTTYPE, Type) == 2);
+static_assert(offsetof(OPTTYPE, Flags) == 3);
+static_assert(offsetof(OPTTYPE, Count) == 4);
+static_assert(offsetof(OPTTYPE, BegCtrlID) == 6);
+static_assert(offsetof(OPTTYPE, pOptParam) == 8);
+static_assert(offsetof(OPTTYPE, Style) == 16);
+static_assert(sizeof(OPTPARAM) == 48);
+static_assert(offsetof(OPTPARAM, Flags) == 2);
+static_assert(offsetof(OPTPARAM, Style) == 3);
+static_assert(offsetof(OPTPARAM, pData) == 8);
+static_assert(offsetof(OPTPARAM, IconID) == 16);
+static_assert(offsetof(OPTPARAM, lParam) == 24);
+static_assert(sizeof(EXTCHKBOX) == 64);
+static_assert(sizeof(EXTPUSH) == 64);
+static_assert(sizeof(OIEXT) == 56);
+static_assert(sizeof(CPSUICBPARAM) == 64);
+static_assert(offsetof(CPSUICBPARAM, Reason) == 2);
+static_assert(offsetof(CPSUICBPARAM, hDlg) == 8);
+static_assert(offsetof(CPSUICBPARAM, pOptItem) == 16);
+static_assert(offsetof(CPSUICBPARAM, cOptItem) == 24);
+static_assert(offsetof(CPSUICBPARAM, pCurItem) == 32);
+static_assert(offsetof(CPSUICBPARAM, OldSel) == 40);
+static_assert(offsetof(CPSUICBPARAM, UserData) == 48);
+static_assert(offsetof(CPSUICBPARAM, Result) == 56);
+static_assert(sizeof(DLGPAGE) == 40);
+static_assert(sizeof(COMPROPSHEETUI) == 128);
+static_assert(offsetof(COMPROPSHEETUI, UserData) == 24);
+static_assert(offsetof(COMPROPSHEETUI, pHelpFile) == 32);
+static_assert(offsetof(COMPROPSHEETUI, pfnCallBack) == 40);
+static_assert(offsetof(COMPROPSHEETUI, pOptItem) == 48);
+static_assert(offsetof(COMPROPSHEETUI, pDlgPage) == 56);
+static_assert(offsetof(COMPROPSHEETUI, cOptItem) == 64);
+static_assert(offsetof(COMPROPSHEETUI, cDlgPage) == 66);
+static_assert(offsetof(COMPROPSHEETUI, IconID) == 72);
+static_assert(sizeof(PROPSHEETUI_INFO) == 48);
+static_assert(offsetof(PROPSHEETUI_INFO, Version) == 2);
+static_assert(offsetof(PROPSHEETUI_INFO, Reason) == 6);
+static_assert(offsetof(PROPSHEETUI_INFO, hComPropSheet) == 8);
+static_assert(offsetof(PROPSHEETUI_INFO, pfnComPropSheet) == 16);
+static_assert(offsetof(PROPSHEETUI_INFO, lParamInit) == 24);
+static_assert(offsetof(PROPSHEETUI_INFO, UserData) == 32);
+static_assert(offsetof(PROPSHEETUI_INFO, Result) == 40);
+static_assert(sizeof(PROPSHEETUI_INFO_HEADER) == 40);
+static_assert(sizeof(SETRESULT_INFO) == 24);
+static_assert(sizeof(INSERTPSUIPAGE_INFO) == 32);
+static_assert(sizeof(PSPINFO) == 32);
+static_assert(sizeof(CPSUIDATABLOCK) == 16);
+
+// Common controls.
+static_assert(sizeof(TCITEMW) == 40);
+static_assert(sizeof(NMUPDOWN) == 32);
+static_assert(sizeof(UDACCEL) == 8);
+
+// The universal driver's plug-in structures, which it fills and the plug-ins read in place.
+static_assert(sizeof(OEM_DMEXTRAHEADER) == 12);
+static_assert(offsetof(OEM_DMEXTRAHEADER, dwSignature) == 4);
+static_assert(offsetof(OEM_DMEXTRAHEADER, dwVersion) == 8);
+static_assert(sizeof(OEMDMPARAM) == 72);
+static_assert(offsetof(OEMDMPARAM, pdriverobj) == 8);
+static_assert(offsetof(OEMDMPARAM, hPrinter) == 16);
+static_assert(offsetof(OEMDMPARAM, hModule) == 24);
+static_assert(offsetof(OEMDMPARAM, pPublicDMIn) == 32);
+static_assert(offsetof(OEMDMPARAM, pPublicDMOut) == 40);
+static_assert(offsetof(OEMDMPARAM, pOEMDMIn) == 48);
+static_assert(offsetof(OEMDMPARAM, pOEMDMOut) == 56);
+static_assert(offsetof(OEMDMPARAM, cbBufSize) == 64);
+static_assert(sizeof(OEMUIOBJ) == 16);
+static_assert(sizeof(OEMUIPROCS) == 16);
+static_assert(sizeof(OEMCUIPPARAM) == 120);
+static_assert(offsetof(OEMCUIPPARAM, poemuiobj) == 8);
+static_assert(offsetof(OEMCUIPPARAM, hPrinter) == 16);
+static_assert(offsetof(OEMCUIPPARAM, pPrinterName) == 24);
+static_assert(offsetof(OEMCUIPPARAM, hOEMHeap) == 40);
+static_assert(offsetof(OEMCUIPPARAM, pPublicDM) == 48);
+static_assert(offsetof(OEMCUIPPARAM, pOEMDM) == 56);
+static_assert(offsetof(OEMCUIPPARAM, dwFlags) == 64);
+static_assert(offsetof(OEMCUIPPARAM, pDrvOptItems) == 72);
+static_assert(offsetof(OEMCUIPPARAM, cDrvOptItems) == 80);
+static_assert(offsetof(OEMCUIPPARAM, pOEMOptItems) == 88);
+static_assert(offsetof(OEMCUIPPARAM, cOEMOptItems) == 96);
+static_assert(offsetof(OEMCUIPPARAM, pOEMUserData) == 104);
+static_assert(offsetof(OEMCUIPPARAM, OEMCUIPCallback) == 112);
+static_assert(sizeof(OEMUIPSPARAM) == 88);
+static_assert(offsetof(OEMUIPSPARAM, pOEMUserData) == 64);
+static_assert(offsetof(OEMUIPSPARAM, dwFlags) == 72);
+static_assert(offsetof(OEMUIPSPARAM, pOemEntry) == 80);
+static_assert(sizeof(DEVQUERYPRINT_INFO) == 40);
+static_assert(sizeof(DEVOBJ) == 64);
+static_assert(offsetof(DEVOBJ, pdevOEM) == 8);
+static_assert(offsetof(DEVOBJ, hEngine) == 16);
+static_assert(offsetof(DEVOBJ, hPrinter) == 24);
+static_assert(offsetof(DEVOBJ, hOEM) == 32);
+static_assert(offsetof(DEVOBJ, pPublicDM) == 40);
+static_assert(offsetof(DEVOBJ, pOEMDM) == 48);
+static_assert(offsetof(DEVOBJ, pDrvProcs) == 56);
+static_assert(sizeof(PUBLISHERINFO) == 8);
+static_assert(sizeof(OEMMEMORYUSAGE) == 12);
+static_assert(sizeof(IPPARAMS) == 32);
+static_assert(offsetof(IPPARAMS, ptOffset) == 4);
+static_assert(offsetof(IPPARAMS, pHalftoneOption) == 16);
+static_assert(offsetof(IPPARAMS, bBlankBand) == 28);
+static_assert(sizeof(UNIFONTOBJ) == 24);
+static_assert(sizeof(FINVOCATION) == 16);
+static_assert(sizeof(PRINT_FEATURE_OPTION) == 16);
+
+// The device-driver interface: the render plug-in copies GDIINFO and DEVINFO, walks the function
+// table and passes the engine's objects on.
+static_assert(sizeof(SURFOBJ) == 80);
+static_assert(offsetof(SURFOBJ, dhpdev) == 16);
+static_assert(offsetof(SURFOBJ, sizlBitmap) == 32);
+static_assert(offsetof(SURFOBJ, pvBits) == 48);
+static_assert(offsetof(SURFOBJ, pvScan0) == 56);
+static_assert(offsetof(SURFOBJ, lDelta) == 64);
+static_assert(offsetof(SURFOBJ, iBitmapFormat) == 72);
+static_assert(offsetof(SURFOBJ, iType) == 76);
+static_assert(sizeof(BRUSHOBJ) == 24);
+static_assert(sizeof(CLIPOBJ) == 24);
+static_assert(offsetof(CLIPOBJ, iDComplexity) == 20);
+static_assert(sizeof(XLATEOBJ) == 24);
+static_assert(sizeof(STROBJ) == 48);
+static_assert(offsetof(STROBJ, pgp) == 32);
+static_assert(sizeof(FONTOBJ) == 64);
+static_assert(sizeof(PATHOBJ) == 8);
+static_assert(sizeof(GLYPHPOS) == 24);
+static_assert(sizeof(LINEATTRS) == 40);
+static_assert(offsetof(LINEATTRS, elWidth) == 12);
+static_assert(offsetof(LINEATTRS, pstyle) == 24);
+static_assert(sizeof(XFORML) == 24);
+static_assert(sizeof(BLENDOBJ) == 4);
+static_assert(sizeof(COLORINFO) == 120);
+static_assert(sizeof(GDIINFO) == 320);
+static_assert(offsetof(GDIINFO, ulLogPixelsX) == 40);
+static_assert(offsetof(GDIINFO, ptlPhysOffset) == 88);
+static_assert(offsetof(GDIINFO, szlPhysSize) == 96);
+static_assert(offsetof(GDIINFO, ciDevice) == 108);
+static_assert(offsetof(GDIINFO, ulHTOutputFormat) == 240);
+static_assert(offsetof(GDIINFO, pHTPatA) == 280);
+static_assert(sizeof(DEVINFO) == 312);
+static_assert(offsetof(DEVINFO, cFonts) == 280);
+static_assert(offsetof(DEVINFO, cxDither) == 288);
+static_assert(offsetof(DEVINFO, cyDither) == 290);
+static_assert(offsetof(DEVINFO, hpalDefault) == 296);
+static_assert(sizeof(DRVFN) == 16);
+static_assert(sizeof(DRVENABLEDATA) == 16);
+static_assert(offsetof(DRVENABLEDATA, pdrvfn) == 8);
+
+// The plug-in interfaces extend each other as the driver queries them.
+static_assert(std::is_base_of_v<IPrintOemCommon, IPrintOemUI>);
+static_assert(std::is_base_of_v<IPrintOemUI, IPrintOemUI2>);
+static_assert(std::is_base_of_v<IPrintOemCommon, IPrintOemEngine>);
+static_assert(std::is_base_of_v<IPrintOemEngine, IPrintOemUni>);
+static_assert(std::is_base_of_v<IPrintOemUni, IPrintOemUni2>);
+static_assert(std::is_base_of_v<IPrintOemUni2, IPrintOemUni3>);
+static_assert(std::is_base_of_v<IPrintCoreHelper, IPrintCoreHelperUni>);
+static_assert(std::is_base_of_v<IPrintCoreHelper, IPrintCoreHelperPS>);
+static_assert(std::is_base_of_v<IUnknown, IPrintOemPrintTicketProvider>);
+static_assert(std::is_base_of_v<IUnknown, IPrintOemDriverUI>);
+static_assert(std::is_base_of_v<IUnknown, IPrintOemDriverUni>);

@@ -1,0 +1,4 @@
+#pragma once
+// Host stand-in for the property-sheet header.
+#include <windows.h>
+#include "win/prsht_types.h"

@@ -1,0 +1,301 @@
+#pragma once
+// The common controls the property pages use: image lists, tab controls, up-down controls and
+// track bars, with their class names, messages, styles and notifications.
+#include "win/types.h"
+#include "win/user_types.h"
+
+#define WC_BUTTONW L"Button"
+#define WC_STATICW L"Static"
+#define WC_EDITW L"Edit"
+#define WC_LISTBOXW L"ListBox"
+#define WC_COMBOBOXW L"ComboBox"
+#define WC_SCROLLBARW L"ScrollBar"
+#define WC_TABCONTROLW L"SysTabControl32"
+#define UPDOWN_CLASSW L"msctls_updown32"
+#define TRACKBAR_CLASSW L"msctls_trackbar32"
+
+#define ICC_LISTVIEW_CLASSES 0x1
+#define ICC_TREEVIEW_CLASSES 0x2
+#define ICC_BAR_CLASSES 0x4
+#define ICC_TAB_CLASSES 0x8
+#define ICC_UPDOWN_CLASS 0x10
+#define ICC_PROGRESS_CLASS 0x20
+#define ICC_HOTKEY_CLASS 0x40
+#define ICC_ANIMATE_CLASS 0x80
+#define ICC_WIN95_CLASSES 0xff
+#define ICC_DATE_CLASSES 0x100
+#define ICC_USEREX_CLASSES 0x200
+#define ICC_COOL_CLASSES 0x400
+#define ICC_INTERNET_CLASSES 0x800
+#define ICC_PAGESCROLLER_CLASS 0x1000
+#define ICC_NATIVEFNTCTL_CLASS 0x2000
+#define ICC_STANDARD_CLASSES 0x4000
+#define ICC_LINK_CLASS 0x8000
+
+#define CCM_FIRST 0x2000
+#define CCM_SETUNICODEFORMAT (CCM_FIRST + 5)
+#define CCM_GETUNICODEFORMAT (CCM_FIRST + 6)
+#define CCM_SETVERSION (CCM_FIRST + 0x7)
+#define CCM_GETVERSION (CCM_FIRST + 0x8)
+
+#define NM_OUTOFMEMORY (NM_FIRST - 1)
+#define NM_CLICK (NM_FIRST - 2)
+#define NM_DBLCLK (NM_FIRST - 3)
+#define NM_RETURN (NM_FIRST - 4)
+#define NM_RCLICK (NM_FIRST - 5)
+#define NM_RDBLCLK (NM_FIRST - 6)
+#define NM_SETFOCUS (NM_FIRST - 7)
+#define NM_KILLFOCUS (NM_FIRST - 8)
+#define NM_CUSTOMDRAW (NM_FIRST - 12)
+#define NM_HOVER (NM_FIRST - 13)
+#define NM_KEYDOWN (NM_FIRST - 15)
+#define NM_RELEASEDCAPTURE (NM_FIRST - 16)
+#define NM_SETCURSOR (NM_FIRST - 17)
+#define NM_CHAR (NM_FIRST - 18)
+#define NM_TOOLTIPSCREATED (NM_FIRST - 19)
+#define NM_LDOWN (NM_FIRST - 20)
+#define NM_RDOWN (NM_FIRST - 21)
+#define NM_THEMECHANGED (NM_FIRST - 22)
+#define NM_FIRST (0U - 0U)
+#define NM_LAST (0U - 99U)
+
+#define ILC_MASK 0x1
+#define ILC_COLOR 0x0
+#define ILC_COLORDDB 0xfe
+#define ILC_COLOR4 0x4
+#define ILC_COLOR8 0x8
+#define ILC_COLOR16 0x10
+#define ILC_COLOR24 0x18
+#define ILC_COLOR32 0x20
+#define ILC_PALETTE 0x800
+#define ILC_MIRROR 0x2000
+#define ILC_PERITEMMIRROR 0x8000
+#define ILC_ORIGINALSIZE 0x00010000
+#define ILC_HIGHQUALITYSCALE 0x00020000
+
+#define ILD_NORMAL 0x0
+#define ILD_TRANSPARENT 0x1
+#define ILD_MASK 0x10
+#define ILD_IMAGE 0x20
+#define ILD_ROP 0x40
+#define ILD_BLEND25 0x2
+#define ILD_BLEND50 0x4
+#define ILD_OVERLAYMASK 0xf00
+#define ILD_PRESERVEALPHA 0x1000
+#define ILD_SCALE 0x2000
+#define ILD_DPISCALE 0x4000
+#define ILD_ASYNC 0x8000
+#define ILD_SELECTED ILD_BLEND50
+#define ILD_FOCUS ILD_BLEND25
+#define ILD_BLEND ILD_BLEND50
+
+#define CLR_NONE 0xffffffff
+#define CLR_DEFAULT 0xff000000
+#define CLR_HILIGHT CLR_DEFAULT
+
+#define TCS_SCROLLOPPOSITE 0x1
+#define TCS_BOTTOM 0x2
+#define TCS_RIGHT 0x2
+#define TCS_MULTISELECT 0x4
+#define TCS_FLATBUTTONS 0x8
+#define TCS_FORCEICONLEFT 0x10
+#define TCS_FORCELABELLEFT 0x20
+#define TCS_HOTTRACK 0x40
+#define TCS_VERTICAL 0x80
+#define TCS_TABS 0x0
+#define TCS_BUTTONS 0x100
+#define TCS_SINGLELINE 0x0
+#define TCS_MULTILINE 0x200
+#define TCS_RIGHTJUSTIFY 0x0
+#define TCS_FIXEDWIDTH 0x400
+#define TCS_RAGGEDRIGHT 0x800
+#define TCS_FOCUSONBUTTONDOWN 0x1000
+#define TCS_OWNERDRAWFIXED 0x2000
+#define TCS_TOOLTIPS 0x4000
+#define TCS_FOCUSNEVER 0x8000
+
+#define TCIF_TEXT 0x1
+#define TCIF_IMAGE 0x2
+#define TCIF_PARAM 0x8
+#define TCIF_STATE 0x10
+
+#define TCIS_BUTTONPRESSED 0x1
+#define TCIS_HIGHLIGHTED 0x2
+
+#define TCM_FIRST 0x1300
+#define TCM_GETIMAGELIST (TCM_FIRST + 2)
+#define TCM_SETIMAGELIST (TCM_FIRST + 3)
+#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
+#define TCM_GETITEMW (TCM_FIRST + 60)
+#define TCM_SETITEMW (TCM_FIRST + 61)
+#define TCM_INSERTITEMW (TCM_FIRST + 62)
+#define TCM_DELETEITEM (TCM_FIRST + 8)
+#define TCM_DELETEALLITEMS (TCM_FIRST + 9)
+#define TCM_GETITEMRECT (TCM_FIRST + 10)
+#define TCM_GETCURSEL (TCM_FIRST + 11)
+#define TCM_SETCURSEL (TCM_FIRST + 12)
+#define TCM_HITTEST (TCM_FIRST + 13)
+#define TCM_SETITEMEXTRA (TCM_FIRST + 14)
+#define TCM_ADJUSTRECT (TCM_FIRST + 40)
+#define TCM_SETITEMSIZE (TCM_FIRST + 41)
+#define TCM_REMOVEIMAGE (TCM_FIRST + 42)
+#define TCM_SETPADDING (TCM_FIRST + 43)
+#define TCM_GETROWCOUNT (TCM_FIRST + 44)
+#define TCM_GETTOOLTIPS (TCM_FIRST + 45)
+#define TCM_SETTOOLTIPS (TCM_FIRST + 46)
+#define TCM_GETCURFOCUS (TCM_FIRST + 47)
+#define TCM_SETCURFOCUS (TCM_FIRST + 48)
+#define TCM_SETMINTABWIDTH (TCM_FIRST + 49)
+#define TCM_DESELECTALL (TCM_FIRST + 50)
+#define TCM_HIGHLIGHTITEM (TCM_FIRST + 51)
+#define TCM_SETEXTENDEDSTYLE (TCM_FIRST + 52)
+#define TCM_GETEXTENDEDSTYLE (TCM_FIRST + 53)
+
+#define TCN_FIRST (0U - 550U)
+#define TCN_LAST (0U - 580U)
+#define TCN_KEYDOWN (TCN_FIRST - 0)
+#define TCN_SELCHANGE (TCN_FIRST - 1)
+#define TCN_SELCHANGING (TCN_FIRST - 2)
+#define TCN_GETOBJECT (TCN_FIRST - 3)
+#define TCN_FOCUSCHANGE (TCN_FIRST - 4)
+
+#define UDS_WRAP 0x1
+#define UDS_SETBUDDYINT 0x2
+#define UDS_ALIGNRIGHT 0x4
+#define UDS_ALIGNLEFT 0x8
+#define UDS_AUTOBUDDY 0x10
+#define UDS_ARROWKEYS 0x20
+#define UDS_HORZ 0x40
+#define UDS_NOTHOUSANDS 0x80
+#define UDS_HOTTRACK 0x100
+
+#define UDM_SETRANGE (WM_USER + 101)
+#define UDM_GETRANGE (WM_USER + 102)
+#define UDM_SETPOS (WM_USER + 103)
+#define UDM_GETPOS (WM_USER + 104)
+#define UDM_SETBUDDY (WM_USER + 105)
+#define UDM_GETBUDDY (WM_USER + 106)
+#define UDM_SETACCEL (WM_USER + 107)
+#define UDM_GETACCEL (WM_USER + 108)
+#define UDM_SETBASE (WM_USER + 109)
+#define UDM_GETBASE (WM_USER + 110)
+#define UDM_SETRANGE32 (WM_USER + 111)
+#define UDM_GETRANGE32 (WM_USER + 112)
+#define UDM_SETPOS32 (WM_USER + 113)
+#define UDM_GETPOS32 (WM_USER + 114)
+
+#define UDN_FIRST (0U - 721)
+#define UDN_LAST (0U - 729U)
+#define UDN_DELTAPOS (UDN_FIRST - 1)
+
+#define UD_MAXVAL 0x7fff
+#define UD_MINVAL (-UD_MAXVAL)
+
+#define TBS_AUTOTICKS 0x1
+#define TBS_VERT 0x2
+#define TBS_HORZ 0x0
+#define TBS_TOP 0x4
+#define TBS_BOTTOM 0x0
+#define TBS_LEFT 0x4
+#define TBS_RIGHT 0x0
+#define TBS_BOTH 0x8
+#define TBS_NOTICKS 0x10
+#define TBS_ENABLESELRANGE 0x20
+#define TBS_FIXEDLENGTH 0x40
+#define TBS_NOTHUMB 0x80
+#define TBS_REVERSED 0x200
+
+#define TBM_GETPOS (WM_USER)
+#define TBM_GETRANGEMIN (WM_USER + 1)
+#define TBM_GETRANGEMAX (WM_USER + 2)
+#define TBM_GETTIC (WM_USER + 3)
+#define TBM_SETTIC (WM_USER + 4)
+#define TBM_SETPOS (WM_USER + 5)
+#define TBM_SETRANGE (WM_USER + 6)
+#define TBM_SETRANGEMIN (WM_USER + 7)
+#define TBM_SETRANGEMAX (WM_USER + 8)
+#define TBM_CLEARTICS (WM_USER + 9)
+#define TBM_SETSEL (WM_USER + 10)
+#define TBM_SETSELSTART (WM_USER + 11)
+#define TBM_SETSELEND (WM_USER + 12)
+#define TBM_GETPTICS (WM_USER + 14)
+#define TBM_GETTICPOS (WM_USER + 15)
+#define TBM_GETNUMTICS (WM_USER + 16)
+#define TBM_GETSELSTART (WM_USER + 17)
+#define TBM_GETSELEND (WM_USER + 18)
+#define TBM_CLEARSEL (WM_USER + 19)
+#define TBM_SETTICFREQ (WM_USER + 20)
+#define TBM_SETPAGESIZE (WM_USER + 21)
+#define TBM_GETPAGESIZE (WM_USER + 22)
+#define TBM_SETLINESIZE (WM_USER + 23)
+#define TBM_GETLINESIZE (WM_USER + 24)
+#define TBM_GETTHUMBRECT (WM_USER + 25)
+#define TBM_GETCHANNELRECT (WM_USER + 26)
+#define TBM_SETTHUMBLENGTH (WM_USER + 27)
+#define TBM_GETTHUMBLENGTH (WM_USER + 28)
+#define TBM_SETTIPSIDE (WM_USER + 31)
+#define TBM_SETBUDDY (WM_USER + 32)
+#define TBM_GETBUDDY (WM_USER + 33)
+
+#define TB_LINEUP 0
+#define TB_LINEDOWN 1
+#define TB_PAGEUP 2
+#define TB_PAGEDOWN 3
+#define TB_THUMBPOSITION 4
+#define TB_THUMBTRACK 5
+#define TB_TOP 6
+#define TB_BOTTOM 7
+#define TB_ENDTRACK 8
+
+#define TBCD_TICS 0x1
+#define TBCD_THUMB 0x2
+#define TBCD_CHANNEL 0x3
+
+#define TRBN_FIRST (0U - 1501U)
+#define TRBN_LAST (0U - 1519U)
+#define TCM_GETITEM TCM_GETITEMW
+#define TCM_SETITEM TCM_SETITEMW
+#define TCM_INSERTITEM TCM_INSERTITEMW
+
+#pragma pack(push, 8)
+
+struct _IMAGELIST;
+typedef struct _IMAGELIST* HIMAGELIST;
+
+typedef struct tagINITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+} INITCOMMONCONTROLSEX, *LPINITCOMMONCONTROLSEX;
+
+typedef struct tagTCITEMW {
+    UINT mask;
+    DWORD dwState;
+    DWORD dwStateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+} TCITEMW, *LPTCITEMW;
+typedef TCITEMW TCITEM;
+
+typedef struct _UDACCEL {
+    UINT nSec;
+    UINT nInc;
+} UDACCEL, *LPUDACCEL;
+
+typedef struct _NM_UPDOWN {
+    NMHDR hdr;
+    int iPos;
+    int iDelta;
+} NMUPDOWN, *LPNMUPDOWN;
+
+#pragma pack(pop)
+
+extern "C" {
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
+HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow);
+BOOL WINAPI ImageList_Destroy(HIMAGELIST himl);
+int WINAPI ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon);
+int WINAPI ImageList_GetImageCount(HIMAGELIST himl);
+}
+#define ImageList_AddIcon(himl, hicon) ImageList_ReplaceIcon(himl, -1, hicon)
