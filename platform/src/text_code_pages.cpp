@@ -1,0 +1,307 @@
+// Code pages: the machine's ANSI page, the OEM page and UTF-8.
+//
+// The OEM page is 437, the US one, whatever the ANSI page. A character that a single-byte page
+// lacks becomes the default character: Windows' best-fit replacements (U+0100 to 'A' ...) are not
+// made, as if WC_NO_BEST_FIT_CHARS were always given. MB_COMPOSITE, MB_USEGLYPHCHARS,
+// WC_COMPOSITECHECK, WC_DISCARDNS, WC_SEPCHARS and WC_DEFAULTCHAR are accepted and change nothing.
+#include "text_code_page.h"
+#include "text_code_page_tables.h"
+#include "sim/machine.h"
+
+#include <climits>
+#include <cstring>
+
+namespace moltr::sim::text {
+namespace {
+
+constexpr UINT kOemCodePage = 437;
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(c);
+    }
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// One U+FFFD per maximal ill-formed subpart, as Unicode recommends and Windows does: a lead byte
+// with the trail bytes that could still belong to it is one error, the byte that breaks the
+// sequence starts anew. Overlong forms, surrogates and values above U+10FFFF are ill-formed.
+bool DecodeUtf8(std::string_view bytes, bool strict, std::u16string& out) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            out += static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        size_t trails = 0;
+        char32_t c = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            trails = 1;
+            c = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            trails = 2;
+            c = lead & 0x0F;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            trails = 3;
+            c = lead & 0x07;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        size_t used = 1;
+        bool valid = trails > 0;
+        while (valid && used <= trails) {
+            const unsigned char trail =
+                i + used < bytes.size() ? static_cast<unsigned char>(bytes[i + used]) : 0;
+            valid = trail >= low && trail <= high;
+            if (valid) {
+                c = (c << 6) | (trail & 0x3F);
+                low = 0x80;
+                high = 0xBF;
+                ++used;
+            }
+        }
+        if (!valid) {
+            if (strict) {
+                return false;
+            }
+            out += u'\uFFFD';
+        } else {
+            AppendUtf16(out, c);
+        }
+        i += used;
+    }
+    return true;
+}
+
+bool EncodeUtf8(std::u16string_view text, bool strict, std::string& out) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            if (strict) {
+                return false;
+            }
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return true;
+}
+
+void EncodeSingleByte(const char16_t* high, std::u16string_view text, char defaultChar,
+                      bool& usedDefault, std::string& out) {
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        size_t index = 0;
+        while (index < 128 && high[index] != c) {
+            ++index;
+        }
+        if (index < 128) {
+            out += static_cast<char>(0x80 + index);
+        } else {
+            out += defaultChar;
+            usedDefault = true;
+        }
+    }
+}
+
+// The documented sizing protocol: capacity 0 asks for the size; a buffer too small fails.
+template <typename Char, typename Text> int CopyOut(const Text& text, Char* out, int capacity) {
+    if (text.size() > static_cast<size_t>(INT_MAX)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    const int size = static_cast<int>(text.size());
+    if (capacity == 0) {
+        return size;
+    }
+    if (size > capacity) {
+        std::memcpy(out, text.data(), static_cast<size_t>(capacity) * sizeof(Char));
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::memcpy(out, text.data(), text.size() * sizeof(Char));
+    return size;
+}
+
+} // namespace
+
+UINT ActualCodePage(UINT codePage) {
+    switch (codePage) {
+    case CP_ACP:
+    case CP_THREAD_ACP:
+        return CurrentConfig().ansiCodePage;
+    case CP_OEMCP:
+        return kOemCodePage;
+    default:
+        return codePage;
+    }
+}
+
+bool IsKnownCodePage(UINT codePage) {
+    return codePage == CP_UTF8 || HighHalf(codePage);
+}
+
+Conversion Decode(UINT codePage, std::string_view bytes, bool strict, std::u16string& out) {
+    codePage = ActualCodePage(codePage);
+    if (codePage == CP_UTF8) {
+        return DecodeUtf8(bytes, strict, out) ? Conversion::Done : Conversion::InvalidChars;
+    }
+    const char16_t* high = HighHalf(codePage);
+    if (!high) {
+        return Conversion::UnknownCodePage;
+    }
+    for (char b : bytes) {
+        const unsigned char byte = static_cast<unsigned char>(b);
+        out += byte < 0x80 ? static_cast<char16_t>(byte) : high[byte - 0x80];
+    }
+    return Conversion::Done;
+}
+
+Conversion Encode(UINT codePage, std::u16string_view text, bool strict, char defaultChar,
+                  bool& usedDefault, std::string& out) {
+    codePage = ActualCodePage(codePage);
+    if (codePage == CP_UTF8) {
+        return EncodeUtf8(text, strict, out) ? Conversion::Done : Conversion::InvalidChars;
+    }
+    const char16_t* high = HighHalf(codePage);
+    if (!high) {
+        return Conversion::UnknownCodePage;
+    }
+    EncodeSingleByte(high, text, defaultChar, usedDefault, out);
+    return Conversion::Done;
+}
+
+std::u16string AnsiToWide(std::string_view bytes) {
+    std::u16string out;
+    Decode(CP_ACP, bytes, false, out);
+    return out;
+}
+
+std::string WideToAnsi(std::u16string_view text) {
+    std::string out;
+    bool usedDefault = false;
+    Encode(CP_ACP, text, false, '?', usedDefault, out);
+    return out;
+}
+
+} // namespace moltr::sim::text
+
+using namespace moltr::sim::text;
+
+extern "C" {
+
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar) {
+    if (!lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 ||
+        (!lpWideCharStr && cchWideChar != 0) ||
+        static_cast<const void*>(lpMultiByteStr) == static_cast<const void*>(lpWideCharStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const UINT page = ActualCodePage(CodePage);
+    if (!IsKnownCodePage(page)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const DWORD allowed =
+        page == CP_UTF8 ? MB_ERR_INVALID_CHARS
+                        : MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS;
+    if ((dwFlags & ~allowed) != 0 ||
+        (dwFlags & (MB_PRECOMPOSED | MB_COMPOSITE)) == (MB_PRECOMPOSED | MB_COMPOSITE)) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    const size_t length =
+        cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
+    std::u16string wide;
+    if (Decode(page, std::string_view(lpMultiByteStr, length),
+               (dwFlags & MB_ERR_INVALID_CHARS) != 0, wide) != Conversion::Done) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    return CopyOut(wide, reinterpret_cast<char16_t*>(lpWideCharStr), cchWideChar);
+}
+
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
+                               LPBOOL lpUsedDefaultChar) {
+    if (!lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 ||
+        (!lpMultiByteStr && cbMultiByte != 0) ||
+        static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const UINT page = ActualCodePage(CodePage);
+    if (!IsKnownCodePage(page) || (page == CP_UTF8 && (lpDefaultChar || lpUsedDefaultChar))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const DWORD allowed = page == CP_UTF8 ? WC_ERR_INVALID_CHARS
+                                          : WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS |
+                                                WC_DEFAULTCHAR | WC_NO_BEST_FIT_CHARS;
+    if ((dwFlags & ~allowed) != 0) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    const auto* wide = reinterpret_cast<const char16_t*>(lpWideCharStr);
+    const size_t length = cchWideChar == -1 ? std::char_traits<char16_t>::length(wide) + 1
+                                            : static_cast<size_t>(cchWideChar);
+    std::string bytes;
+    bool usedDefault = false;
+    if (Encode(page, std::u16string_view(wide, length), (dwFlags & WC_ERR_INVALID_CHARS) != 0,
+               lpDefaultChar ? *lpDefaultChar : '?', usedDefault, bytes) != Conversion::Done) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    if (lpUsedDefaultChar) {
+        *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
+    }
+    return CopyOut(bytes, lpMultiByteStr, cbMultiByte);
+}
+
+UINT WINAPI GetACP(void) {
+    return ActualCodePage(CP_ACP);
+}
+
+UINT WINAPI GetOEMCP(void) {
+    return ActualCodePage(CP_OEMCP);
+}
+
+// Every page the simulation knows has single-byte characters only.
+BOOL WINAPI IsDBCSLeadByte(BYTE) {
+    return FALSE;
+}
+}
