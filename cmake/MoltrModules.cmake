@@ -11,14 +11,20 @@ endif()
 
 set(MOLTR_ANCHOR_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/../platform/sim/module_anchor.cpp.in)
 
-# Compiles RC_FILE to OUT_RES with windres (host build).
+# Compiles RC_FILE to OUT_RES with windres (host build). The preprocessor lists the files the .rc
+# includes, so that a change to any of them compiles it again.
 function(moltr_compile_res RC_FILE OUT_RES)
     get_filename_component(rc_dir ${RC_FILE} DIRECTORY)
+    get_filename_component(res_name ${OUT_RES} NAME)
+    set(depfile ${CMAKE_CURRENT_BINARY_DIR}/${res_name}.d)
     add_custom_command(
         OUTPUT ${OUT_RES}
         COMMAND ${MOLTR_WINDRES} -I ${rc_dir} -I ${CMAKE_SOURCE_DIR} -I ${CMAKE_SOURCE_DIR}/resources
+                --preprocessor-arg=-MMD --preprocessor-arg=-MF --preprocessor-arg=${depfile}
+                --preprocessor-arg=-MT --preprocessor-arg=${OUT_RES}
                 -O res -i ${RC_FILE} -o ${OUT_RES}
         DEPENDS ${RC_FILE} ${ARGN}
+        DEPFILE ${depfile}
         COMMENT "Compiling resources ${RC_FILE}"
         VERBATIM)
 endfunction()
@@ -60,12 +66,13 @@ function(moltr_resource_module TARGET FILE_NAME)
     cmake_parse_arguments(M "" "RC" "RC_DEPENDS" ${ARGN})
     get_filename_component(rc_abs ${M_RC} ABSOLUTE)
     if(WIN32)
-        add_library(${TARGET} SHARED ${rc_abs})
+        # Nothing links against it, so no import library; no code, so no entry point and no C runtime.
+        add_library(${TARGET} MODULE ${rc_abs})
         set_target_properties(${TARGET} PROPERTIES
             PREFIX "" OUTPUT_NAME ${FILE_NAME} SUFFIX ""
             LINKER_LANGUAGE C
-            RUNTIME_OUTPUT_DIRECTORY ${MOLTR_MODULE_DIR})
-        target_link_options(${TARGET} PRIVATE -nostdlib -Wl,--entry=0 -Wl,--no-insert-timestamp)
+            LIBRARY_OUTPUT_DIRECTORY ${MOLTR_MODULE_DIR})
+        target_link_options(${TARGET} PRIVATE -nostdlib -s -Wl,--entry=0 -Wl,--no-insert-timestamp)
         set_source_files_properties(${rc_abs} PROPERTIES OBJECT_DEPENDS "${M_RC_DEPENDS}")
     else()
         set(out ${MOLTR_MODULE_DIR}/${FILE_NAME})
