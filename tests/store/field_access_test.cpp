@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include "open_tree.h"
+#include "sample_layout.h"
 #include "sim/utf.h"
 #include "store/image_layout.h"
 
@@ -147,7 +148,8 @@ TEST(FieldPointer, AddressesTheValueInPlace) {
     ASSERT_NE(pointer, nullptr);
     *static_cast<BYTE*>(pointer) = 0x5A;
     EXPECT_EQ(Read<BYTE>(root, L"_FLAG"), 0x5A);
-    EXPECT_EQ(static_cast<BYTE*>(pointer), tree.get()->image + 1560 + 28);
+    EXPECT_EQ(static_cast<BYTE*>(pointer),
+              tree.get()->image + sample::kRootData + sample::kFlagField);
 }
 
 TEST(DynamicField, ActsOnTheRecordsDynamicValue) {

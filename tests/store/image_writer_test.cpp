@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include "compiled_tree.h"
+#include "sample_layout.h"
 #include "sim/utf.h"
 #include "store/image_layout.h"
 #include "store/xpr.h"
 
 using namespace moltr::store;
 using namespace moltr::store::testing;
+using namespace moltr::store::testing::sample;
 
 namespace {
 
@@ -28,21 +30,6 @@ std::vector<BYTE> Write(const CompiledStructure& root) {
     EXPECT_EQ(WriteImage(root, image), kClassSuccess);
     return image;
 }
-
-// Offsets in the sample tree's image, worked out by hand from the area sizes: 3 headers (480),
-// 10 descriptors (1080), records 3 x 49 + 5 x 22 + 1 x 8 (265), two dynamic values with one
-// shared reference text (100), and 74 bytes of strings.
-constexpr size_t kOptionHeader = 160;
-constexpr size_t kDeepHeader = 320;
-constexpr size_t kRootDescriptors = 480;
-constexpr size_t kOptionDescriptors = 480 + 6 * 108;
-constexpr size_t kDeepDescriptors = kOptionDescriptors + 3 * 108;
-constexpr size_t kRootData = kDeepDescriptors + 108;
-constexpr size_t kOptionData = kRootData + 3 * 49;
-constexpr size_t kDeepData = kOptionData + 5 * 22;
-constexpr size_t kDynamics = kDeepData + 8;
-constexpr size_t kStrings = kDynamics + 2 * 24 + 44 + 4 + 4;
-constexpr size_t kImageSize = kStrings + 3 * 4 + 12 + 14 + 12 + 5 * 4 + 4;
 
 } // namespace
 
