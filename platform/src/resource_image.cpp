@@ -11,22 +11,6 @@ namespace {
 constexpr size_t kMinimumHeaderSize = 32;
 constexpr size_t kFixedTailSize = 16;
 
-WORD ReadWord(const BYTE* p) {
-    WORD value;
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-DWORD ReadDword(const BYTE* p) {
-    DWORD value;
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-size_t AlignDword(size_t offset) {
-    return (offset + 3) & ~size_t{3};
-}
-
 char16_t UpperChar(char16_t c) {
     if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
         (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) || (c >= 0x430 && c <= 0x44F)) {

@@ -2,10 +2,26 @@
 // The resources of one module as the binary .res format lays them out: a sequence of entries, each
 // a header (data size, header size, type, name, language) and its data, every part DWORD-aligned.
 #include <windows.h>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace moltr::platform {
+
+// Fields of resource data, little-endian and not necessarily aligned.
+inline WORD ReadWord(const BYTE* p) {
+    WORD value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+inline DWORD ReadDword(const BYTE* p) {
+    DWORD value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+inline size_t AlignDword(size_t offset) {
+    return (offset + 3) & ~size_t{3};
+}
 
 // A resource type or name: an ordinal, or a string kept upper-cased because names match ignoring
 // case.

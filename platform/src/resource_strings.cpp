@@ -21,8 +21,7 @@ bool StringInBlock(const ResourceEntry& block, UINT id, const WCHAR*& text, WORD
         if (at >= words) {
             return false;
         }
-        WORD count;
-        std::memcpy(&count, block.data + at * sizeof(WORD), sizeof count);
+        const WORD count = ReadWord(block.data + at * sizeof(WORD));
         if (count > words - at - 1) {
             return false;
         }

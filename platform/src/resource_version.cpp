@@ -2,13 +2,11 @@
 // resource is a tree of blocks, each {length, value length, type, key, value, children} with the
 // value and every child DWORD-aligned; a text value's length counts characters.
 #include "src/resource_lookup.h"
-#include "src/module_table.h"
 #include "sim/utf.h"
 
 #include <windows.h>
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 using namespace moltr::platform;
 
@@ -21,20 +19,9 @@ struct Block {
     size_t length = 0;
     std::u16string_view key;
     const BYTE* value = nullptr;
-    size_t valueBytes = 0;
     UINT valueLength = 0;
     size_t children = 0; // offset of the first child from start
 };
-
-WORD ReadWord(const BYTE* p) {
-    WORD value;
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-size_t AlignDword(size_t offset) {
-    return (offset + 3) & ~size_t{3};
-}
 
 // Reads the block at `start`, which has `room` bytes before its parent ends.
 bool ReadBlock(const BYTE* start, size_t room, Block& block) {
@@ -64,9 +51,8 @@ bool ReadBlock(const BYTE* start, size_t room, Block& block) {
         return false;
     }
     block.value = start + std::min(at, block.length);
-    block.valueBytes = valueLength ? valueBytes : 0;
     block.valueLength = valueLength;
-    block.children = std::min(AlignDword(at + block.valueBytes), block.length);
+    block.children = std::min(AlignDword(at + valueBytes), block.length);
     return true;
 }
 
