@@ -30,7 +30,8 @@ Environment& TheEnvironment() {
 }
 
 void Put(Environment& env, std::u16string name, std::u16string value) {
-    env.variables[Upper(name)] = Variable{std::move(name), std::move(value)};
+    std::u16string key = Upper(name);
+    env.variables[key] = Variable{std::move(name), std::move(value)};
 }
 
 // The session's variables, made again when the process moves to another machine.
