@@ -2,7 +2,6 @@
 // SizeofResource and FreeResource.
 #include "src/resource_lookup.h"
 #include "src/module_table.h"
-#include "sim/machine.h"
 
 #include <windows.h>
 
@@ -53,8 +52,7 @@ const ResourceEntry* FindResourceEntry(HMODULE module, LPCWSTR type, LPCWSTR nam
             found = inLanguage(LANG_NEUTRAL);
         }
     } else if (!found) {
-        const sim::MachineConfig config = sim::CurrentConfig();
-        for (LANGID fallback : {config.userUiLanguage, config.systemUiLanguage,
+        for (LANGID fallback : {GetUserDefaultUILanguage(), GetSystemDefaultUILanguage(),
                                 LANGID{MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT)},
                                 LANGID{MAKELANGID(LANG_ENGLISH, SUBLANG_NEUTRAL)}}) {
             if ((found = inLanguage(fallback)) != nullptr) {
