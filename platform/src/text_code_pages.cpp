@@ -10,11 +10,18 @@
 
 #include <climits>
 #include <cstring>
+#include <ctime>
+#include <mutex>
+#include <sys/stat.h>
 
 namespace moltr::sim::text {
 namespace {
 
+enum class Conversion { Done, InvalidChars, UnknownCodePage };
+
 constexpr UINT kOemCodePage = 437;
+// Well beyond the file system's timestamp granularity (one clock tick), in nanoseconds.
+constexpr long long kSettledAge = 50'000'000;
 
 void AppendUtf16(std::u16string& out, char32_t c) {
     if (c >= 0x10000) {
@@ -137,6 +144,44 @@ void EncodeSingleByte(const char16_t* high, std::u16string_view text, char defau
     }
 }
 
+// Reading the machine's configuration costs tens of microseconds, too much for every conversion, so
+// the page is kept while machine.ini keeps its status. A file written moments ago could be written
+// again within the file system's timestamp granularity without a visible change, so until it has
+// aged it is read every time.
+UINT MachineAnsiCodePage() {
+    struct Cache {
+        std::mutex lock;
+        std::string root;
+        struct stat status {};
+        bool settled = false;
+        UINT page = 0;
+    };
+    static Cache cache;
+    const std::string root = MachineRoot();
+    struct stat status {};
+    if (root.empty() || ::stat((root + "/machine.ini").c_str(), &status) != 0) {
+        return CurrentConfig().ansiCodePage;
+    }
+    std::lock_guard guard(cache.lock);
+    const auto same = [](const struct stat& a, const struct stat& b) {
+        return a.st_ino == b.st_ino && a.st_size == b.st_size &&
+               a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+               a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+    };
+    if (cache.settled && cache.root == root && same(cache.status, status)) {
+        return cache.page;
+    }
+    cache.root = root;
+    cache.status = status;
+    cache.page = CurrentConfig().ansiCodePage;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long age = (now.tv_sec - status.st_mtim.tv_sec) * 1000000000LL +
+                          (now.tv_nsec - status.st_mtim.tv_nsec);
+    cache.settled = age > kSettledAge;
+    return cache.page;
+}
+
 // The documented sizing protocol: capacity 0 asks for the size; a buffer too small fails.
 template <typename Char, typename Text> int CopyOut(const Text& text, Char* out, int capacity) {
     if (text.size() > static_cast<size_t>(INT_MAX)) {
@@ -156,13 +201,12 @@ template <typename Char, typename Text> int CopyOut(const Text& text, Char* out,
     return size;
 }
 
-} // namespace
-
+// The page that CP_ACP, CP_THREAD_ACP and CP_OEMCP stand for; any other page as given.
 UINT ActualCodePage(UINT codePage) {
     switch (codePage) {
     case CP_ACP:
     case CP_THREAD_ACP:
-        return CurrentConfig().ansiCodePage;
+        return MachineAnsiCodePage();
     case CP_OEMCP:
         return kOemCodePage;
     default:
@@ -174,6 +218,7 @@ bool IsKnownCodePage(UINT codePage) {
     return codePage == CP_UTF8 || HighHalf(codePage);
 }
 
+// Ill-formed UTF-8 becomes U+FFFD, or fails with InvalidChars when `strict`.
 Conversion Decode(UINT codePage, std::string_view bytes, bool strict, std::u16string& out) {
     codePage = ActualCodePage(codePage);
     if (codePage == CP_UTF8) {
@@ -190,6 +235,8 @@ Conversion Decode(UINT codePage, std::string_view bytes, bool strict, std::u16st
     return Conversion::Done;
 }
 
+// A character the single-byte page lacks becomes `defaultChar` and sets `usedDefault`; an
+// unpaired surrogate becomes U+FFFD in UTF-8, or fails with InvalidChars when `strict`.
 Conversion Encode(UINT codePage, std::u16string_view text, bool strict, char defaultChar,
                   bool& usedDefault, std::string& out) {
     codePage = ActualCodePage(codePage);
@@ -203,6 +250,8 @@ Conversion Encode(UINT codePage, std::u16string_view text, bool strict, char def
     EncodeSingleByte(high, text, defaultChar, usedDefault, out);
     return Conversion::Done;
 }
+
+} // namespace
 
 std::u16string AnsiToWide(std::string_view bytes) {
     std::u16string out;

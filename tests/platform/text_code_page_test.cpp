@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 using moltr::sim::Utf8;
 using moltr::sim::View;
@@ -204,6 +206,18 @@ TEST(MachinePages, AnsiPageFollowsTheMachine) {
     ASSERT_TRUE(moltr::sim::UpdateConfig(config));
     EXPECT_EQ(GetACP(), 1253u);
     EXPECT_EQ(ToWide(CP_ACP, "\xC1"), u"\u0391");
+}
+
+TEST(MachinePages, ChangeIsSeenAfterTheConfigurationHasAged) {
+    moltr::sim::TestMachine machine;
+    moltr::sim::MachineConfig config;
+    for (UINT page : {1250u, 1251u, 1252u}) {
+        config.ansiCodePage = page;
+        ASSERT_TRUE(moltr::sim::UpdateConfig(config));
+        EXPECT_EQ(GetACP(), page);
+        std::this_thread::sleep_for(std::chrono::milliseconds(80));
+        EXPECT_EQ(GetACP(), page);
+    }
 }
 
 TEST(MachinePages, OemPageAndLeadBytes) {
