@@ -63,8 +63,7 @@ SpoolLock::SpoolLock() {
     if (folder.empty()) {
         return;
     }
-    std::error_code ec;
-    fs::create_directories(folder, ec);
+    // The machine made the folder; without it there is no spooler to lock.
     fd_ = ::open((folder + "/lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0) {
         return;
