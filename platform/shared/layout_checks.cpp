@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <compstui.h>
 #include <winddiui.h>
+#include <winspool.h>
 #include <uxtheme.h>
 #include <prcomoem.h>
 
@@ -258,3 +259,36 @@ static_assert(std::is_base_of_v<IPrintCoreHelper, IPrintCoreHelperPS>);
 static_assert(std::is_base_of_v<IUnknown, IPrintOemPrintTicketProvider>);
 static_assert(std::is_base_of_v<IUnknown, IPrintOemDriverUI>);
 static_assert(std::is_base_of_v<IUnknown, IPrintOemDriverUni>);
+
+// The spooler's information levels, which the product reads from buffers the spooler packs.
+static_assert(sizeof(PRINTER_INFO_1W) == 32);
+static_assert(sizeof(PRINTER_INFO_2W) == 136);
+static_assert(offsetof(PRINTER_INFO_2W, pPrinterName) == 8);
+static_assert(offsetof(PRINTER_INFO_2W, pPortName) == 24);
+static_assert(offsetof(PRINTER_INFO_2W, pDriverName) == 32);
+static_assert(offsetof(PRINTER_INFO_2W, pDevMode) == 56);
+static_assert(offsetof(PRINTER_INFO_2W, pPrintProcessor) == 72);
+static_assert(offsetof(PRINTER_INFO_2W, pSecurityDescriptor) == 96);
+static_assert(offsetof(PRINTER_INFO_2W, Attributes) == 104);
+static_assert(offsetof(PRINTER_INFO_2W, Status) == 124);
+static_assert(offsetof(PRINTER_INFO_2W, AveragePPM) == 132);
+static_assert(sizeof(PRINTER_INFO_5W) == 32);
+static_assert(sizeof(PRINTER_INFO_8W) == 8);
+static_assert(sizeof(DRIVER_INFO_3W) == 80);
+static_assert(offsetof(DRIVER_INFO_3W, pName) == 8);
+static_assert(offsetof(DRIVER_INFO_3W, pDataFile) == 32);
+static_assert(offsetof(DRIVER_INFO_3W, pHelpFile) == 48);
+static_assert(offsetof(DRIVER_INFO_3W, pDependentFiles) == 56);
+static_assert(offsetof(DRIVER_INFO_3W, pDefaultDataType) == 72);
+static_assert(sizeof(FORM_INFO_1W) == 40);
+static_assert(offsetof(FORM_INFO_1W, pName) == 8);
+static_assert(offsetof(FORM_INFO_1W, Size) == 16);
+static_assert(offsetof(FORM_INFO_1W, ImageableArea) == 24);
+static_assert(sizeof(JOB_INFO_2W) == 160);
+static_assert(offsetof(JOB_INFO_2W, pDocument) == 32);
+static_assert(offsetof(JOB_INFO_2W, pDevMode) == 80);
+static_assert(offsetof(JOB_INFO_2W, Status) == 104);
+static_assert(offsetof(JOB_INFO_2W, TotalPages) == 124);
+static_assert(offsetof(JOB_INFO_2W, Submitted) == 132);
+static_assert(offsetof(JOB_INFO_2W, Time) == 148);
+static_assert(offsetof(JOB_INFO_2W, PagesPrinted) == 152);
