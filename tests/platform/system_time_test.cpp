@@ -1,0 +1,85 @@
+// Clocks and the FILETIME and SYSTEMTIME conversions.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace {
+
+ULONGLONG Ticks(const FILETIME& t) {
+    return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+FILETIME FromTicks(ULONGLONG ticks) {
+    return FILETIME{DWORD(ticks), DWORD(ticks >> 32)};
+}
+
+TEST(SystemTime, KnownDatesConvertBothWays) {
+    struct Known {
+        SYSTEMTIME time;
+        ULONGLONG ticks;
+    };
+    const Known known[] = {
+        {{1601, 1, 1, 1, 0, 0, 0, 0}, 0},                            // Monday
+        {{1970, 1, 4, 1, 0, 0, 0, 0}, 116444736000000000ULL},        // Thursday
+        {{2000, 2, 2, 29, 12, 0, 0, 500}, 125962992005000000ULL},    // leap day, Tuesday
+        {{2024, 12, 2, 31, 23, 59, 59, 999}, 133801631999990000ULL}, // Tuesday
+    };
+    for (const Known& k : known) {
+        FILETIME file{};
+        ASSERT_TRUE(SystemTimeToFileTime(&k.time, &file));
+        EXPECT_EQ(Ticks(file), k.ticks);
+        SYSTEMTIME back{};
+        ASSERT_TRUE(FileTimeToSystemTime(&file, &back));
+        EXPECT_EQ(back.wYear, k.time.wYear);
+        EXPECT_EQ(back.wMonth, k.time.wMonth);
+        EXPECT_EQ(back.wDay, k.time.wDay);
+        EXPECT_EQ(back.wDayOfWeek, k.time.wDayOfWeek);
+        EXPECT_EQ(back.wHour, k.time.wHour);
+        EXPECT_EQ(back.wSecond, k.time.wSecond);
+        EXPECT_EQ(back.wMilliseconds, k.time.wMilliseconds);
+    }
+}
+
+TEST(SystemTime, InvalidTimesAreRefused) {
+    FILETIME file{};
+    const SYSTEMTIME bad[] = {
+        {1600, 12, 0, 31, 0, 0, 0, 0}, {2023, 2, 0, 29, 0, 0, 0, 0},   {1900, 2, 0, 29, 0, 0, 0, 0},
+        {2024, 13, 0, 1, 0, 0, 0, 0},  {2024, 1, 0, 0, 0, 0, 0, 0},    {2024, 1, 0, 1, 24, 0, 0, 0},
+        {2024, 1, 0, 1, 0, 60, 0, 0},  {2024, 1, 0, 1, 0, 0, 0, 1000},
+    };
+    for (const SYSTEMTIME& t : bad) {
+        EXPECT_FALSE(SystemTimeToFileTime(&t, &file));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    }
+    SYSTEMTIME out{};
+    FILETIME tooLate = FromTicks(0x8000000000000000ULL);
+    EXPECT_FALSE(FileTimeToSystemTime(&tooLate, &out));
+    FILETIME last = FromTicks(0x7FFFFFFFFFFFFFFFULL);
+    ASSERT_TRUE(FileTimeToSystemTime(&last, &out));
+    EXPECT_EQ(out.wYear, 30828);
+}
+
+TEST(SystemTime, CompareOrdersByTheWholeValue) {
+    FILETIME a = FromTicks(0x100000000ULL), b = FromTicks(0xFFFFFFFFULL);
+    EXPECT_EQ(CompareFileTime(&a, &b), 1);
+    EXPECT_EQ(CompareFileTime(&b, &a), -1);
+    EXPECT_EQ(CompareFileTime(&a, &a), 0);
+}
+
+TEST(SystemTime, ClocksAgree) {
+    FILETIME file{};
+    SYSTEMTIME system{};
+    GetSystemTimeAsFileTime(&file);
+    GetSystemTime(&system);
+    FILETIME converted{};
+    ASSERT_TRUE(SystemTimeToFileTime(&system, &converted));
+    EXPECT_LT(Ticks(converted) - Ticks(file) + 50000000ULL, 100000000ULL); // within 5 s
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    EXPECT_GE(local.wYear, 2020);
+    ULONGLONG before = GetTickCount64();
+    Sleep(20);
+    EXPECT_GE(GetTickCount64() - before, 20u);
+    EXPECT_EQ(static_cast<DWORD>(GetTickCount64()) - GetTickCount() < 1000u, true);
+}
+
+} // namespace
