@@ -30,11 +30,10 @@ public:
 
     bool Check() {
         WORD records = 0;
-        if (!Structure(0, 0, &records)) {
-            return false;
-        }
-        return Disjoint() && StringAreaAtEnd();
+        return Structure(0, 0, &records) && Disjoint() && StringAreaAtEnd();
     }
+
+    ULONG64 stringAreaStart() const { return size_ - stringBytes_; }
 
 private:
     bool Inside(ULONG64 offset, ULONG64 bytes) const {
@@ -227,7 +226,7 @@ private:
     // The runtime finds the string area as image size less the bytes of all referenced texts and
     // replaces it on a save after string changes, so nothing else may lie there.
     bool StringAreaAtEnd() const {
-        const ULONG64 start = size_ - stringBytes_;
+        const ULONG64 start = stringAreaStart();
         for (const Range& range : ranges_) {
             if (range.end > start) {
                 return false;
@@ -246,12 +245,17 @@ private:
 
 } // namespace
 
-ImageCheck CheckImage(const BYTE* image, size_t size) {
+ImageCheck CheckImage(const BYTE* image, size_t size, ULONG64* stringAreaStart) {
     if (size < sizeof(StructureHeader)) {
         return ImageCheck::Invalid;
     }
     try {
-        return Checker(image, size).Check() ? ImageCheck::Valid : ImageCheck::Invalid;
+        Checker checker(image, size);
+        if (!checker.Check()) {
+            return ImageCheck::Invalid;
+        }
+        *stringAreaStart = checker.stringAreaStart();
+        return ImageCheck::Valid;
     } catch (const std::bad_alloc&) {
         return ImageCheck::OutOfMemory;
     }

@@ -17,6 +17,7 @@ enum class ImageCheck { Valid, Invalid, OutOfMemory };
 // inside the image apart from the texts; sub-structure slices lie within the sub-structure's
 // records; and the texts of the STRING values fill exactly the string area at the end, with
 // everything else before it.
-ImageCheck CheckImage(const BYTE* image, size_t size);
+// On Valid, *stringAreaStart is where the string area begins.
+ImageCheck CheckImage(const BYTE* image, size_t size, ULONG64* stringAreaStart);
 
 } // namespace moltr::store

@@ -8,8 +8,9 @@ namespace moltr::store {
 
 namespace {
 
-// Answers the class of what is wrong with the record's stored image.
-int CheckValue(const StructureRecord* record, LPCWSTR valueName) {
+// Answers the class of what is wrong with the record's stored image; sets where its string area
+// starts.
+int CheckValue(const StructureRecord* record, LPCWSTR valueName, ULONG64* stringAreaStart) {
     // A value too short for a root header cannot even be checked for its signature.
     if (record->imageSize < sizeof(StructureHeader)) {
         return ReportMessage(kMsgCannotRead, valueName, kLoadOperation);
@@ -20,7 +21,7 @@ int CheckValue(const StructureRecord* record, LPCWSTR valueName) {
     if (record->root->version < kVersion) {
         return ReportMessage(kMsgInvalidVersion, valueName);
     }
-    switch (CheckImage(record->image, record->imageSize)) {
+    switch (CheckImage(record->image, record->imageSize, stringAreaStart)) {
     case ImageCheck::Valid:
         return kClassSuccess;
     case ImageCheck::OutOfMemory:
@@ -30,10 +31,30 @@ int CheckValue(const StructureRecord* record, LPCWSTR valueName) {
     }
 }
 
+// Moves the image where its string area starts at an even address.
+bool Align(StructureRecord* record, ULONG64 stringAreaStart) {
+    if (((AddressOf(record->image) + stringAreaStart) & 1) == 0) {
+        return true;
+    }
+    BYTE* image = AllocateImage(record->imageSize, stringAreaStart);
+    if (image == nullptr) {
+        return false;
+    }
+    std::memcpy(image, record->image, record->imageSize);
+    FreeImage(record->image);
+    record->image = image;
+    record->root = reinterpret_cast<StructureHeader*>(image);
+    return true;
+}
+
 } // namespace
 
 int AcceptImage(StructureRecord* record, LPCWSTR valueName) {
-    const int result = CheckValue(record, valueName);
+    ULONG64 stringAreaStart = 0;
+    int result = CheckValue(record, valueName, &stringAreaStart);
+    if (result == kClassSuccess && !Align(record, stringAreaStart)) {
+        result = ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
+    }
     if (result != kClassSuccess) {
         // A refused value leaves nothing of itself behind.
         DropImage(record);

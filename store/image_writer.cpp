@@ -1,5 +1,4 @@
 #include "store/image_writer.h"
-#include <cstdlib>
 #include <new>
 #include <string_view>
 #include <unordered_map>
@@ -254,39 +253,54 @@ private:
     Positions next_;
 };
 
-// The start of each area from the sizes that a dry run sums, and the image size; 0 for a tree that
-// is not valid or whose image would not fit a 32-bit size.
-ULONG64 Plan(const CompiledStructure& root, Layout::Positions* start) {
-    if (!ValidStructure(root, 0)) {
-        return 0;
+// The start of each area from the sizes that a dry run sums, and the image size: 0, or the class
+// of 63401 for a tree that is not valid or whose image would not fit a 32-bit size.
+int Plan(const CompiledStructure& root, Layout::Positions* start, ULONG64* imageSize) {
+    try {
+        if (!ValidStructure(root, 0)) {
+            return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
+        }
+        Layout sizes(nullptr, {});
+        sizes.Root(root);
+        const Layout::Positions& size = sizes.next();
+        start->header = 0;
+        start->descriptor = size.header;
+        start->data = start->descriptor + size.descriptor;
+        start->dynamic = start->data + size.data;
+        start->string = start->dynamic + size.dynamic;
+        *imageSize = start->string + size.string;
+    } catch (const std::bad_alloc&) {
+        return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
     }
-    Layout sizes(nullptr, {});
-    sizes.Root(root);
-    const Layout::Positions& size = sizes.next();
-    start->header = 0;
-    start->descriptor = size.header;
-    start->data = start->descriptor + size.descriptor;
-    start->dynamic = start->data + size.data;
-    start->string = start->dynamic + size.dynamic;
-    const ULONG64 total = start->string + size.string;
-    return total <= kMaxImageSize ? total : 0;
+    return *imageSize <= kMaxImageSize ? kClassSuccess
+                                       : ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
+}
+
+// Fills `image` (zero-filled, of the planned size).
+int Lay(const CompiledStructure& root, BYTE* image, const Layout::Positions& start) {
+    try {
+        Layout(image, start).Root(root);
+        return kClassSuccess;
+    } catch (const std::bad_alloc&) {
+        return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
+    }
 }
 
 } // namespace
 
 int WriteImage(const CompiledStructure& root, std::vector<BYTE>& image) {
+    Layout::Positions start;
+    ULONG64 size = 0;
+    int result = Plan(root, &start, &size);
+    if (result != kClassSuccess) {
+        return result;
+    }
     try {
-        Layout::Positions start;
-        const ULONG64 size = Plan(root, &start);
-        if (size == 0) {
-            return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
-        }
         image.assign(size, 0);
-        Layout(image.data(), start).Root(root);
-        return kClassSuccess;
     } catch (const std::bad_alloc&) {
         return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
     }
+    return Lay(root, image.data(), start);
 }
 
 int BuildRecord(const CompiledStructure& root, StructureRecord** record) {
@@ -294,22 +308,27 @@ int BuildRecord(const CompiledStructure& root, StructureRecord** record) {
         return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
     }
     *record = nullptr;
-    std::vector<BYTE> stored;
-    const int result = WriteImage(root, stored);
+    Layout::Positions start;
+    ULONG64 size = 0;
+    int result = Plan(root, &start, &size);
     if (result != kClassSuccess) {
         return result;
     }
     StructureRecord* built = NewRecord();
-    auto* image = static_cast<BYTE*>(std::malloc(stored.size()));
+    BYTE* image = AllocateImage(size, start.string);
     if (built == nullptr || image == nullptr) {
-        std::free(image);
+        FreeImage(image);
         FreeRecord(built);
         return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
     }
-    std::memcpy(image, stored.data(), stored.size());
     built->image = image;
-    built->imageSize = static_cast<DWORD>(stored.size());
+    built->imageSize = static_cast<DWORD>(size);
     built->root = reinterpret_cast<StructureHeader*>(image);
+    result = Lay(root, image, start);
+    if (result != kClassSuccess) {
+        FreeRecord(built);
+        return result;
+    }
     ToMemoryForm(built->root, image);
     AdoptStringArea(built);
     *record = built;

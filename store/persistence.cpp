@@ -1,6 +1,5 @@
 // Loading and saving a record's image as a printer-data value named after its root structure.
 #include <winspool.h>
-#include <cstdlib>
 #include "store/image_load.h"
 #include "store/record_memory.h"
 #include "store/relocation.h"
@@ -30,7 +29,7 @@ int ReadValue(StructureRecord* record, HANDLE printer, LPCWSTR valueName) {
     if (needed == 0) {
         return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
     }
-    record->image = static_cast<BYTE*>(std::calloc(needed, 1));
+    record->image = AllocateImage(needed, 0);
     if (record->image == nullptr) {
         return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
     }

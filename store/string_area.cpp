@@ -1,5 +1,5 @@
 #include "store/string_area.h"
-#include <cstdlib>
+#include "store/record_memory.h"
 #include "store/relocation.h"
 #include "store/wide_text.h"
 
@@ -27,7 +27,7 @@ int RebuildStringArea(StructureRecord* record) {
     if (size > kMaxImageSize) {
         return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
     }
-    auto* image = static_cast<BYTE*>(std::calloc(size, 1));
+    BYTE* image = AllocateImage(size, start);
     if (image == nullptr) {
         return ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
     }
@@ -44,7 +44,7 @@ int RebuildStringArea(StructureRecord* record) {
     });
     ToStoredForm(record->root, record->image, StringValues::KeepStrings);
     std::memcpy(image, record->image, start);
-    std::free(record->image);
+    FreeImage(record->image);
     record->image = image;
     record->imageSize = static_cast<DWORD>(size);
     record->root = reinterpret_cast<StructureHeader*>(image);

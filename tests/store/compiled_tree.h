@@ -6,7 +6,9 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+#include "sim/utf.h"
 #include "store/image_writer.h"
+#include "store/wide_text.h"
 
 namespace moltr::store::testing {
 
@@ -149,6 +151,15 @@ inline CompiledStructure SampleTree() {
     PutSub(option, std::move(deep), {{0, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}});
     PutSub(root, std::move(option), {{0, 2}, {2, 5}, {5, 5}});
     return root;
+}
+
+// UTF-8 of a text inside an image, which may start at an odd address.
+inline std::string TextOf(const void* text) {
+    std::u16string copy;
+    for (size_t i = 0; CharAt(text, i) != 0; ++i) {
+        copy.push_back(static_cast<char16_t>(CharAt(text, i)));
+    }
+    return moltr::sim::Utf8(copy);
 }
 
 } // namespace moltr::store::testing

@@ -24,7 +24,7 @@ CompiledStructure TagAndDword() {
 
 std::string CurrentFieldName(StructureHandle handle) {
     LPCWSTR name = nullptr;
-    return GetFieldName(handle, &name) == kClassSuccess ? moltr::sim::Utf8(name) : "<none>";
+    return GetFieldName(handle, &name) == kClassSuccess ? TextOf(name) : "<none>";
 }
 
 } // namespace
@@ -161,7 +161,7 @@ TEST(DynamicField, ActsOnTheRecordsDynamicValue) {
     EXPECT_EQ(GetFieldCount(root, L"_VALUE"), 1);
     LPCWSTR reference = nullptr;
     ASSERT_EQ(GetFieldReference(root, L"_VALUE", &reference), kClassSuccess);
-    EXPECT_EQ(moltr::sim::Utf8(reference), "PRINTERSETTINGS._SIZE");
+    EXPECT_EQ(TextOf(reference), "PRINTERSETTINGS._SIZE");
     const DWORD changed = 70;
     ASSERT_EQ(SetField(root, L"_VALUE", &changed, sizeof changed), kClassSuccess);
     EXPECT_EQ(Read<DWORD>(root, L"_VALUE"), 70u);

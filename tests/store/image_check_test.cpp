@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include "compiled_tree.h"
 #include "exercise_record.h"
 #include "sample_layout.h"
@@ -30,8 +29,10 @@ template <class T> std::vector<BYTE> With(size_t offset, T value) {
 // leave the record without an image and answer 63003.
 StructureRecord* Accept(const std::vector<BYTE>& bytes, int* result) {
     StructureRecord* record = NewRecord();
-    record->image = static_cast<BYTE*>(std::malloc(bytes.size() ? bytes.size() : 1));
-    std::memcpy(record->image, bytes.data(), bytes.size());
+    record->image = AllocateImage(bytes.size(), 0);
+    if (!bytes.empty()) {
+        std::memcpy(record->image, bytes.data(), bytes.size());
+    }
     record->imageSize = static_cast<DWORD>(bytes.size());
     record->root = reinterpret_cast<StructureHeader*>(record->image);
     *result = AcceptImage(record, L"PRINTERSETTINGS");
@@ -48,7 +49,9 @@ bool Refused(const std::vector<BYTE>& image) {
     int result = 0;
     StructureRecord* record = Accept(image, &result);
     FreeRecord(record);
-    return CheckImage(image.data(), image.size()) == ImageCheck::Invalid && result == kClassError;
+    ULONG64 start = 0;
+    return CheckImage(image.data(), image.size(), &start) == ImageCheck::Invalid &&
+           result == kClassError;
 }
 
 constexpr size_t kRecord0 = kRootData;
@@ -59,12 +62,15 @@ constexpr size_t kRecord2 = kRootData + 2 * kRootRecord;
 
 TEST(ImageCheck, AcceptsWhatTheWriterLaysOut) {
     const std::vector<BYTE> image = SampleImage();
-    EXPECT_EQ(CheckImage(image.data(), image.size()), ImageCheck::Valid);
+    ULONG64 start = 0;
+    EXPECT_EQ(CheckImage(image.data(), image.size(), &start), ImageCheck::Valid);
+    EXPECT_EQ(start, kStrings);
     int result = -1;
     StructureRecord* record = Accept(image, &result);
     EXPECT_EQ(result, kClassSuccess);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->stringAreaStart, kStrings);
+    EXPECT_EQ((AddressOf(record->image) + kStrings) % 2, 0u);
     FreeRecord(record);
 }
 
@@ -74,7 +80,8 @@ TEST(ImageCheck, IgnoresOwnerParentAndCursorFields) {
         std::memset(image.data() + header + 8, 0xAB, 16);
         std::memset(image.data() + header + 146, 0xFF, 8);
     }
-    EXPECT_EQ(CheckImage(image.data(), image.size()), ImageCheck::Valid);
+    ULONG64 start = 0;
+    EXPECT_EQ(CheckImage(image.data(), image.size(), &start), ImageCheck::Valid);
 }
 
 TEST(ImageCheck, RefusesEveryTruncation) {
@@ -210,6 +217,7 @@ TEST(ImageLoad, RebuiltStringAreaPassesTheCheck) {
     ASSERT_NE(record, nullptr);
     ExerciseRecord(record);
     ToStoredForm(record->root, record->image, StringValues::Convert);
-    EXPECT_EQ(CheckImage(record->image, record->imageSize), ImageCheck::Valid);
+    ULONG64 start = 0;
+    EXPECT_EQ(CheckImage(record->image, record->imageSize, &start), ImageCheck::Valid);
     FreeRecord(record);
 }

@@ -241,6 +241,9 @@ TEST(ImageWriter, BuildRecordGivesAnOpenRecordWithItsStringArea) {
     EXPECT_EQ(record->stringAreaStart, kStrings);
     EXPECT_FALSE(record->stringsChanged);
     EXPECT_EQ(reinterpret_cast<BYTE*>(record->root), record->image);
+    // The string area starts at an odd offset here; the image is placed so that it is aligned.
+    EXPECT_EQ(kStrings % 2, 1u);
+    EXPECT_EQ((AddressOf(record->image) + record->stringAreaStart) % 2, 0u);
     StructureHandle handle = nullptr;
     ASSERT_EQ(GetStructure(record, L"PRINTERSETTINGS", &handle, nullptr), kClassSuccess);
     LPCWSTR names[2] = {};

@@ -137,7 +137,7 @@ TEST(GetStructure, FindsNestedStructuresAndIgnoresCaseOfNames) {
     ASSERT_NE(option, nullptr);
     StructureHandle deep = tree.First(L"deep");
     ASSERT_NE(deep, nullptr);
-    EXPECT_EQ(moltr::sim::Utf8(NameOf(deep)), "DEEP");
+    EXPECT_EQ(TextOf(NameOf(deep)), "DEEP");
     StructureHandle none = nullptr;
     EXPECT_EQ(GetStructure(tree.get(), L"MISSING", &none, nullptr), kClassError);
     EXPECT_EQ(none, nullptr);
@@ -148,7 +148,8 @@ TEST(GetStructure, FindsNestedStructuresAndIgnoresCaseOfNames) {
 TEST(GetStructure, RecordsItsOwnerInTheHeader) {
     OpenTree tree(SampleTree());
     StructureHandle option = tree.First(L"PRINTERSETTINGS");
-    EXPECT_EQ(option->owner, AddressOf(tree.get()));
+    const ULONG64 owner = option->owner;
+    EXPECT_EQ(owner, AddressOf(tree.get()));
 }
 
 TEST(GetStructure, RejectsMissingArgumentsAndForeignHandles) {
