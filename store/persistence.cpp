@@ -48,7 +48,9 @@ void WriteValue(StructureRecord* record, HANDLE printer, BOOL close) {
     ToStoredForm(record->root, record->image, StringValues::Convert);
     const ULONG64 owner = record->root->owner;
     record->root->owner = 0;
-    LPWSTR name = const_cast<LPWSTR>(NameOf(record->root));
+    // The header may lie at an odd address (see AllocateImage): the name is passed as a copy.
+    WCHAR name[kNameChars];
+    std::memcpy(name, NameOf(record->root), sizeof name);
     if (SetPrinterDataW(printer, name, REG_BINARY, record->image, record->imageSize) !=
         ERROR_SUCCESS) {
         ReportMessage(kMsgCannotWrite, name, kSaveOperation);

@@ -52,6 +52,9 @@ DWORD GetDataSize(StructureHandle handle);
 // window end - window start
 WORD GetRecordCount(StructureHandle handle);
 
+// Texts of STRING values lie at even addresses. Names and reference texts inside the image
+// (GetFieldName, GetFieldReference) may not: they are read one code unit at a time or copied.
+//
 // Fields. A non-empty `fieldName` first selects that field (63102 when the structure has none);
 // an empty or null one means the current field. DYNAMIC fields act on the current record's dynamic
 // value; without one, copy and pointer operations answer 1 and queries 0.
