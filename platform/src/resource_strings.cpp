@@ -1,10 +1,11 @@
-// LoadStringW: strings from a module's string tables. Block n of RT_STRING holds the strings
-// 16 * (n - 1) to 16 * n - 1, each a length word followed by that many characters.
+// LoadStringW and LoadStringA: strings from a module's string tables. Block n of RT_STRING holds
+// the strings 16 * (n - 1) to 16 * n - 1, each a length word followed by that many characters.
 #include "src/resource_lookup.h"
 
 #include <windows.h>
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 using namespace moltr::platform;
 
@@ -67,5 +68,25 @@ int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBu
         return 0;
     }
     return length;
+}
+
+int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
+    if (!lpBuffer || cchBufferMax <= 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const WCHAR* text = nullptr;
+    const int length = LoadStringW(hInstance, uID, reinterpret_cast<LPWSTR>(&text), 0);
+    // Converted whole, then cut to the buffer like the wide string.
+    const int bytes =
+        length ? WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr) : 0;
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    if (bytes) {
+        WideCharToMultiByte(CP_ACP, 0, text, length, ansi.data(), bytes, nullptr, nullptr);
+    }
+    const int copied = std::min(bytes, cchBufferMax - 1);
+    std::copy_n(ansi.data(), copied, lpBuffer);
+    lpBuffer[copied] = 0;
+    return copied;
 }
 }

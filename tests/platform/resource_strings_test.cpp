@@ -117,4 +117,17 @@ TEST(LoadStringModules, NullMeansTheExecutable) {
     EXPECT_EQ(Utf8(buffer), "Fifteen");
 }
 
+TEST(LoadStringAnsi, ConvertsToTheAnsiCodePageAndCuts) {
+    TestMachine machine(German());
+    char buffer[16];
+    EXPECT_EQ(LoadStringA(ThisModuleHandle(), 1, buffer, 16), 11);
+    EXPECT_STREQ(buffer, "Papiergr\xF6\xDF"
+                         "e");
+    EXPECT_EQ(LoadStringA(ThisModuleHandle(), 1, buffer, 10), 9);
+    EXPECT_STREQ(buffer, "Papiergr\xF6");
+    EXPECT_EQ(LoadStringA(ThisModuleHandle(), 2, buffer, 16), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(LoadStringA(ThisModuleHandle(), 1, buffer, 0), 0);
+}
+
 } // namespace
