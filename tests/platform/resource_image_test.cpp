@@ -72,7 +72,9 @@ TEST_F(MalformedResources, TheValidFileLoads) {
 
 TEST_F(MalformedResources, CutFilesLoadOnlyAtEntryBoundaries) {
     int loaded = 0;
-    for (size_t size = 1; size < valid_.size(); ++size) {
+    // Every cut through the first entries, then every third byte, which meets every offset
+    // within a DWORD as often.
+    for (size_t size = 1; size < valid_.size(); size += size < 128 ? 1 : 3) {
         std::vector<BYTE> cut(valid_.begin(), valid_.begin() + static_cast<std::ptrdiff_t>(size));
         loaded += Loads(cut);
     }
