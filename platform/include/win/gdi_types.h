@@ -4,6 +4,7 @@
 
 typedef WORD COLOR16;
 
+// The device mode: its field bits, the values of its fields and the DocumentProperties modes.
 #define DM_SPECVERSION 0x0401
 #define DM_ORIENTATION 0x00000001
 #define DM_PAPERSIZE 0x00000002
@@ -92,6 +93,7 @@ typedef WORD COLOR16;
 #define DM_OUT_BUFFER DM_COPY
 #define DM_OUT_DEFAULT DM_UPDATE
 
+// Paper sizes and paper sources.
 #define DMPAPER_FIRST DMPAPER_LETTER
 #define DMPAPER_LETTER 1
 #define DMPAPER_LETTERSMALL 2
@@ -268,6 +270,8 @@ typedef WORD COLOR16;
 #define DC_MEDIATYPENAMES 34
 #define DC_MEDIATYPES 35
 
+// Drawing: mix modes, raster operations, regions, text alignment, fonts, bitmaps, pens,
+// brushes, stock objects and the indices of GetDeviceCaps.
 #define R2_BLACK 1
 #define R2_NOTMERGEPEN 2
 #define R2_MASKNOTPEN 3
