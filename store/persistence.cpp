@@ -1,4 +1,5 @@
 // Loading and saving a record's image as a printer-data value named after its root structure.
+#include <windows.h>
 #include <winspool.h>
 #include "store/image_load.h"
 #include "store/record_memory.h"

@@ -1,4 +1,5 @@
 // Opening and saving by printer name, which only the user-interface plug-in carries.
+#include <windows.h>
 #include <winspool.h>
 #include "store/record_memory.h"
 #include "store/wide_text.h"
