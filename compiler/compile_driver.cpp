@@ -1,5 +1,6 @@
 #include "compiler/compile_driver.h"
 
+#include <windows.h>
 #include <winspool.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "compiler/structure_compiler.h"
 #include "compiler/tokenizer.h"
 #include "compiler/translation.h"
+#include "compiler/upper_text.h"
 #include "compiler/value_compiler.h"
 #include "store/xpr.h"
 
@@ -32,13 +34,7 @@ std::u16string_view View(const WCHAR* text) {
 }
 
 bool ContainsUpper(std::u16string_view text, std::u16string_view upperPart) {
-    std::u16string upper(text);
-    for (char16_t& c : upper) {
-        if (c >= u'a' && c <= u'z') {
-            c = static_cast<char16_t>(c - u'a' + u'A');
-        }
-    }
-    return upper.find(upperPart) != std::u16string::npos;
+    return UpperText(text).find(upperPart) != std::u16string::npos;
 }
 
 HANDLE OpenForAllAccess(const WCHAR* printerName) {
@@ -214,6 +210,10 @@ int CompileRequest(const CompileRequestData& request, const MessageSink& sink,
     return result;
 }
 
+bool IsEmbeddedSource(std::u16string_view dataFile) {
+    return !ContainsUpper(dataFile, u".XPD");
+}
+
 int CompileForPrinter(HANDLE printer, const MessageSink& sink) {
     std::vector<BYTE> printerInfo;
     std::vector<BYTE> driverInfo;
@@ -240,7 +240,7 @@ int CompileForPrinter(HANDLE printer, const MessageSink& sink) {
     }
     if (!source) {
         source = driver->pDataFile;
-        request.embedded = source && !ContainsUpper(View(source), u".XPD");
+        request.embedded = source && IsEmbeddedSource(View(source));
     }
     if (!source || !printerData->pName || !driver->pName) {
         return kError;

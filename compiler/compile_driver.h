@@ -4,6 +4,7 @@
 // of the source file it compiled.
 #include <windows.h>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "compiler/compile_messages.h"
 
@@ -21,6 +22,10 @@ struct CompileRequestData {
 
 // The printer-data value holding the source file's creation and last-write times.
 inline constexpr WCHAR kTimestampValue[] = L"Timestamp";
+
+// Whether a driver's data file is read as a GPD carrying the XPD text between its tag lines (any
+// file whose name does not contain .XPD), not as a plain XPD file.
+bool IsEmbeddedSource(std::u16string_view dataFile);
 
 // Compiles the descriptions of the printer behind `printer`: the driver's first dependent .XPD
 // file, else its GPD. Returns the result class; the UI plug-in ignores it and retries its own work.

@@ -3,22 +3,13 @@
 #include <cstring>
 #include "compiler/source_path.h"
 #include "compiler/token_list.h"
+#include "compiler/upper_text.h"
 
 namespace moltr::compiler {
 
 namespace {
 
 constexpr UINT kStringsPerBlock = 16;
-
-std::u16string UpperAscii(std::u16string_view text) {
-    std::u16string upper(text);
-    for (char16_t& c : upper) {
-        if (c >= u'a' && c <= u'z') {
-            c = static_cast<char16_t>(c - u'a' + u'A');
-        }
-    }
-    return upper;
-}
 
 LPCWSTR Wide(const std::u16string& text) {
     return reinterpret_cast<LPCWSTR>(text.c_str());
@@ -54,7 +45,7 @@ void AddVersionLanguages(std::u16string_view path, std::vector<LANGID>& language
 
 std::vector<LANGID> ModuleLanguages(std::u16string_view path) {
     std::vector<LANGID> languages;
-    std::u16string upper = UpperAscii(path);
+    std::u16string upper = UpperText(path);
     size_t cut = upper.find(u"URS.DLL");
     if (cut != std::u16string::npos) {
         std::u16string settings = upper.substr(0, cut) + u".INI";

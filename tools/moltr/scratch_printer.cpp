@@ -71,13 +71,6 @@ std::vector<std::string> DependentFiles(const fs::path& source) {
     return files;
 }
 
-bool ContainsXpd(std::u16string_view path) {
-    std::string upper = sim::Utf8(path);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper.find(".XPD") != std::string::npos;
-}
-
 } // namespace
 
 ScratchPrinter::~ScratchPrinter() {
@@ -134,7 +127,8 @@ std::string ScratchPrinter::Create(const std::string& source, const std::string&
     lstrcpynW(request.printerName, sim::W(name), compiler::kPathChars);
     lstrcpynW(request.driverName, sim::W(driver16), compiler::kPathChars);
     lstrcpynW(request.sourcePath, sim::W(dataFile), compiler::kPathChars);
-    request.embedded = embedded.empty() ? !ContainsXpd(dataFile) : embedded == "embedded";
+    request.embedded =
+        embedded.empty() ? compiler::IsEmbeddedSource(dataFile) : embedded == "embedded";
     return {};
 }
 
