@@ -9,7 +9,9 @@
 //   c/            drive C: (C:\Windows, C:\Windows\System32, C:\Windows\Temp, the spooler's driver
 //                 and print-processor directories, C:\Users\<user>)
 //   spool/        the spooler's state (printers, drivers, printer data)
-//   registry/     the simulated registry
+//   registry/     the simulated registry (registry.dat, replaced atomically under .lock)
+//   locks/        one record per file that is open somewhere, for sharing across processes
+//   filetimes/    creation times set with SetFileTime, which the host file system cannot keep
 // Other drive letters map to further one-letter folders; Z: maps to the host's / as in Wine.
 #include <windows.h>
 #include <string>

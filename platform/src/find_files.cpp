@@ -63,7 +63,7 @@ bool Matches(std::u16string_view pattern, std::u16string_view name) {
 
 // "*.*" is the old way of writing "everything", names without a dot included.
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
-    return pattern == u"*.*" ? true : Matches(pattern, name);
+    return pattern == u"*.*" || Matches(pattern, name);
 }
 
 void Fill(const Entry& entry, WIN32_FIND_DATAW& data) {
