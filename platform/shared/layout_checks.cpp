@@ -62,6 +62,8 @@ static_assert(offsetof(DLGTEMPLATE, cdit) == 8);
 static_assert(offsetof(DLGTEMPLATE, x) == 10);
 static_assert(sizeof(DLGITEMTEMPLATE) == 18);
 static_assert(offsetof(DLGITEMTEMPLATE, id) == 16);
+// Items follow each other at DWORD boundaries, headers and strings at WORD boundaries only.
+static_assert(alignof(DLGTEMPLATE) == 2 && alignof(DLGITEMTEMPLATE) == 2);
 
 static_assert(sizeof(MSG) == 48);
 static_assert(sizeof(NMHDR) == 24);
