@@ -11,3 +11,5 @@
 #include "win/profile.h"
 #include "win/modules.h"
 #include "win/structures.h"
+#include "win/gdi.h"
+#include "win/user.h"

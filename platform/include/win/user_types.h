@@ -1391,6 +1391,14 @@ typedef struct tagMEASUREITEMSTRUCT {
     ULONG_PTR itemData;
 } MEASUREITEMSTRUCT, *PMEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
 
+typedef struct _ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+} ICONINFO, *PICONINFO;
+
 typedef struct tagHELPINFO {
     UINT cbSize;
     int iContextType;
