@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace moltr::sim;
@@ -306,6 +307,12 @@ BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPC
         return FALSE;
     }
     ::flock(lock, LOCK_EX);
+    struct stat status {};
+    if (::stat(host.c_str(), &status) == 0 && !(status.st_mode & S_IWUSR)) {
+        ::close(lock);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     IniFile file;
     Load(host, file);
     if (!file.lines.empty() && file.lines.back().empty()) {

@@ -127,6 +127,14 @@ TEST_F(Profile, WritingIntoAMissingFolderFails) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
+TEST_F(Profile, ReadOnlyFilesAreNotWritten) {
+    HANDLE file = Open(kIni, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_READONLY);
+    CloseHandle(file);
+    EXPECT_FALSE(Write(u"S", u"k", u"v"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Get(kIni), "");
+}
+
 TEST_F(Profile, AnsiFilesUseTheAnsiCodePage) {
     ASSERT_TRUE(Put(kIni, "[S]\r\nname=Gr\xFC\xDF"
                           "e \x80\r\n"));
