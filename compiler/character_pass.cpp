@@ -140,24 +140,23 @@ private:
     void MissingColon() {
         if (gpdInclude_) {
             out_.push_back(kLineEnd);
+            insertedValue_ = out_.size();
             out_.append(kEmptyValue);
         } else {
             Raise(message::kMissingBeforeNewLine, u":");
         }
     }
 
-    // Whether the kept text since the last line end or brace holds a colon.
+    // Whether the kept text since the last line end or brace holds a colon, or is the value
+    // given to the line before.
     bool LineHasColon() const {
-        for (size_t at = out_.size(); at > 0; --at) {
-            const char c = out_[at - 1];
-            if (IsLineBreak(c)) {
-                return false;
-            }
-            if (c == ':') {
+        size_t at = out_.size();
+        for (; at > 0 && !IsLineBreak(out_[at - 1]); --at) {
+            if (out_[at - 1] == ':') {
                 return true;
             }
         }
-        return false;
+        return at == insertedValue_;
     }
 
     void Raise(UINT id, std::u16string_view argument = {}) {
@@ -172,6 +171,7 @@ private:
     std::string out_;
     int line_ = 1;
     unsigned char depth_ = 0;
+    size_t insertedValue_ = std::string::npos; // where the last empty value given to a line starts
     int result_ = kSuccess;
 };
 

@@ -1,28 +1,13 @@
 #include "compiler/compile_messages.h"
 
 #include <cstring>
+#include "store/messages.h"
 
 namespace moltr::compiler {
 
 int MessageClass(UINT id) {
-    struct Range {
-        UINT first;
-        UINT last;
-        int messageClass;
-    };
-    static constexpr Range kRanges[] = {
-        {61400, 61799, kWarning},       {62600, 62999, kWarning},
-        {63800, 64199, kWarning},       {61800, 62199, kError},
-        {63000, 63399, kError},         {64200, 64599, kError},
-        {62200, 62599, kInternalError}, {63400, 63799, kInternalError},
-        {64600, 64999, kInternalError},
-    };
-    for (const Range& range : kRanges) {
-        if (id >= range.first && id <= range.last) {
-            return range.messageClass;
-        }
-    }
-    return kSuccess;
+    // One set of number ranges for the store and the compiler.
+    return store::ReportMessage(id);
 }
 
 std::u16string NumberText(long long number) {
