@@ -206,7 +206,7 @@ DWORD CopyList(const std::vector<std::u16string>& names, LPWSTR buffer, DWORD si
     DWORD at = 0;
     for (const std::u16string& name : names) {
         if (at + name.size() + 1 > size - 1) {
-            DWORD room = size - 2 - at;
+            DWORD room = at <= size - 2 ? size - 2 - at : 0;
             std::memcpy(buffer + at, name.data(), room * sizeof(WCHAR));
             buffer[size - 2] = 0;
             buffer[size - 1] = 0;

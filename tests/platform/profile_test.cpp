@@ -90,6 +90,17 @@ TEST_F(Profile, NullNamesListSectionsOrKeys) {
     EXPECT_EQ(small[3], 0);
 }
 
+TEST_F(Profile, AListThatFillsTheBufferExactlyIsCutAtTheNextName) {
+    ASSERT_TRUE(Put(kIni, "[S]\r\nab=1\r\ncd=2\r\n"));
+    // "ab" and its NUL fill all but the last character; "cd" has no room at all.
+    WCHAR buffer[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_EQ(GetPrivateProfileStringW(L"S", nullptr, L"", buffer, 4, W(path)), 2u);
+    EXPECT_EQ(buffer[0], 'a');
+    EXPECT_EQ(buffer[1], 'b');
+    EXPECT_EQ(buffer[2], 0);
+    EXPECT_EQ(buffer[3], 0);
+}
+
 TEST_F(Profile, NumbersTakeTheLeadingDigits) {
     ASSERT_TRUE(
         Put(kIni, "[UIPSETTINGS]\r\nA=1033\r\nB=-5\r\nC=12abc\r\nD=abc\r\nE=\r\nF=65535\r\n"));
