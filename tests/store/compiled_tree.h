@@ -153,6 +153,31 @@ inline CompiledStructure SampleTree() {
     return root;
 }
 
+// OEMDEVMODE as a private devmode looks: one record of 40 settings of every fixed type (the
+// signature, size and version first), and a few texts.
+inline CompiledStructure DevmodeTree() {
+    const DWORD types[] = {kTypeByte, kTypeWord,     kTypeShort,   kTypeDword,
+                           kTypeLong, kTypeColorref, kTypeDword64, kTypeLong64};
+    std::vector<CompiledField> fields;
+    fields.push_back(Field(u"_SIGNATURE", kTypeDword));
+    fields.push_back(Field(u"_SIZE", kTypeDword));
+    fields.push_back(Field(u"_VERSION", kTypeDword));
+    fields.push_back(Field(u"_WMK_TEXT", kTypeString));
+    fields.push_back(Field(u"_JOBNAME", kTypeChar, 32));
+    for (int index = 5; index < 39; ++index) {
+        fields.push_back(
+            Field(u"_SETTING" + moltr::sim::Utf16(std::to_string(index)), types[index % 8]));
+    }
+    fields.push_back(Field(u"_DUPLEXTYPE", kTypeDword));
+    CompiledStructure root = Structure(u"OEMDEVMODE", std::move(fields), 1);
+    PutText(root, 0, u"TAG", u"MOLTR ColorLaser 4000");
+    PutText(root, 0, u"_WMK_TEXT", u"Confidential");
+    PutValue<DWORD>(root, 0, u"_SIGNATURE", 0x544C4F4D);
+    PutValue<DWORD>(root, 0, u"_SIZE", RecordSizeOf(root) - 8);
+    PutValue<DWORD>(root, 0, u"_DUPLEXTYPE", 2);
+    return root;
+}
+
 // UTF-8 of a text inside an image, which may start at an odd address.
 inline std::string TextOf(const void* text) {
     std::u16string copy;
