@@ -8,3 +8,4 @@ cmake --build --preset host
 export MOLTR_SPOOL="${MOLTR_SPOOL:-$PWD/build/host/machine}"
 build/host/bin/moltr --help
 build/host/bin/moltr machine
+build/host/bin/moltr compile samples/MOLTR4KC.GPD

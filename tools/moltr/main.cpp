@@ -1,6 +1,7 @@
 // moltr: the command line of the host simulation. It plays the core driver and the spooler's side
 // for the plug-ins, and gives description authors their compiler.
 #include "moltr/command_line.h"
+#include "moltr/compile_command.h"
 #include "sim/machine.h"
 
 #include <cstdio>
@@ -21,14 +22,20 @@ const char kUsage[] =
     "  --help             this text\n"
     "\n"
     "Commands:\n"
-    "  machine            shows the simulated machine\n";
+    "  machine            shows the simulated machine\n"
+    "  compile SOURCE [--embedded|--plain] [--driver NAME] [--json]\n"
+    "                     compiles a GPD or XPD description on a printer made for it and shows\n"
+    "                     every message and every structure stored\n"
+    "  image SOURCE --struct NAME -o FILE [--embedded|--plain] [--driver NAME]\n"
+    "                     writes the stored image of root structure NAME to FILE\n";
 
 int ShowMachine() {
     moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
     std::printf("root: %s\n", moltr::sim::MachineRoot().c_str());
     std::printf("windows: %u.%u (build %u)\n", config.version.major, config.version.minor,
                 config.version.build);
-    std::printf("ui languages: user %u, system %u\n", config.userUiLanguage, config.systemUiLanguage);
+    std::printf("ui languages: user %u, system %u\n", config.userUiLanguage,
+                config.systemUiLanguage);
     std::printf("ansi code page: %u\n", config.ansiCodePage);
     return 0;
 }
@@ -53,6 +60,13 @@ int main(int argc, char** argv) {
     const std::string& command = args[0];
     if (command == "machine") {
         return ShowMachine();
+    }
+    std::vector<std::string> commandArgs(args.begin() + 1, args.end());
+    if (command == "compile") {
+        return moltr::tool::RunCompile(commandArgs);
+    }
+    if (command == "image") {
+        return moltr::tool::RunImage(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }
