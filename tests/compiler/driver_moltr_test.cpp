@@ -1,0 +1,77 @@
+// `moltr compile` as description authors run it: the JSON document's shape and the exit status.
+#include "driver_test_printer.h"
+
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace moltr::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSample = fs::path(__FILE__).parent_path() / "../../samples/MOLTR4KC.GPD";
+
+struct MoltrRun {
+    int status = -1;
+    std::string output;
+};
+
+MoltrRun Moltr(const std::string& arguments) {
+    fs::path moltr = fs::read_symlink("/proc/self/exe").parent_path() / "moltr";
+    MoltrRun run;
+    FILE* pipe = popen((moltr.string() + " " + arguments + " 2>/dev/null").c_str(), "r");
+    if (!pipe) {
+        return run;
+    }
+    char buffer[4096];
+    size_t read;
+    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        run.output.append(buffer, read);
+    }
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(MoltrCompile, JsonDocumentOfTheSample) {
+    sim::TestMachine machine;
+    MoltrRun run = Moltr("compile " + kSample.string() + " --json");
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(0u, run.output.rfind("{\"result\": 0, \"messages\": [{\"id\": 61301, \"class\": 0, "
+                                   "\"text\": \"Processing...\"}",
+                                   0))
+        << run.output.substr(0, 200);
+    for (const char* part :
+         {"\"structures\": [{\"name\": \"UIPINFO\", \"parent\": null, \"recordSize\": ",
+          "{\"name\": \"SHEET\", \"parent\": \"UIPINFO\"",
+          "{\"name\": \"TAG\", \"type\": 100, \"offset\": 0, \"size\": 8, \"count\": 1}",
+          "\"CAPTION\": \"Main\"", "\"SHEET\": {\"first\": 0, \"end\": 3}",
+          "\"VALUE\": {\"reference\": \"OEMDEVMODE._BOOKLET\", \"type\": 1, \"value\": 0}",
+          "\"_WMK_TEXT\": \"Confidential\"", "\"_FORMSIZE_LIST\": [9, 9, 9, 9, 9, 9, 9]"}) {
+        EXPECT_NE(std::string::npos, run.output.find(part)) << part;
+    }
+    EXPECT_EQ('\n', run.output.back());
+}
+
+TEST(MoltrCompile, ErrorsGiveExitStatusOne) {
+    sim::TestMachine machine;
+    std::string source = std::string(kFolder) + "broken.xpd";
+    WriteDescription(source, "*XPDSTRUCT: X\n{\n    *FIELD Y\n}\n");
+    MoltrRun run = Moltr("compile " + HostFile(source));
+    EXPECT_EQ(1, run.status);
+    EXPECT_NE(std::string::npos, run.output.find("61901 2 ")) << run.output;
+}
+
+TEST(MoltrImage, WritesTheStoredBytes) {
+    sim::TestMachine machine;
+    fs::path out = fs::path(machine.root()) / "oemdevmode.bin";
+    MoltrRun run = Moltr("image " + kSample.string() + " --struct OEMDEVMODE -o " + out.string());
+    EXPECT_EQ(0, run.status);
+    std::ifstream in(out, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GE(bytes.size(), 160u);
+    EXPECT_EQ("MOLT", bytes.substr(0, 4));
+}
+
+} // namespace
+} // namespace moltr::test
