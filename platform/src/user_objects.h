@@ -1,0 +1,87 @@
+#pragma once
+// The window manager's objects of the process: windows, icons and cursors share one handle table,
+// as the system's user objects do, so that no icon handle is ever taken for a window. Window
+// procedures run without the lock held: callers copy what they need first.
+#include <windows.h>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace moltr::platform {
+
+struct UserObject {
+    virtual ~UserObject() = default;
+};
+
+struct WindowClass {
+    std::u16string name;
+    ATOM atom = 0;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    int classExtra = 0;
+    int windowExtra = 0;
+    HINSTANCE instance = nullptr;
+    bool system = false;
+    int windows = 0; // windows of the class that exist
+};
+
+struct Window : UserObject {
+    std::shared_ptr<WindowClass> windowClass;
+    HWND parent = nullptr;      // child windows
+    HWND owner = nullptr;       // top-level windows
+    std::vector<HWND> children; // top of the Z order first
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    LONG_PTR id = 0;
+    LONG_PTR userData = 0;
+    HINSTANCE instance = nullptr;
+    WNDPROC proc = nullptr;
+    RECT rect{}; // in the parent's client coordinates, or the screen's for a top-level window
+    std::u16string text;
+    HFONT font = nullptr; // controls remember the font they are given
+    std::vector<BYTE> extra;
+    bool destroying = false;
+};
+
+struct Icon : UserObject {
+    bool icon = true; // else a cursor
+    LONG width = 0;
+    LONG height = 0;
+    WORD bitsPixel = 32;
+    DWORD hotspotX = 0;
+    DWORD hotspotY = 0;
+    bool shared = false; // from LoadIconW or LoadCursorW: lives as long as the process
+};
+
+std::recursive_mutex& UserLock();
+
+// The new object's handle, or 0 when the table is full.
+ULONG_PTR InsertUserObject(std::shared_ptr<UserObject> object);
+std::shared_ptr<UserObject> RemoveUserObject(ULONG_PTR handle);
+UserObject* FindUserObject(ULONG_PTR handle);
+
+inline Window* FindWindowObject(HWND window) {
+    return dynamic_cast<Window*>(FindUserObject(reinterpret_cast<ULONG_PTR>(window)));
+}
+inline Icon* FindIcon(HICON icon) {
+    return dynamic_cast<Icon*>(FindUserObject(reinterpret_cast<ULONG_PTR>(icon)));
+}
+
+// The window behind a handle; null with ERROR_INVALID_WINDOW_HANDLE set when there is none.
+Window* CheckedWindow(HWND window);
+
+// The top-level windows of the process, in creation order.
+std::vector<HWND>& TopLevelWindows();
+
+// The window procedure of the standard controls: the default one, and they keep their font.
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The class `name` (string or atom) as CreateWindowExW finds it for `instance`: the module's own
+// class, then an application global one, then a system class. Null when there is none.
+std::shared_ptr<WindowClass> FindWindowClass(LPCWSTR name, HINSTANCE instance);
+
+// The left, top, right and bottom widths of a window's frame and caption, by its styles.
+RECT NonClientInsets(DWORD style, DWORD exStyle);
+
+} // namespace moltr::platform
