@@ -1,0 +1,52 @@
+#include "common/help_file.h"
+
+#include "common/co_resources.h"
+
+namespace moltr::common {
+
+namespace {
+
+bool IsVersion60() {
+    OSVERSIONINFOEXW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    version.dwMajorVersion = 6;
+    version.dwMinorVersion = 0;
+    ULONGLONG conditions = VerSetConditionMask(0, VER_MAJORVERSION, VER_EQUAL);
+    conditions = VerSetConditionMask(conditions, VER_MINORVERSION, VER_EQUAL);
+    return VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION, conditions) != FALSE;
+}
+
+// The temporary name with ".chm" in place of ".tmp"; empty when none can be made.
+void MakeTemporaryHelpPath(WCHAR (&path)[MAX_PATH]) {
+    WCHAR folder[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (!length || length >= MAX_PATH || !GetTempFileNameW(folder, L"", 0, path)) {
+        path[0] = 0;
+        return;
+    }
+    int end = lstrlenW(path);
+    if (end >= 4 && lstrcmpiW(path + end - 4, L".tmp") == 0) {
+        lstrcpyW(path + end - 4, L".chm");
+    }
+}
+
+} // namespace
+
+LPCWSTR HelpFilePath(LPCWSTR driverHelpFile) {
+    if (!IsVersion60()) {
+        return driverHelpFile;
+    }
+    static WCHAR path[MAX_PATH];
+    static bool made = false;
+    if (!made) {
+        MakeTemporaryHelpPath(path);
+        made = true;
+    }
+    return path[0] ? path : driverHelpFile;
+}
+
+STDMETHODIMP_(LPCWSTR) CoResources::GetHelpFilePath() {
+    return hasEnvironment_ ? HelpFilePath(environment_.helpFile()) : nullptr;
+}
+
+} // namespace moltr::common
