@@ -61,22 +61,6 @@ TEST(ImageWriter, LaysTheFiveAreasOutInOrder) {
     }
 }
 
-TEST(ImageWriter, DescriptorsCarryRunningOffsets) {
-    const std::vector<BYTE> image = Write(SampleTree());
-    const char* names[] = {"TAG", "_SIZE", "_NAME", "_FLAG", "OPTION", "_VALUE"};
-    const DWORD offsets[] = {0, 8, 12, 28, 29, 41};
-    const DWORD types[] = {100, 5, 100, 1, 200, 201};
-    const WORD counts[] = {1, 1, 2, 1, 1, 1};
-    for (size_t i = 0; i < 6; ++i) {
-        const size_t descriptor = kRootDescriptors + i * 108;
-        EXPECT_EQ(TextAt(image, descriptor), names[i]);
-        EXPECT_EQ(At<DWORD>(image, descriptor + 96), offsets[i]) << names[i];
-        EXPECT_EQ(At<DWORD>(image, descriptor + 100), types[i]) << names[i];
-        EXPECT_EQ(At<WORD>(image, descriptor + 104), ElementSizeOf(types[i])) << names[i];
-        EXPECT_EQ(At<WORD>(image, descriptor + 106), counts[i]) << names[i];
-    }
-}
-
 TEST(ImageWriter, SubStructureValuesReferenceTheHeaderWithEachSlice) {
     const std::vector<BYTE> image = Write(SampleTree());
     const WORD first[] = {0, 2, 5};

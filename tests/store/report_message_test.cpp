@@ -26,28 +26,6 @@ TEST(ReportMessage, ClassFollowsTheNumberRange) {
     }
 }
 
-TEST(ReportMessage, TakesTheArgumentsOfItsText) {
-    EXPECT_EQ(ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__), kClassInternal);
-    EXPECT_EQ(ReportMessage(kMsgSignatureMismatch, 0x12345678u, L"OEMDEVMODE", 0x544C4F4Du),
-              kClassError);
-}
-
-TEST(ReportMessage, RuntimeMessagesHaveTheirClasses) {
-    for (DWORD number :
-         {kMsgStructureTooLarge, kMsgNoFurtherRecord, kMsgNotDynamic, kMsgNoReference}) {
-        EXPECT_EQ(ReportMessage(number), kClassWarning) << number;
-    }
-    for (DWORD number :
-         {kMsgCannotOpenPrinter, kMsgCannotWrite, kMsgCannotRead, kMsgSignatureMismatch,
-          kMsgInvalidVersion, kMsgNoSuchStructure, kMsgNoSuchField, kMsgNoRecordWithTag,
-          kMsgDestinationTooSmall, kMsgSourceTooLarge}) {
-        EXPECT_EQ(ReportMessage(number), kClassError) << number;
-    }
-    for (DWORD number : {kMsgInvalidParameters, kMsgOutOfMemory, kMsgNoStructureSlots}) {
-        EXPECT_EQ(ReportMessage(number), kClassInternal) << number;
-    }
-}
-
 namespace {
 
 std::string Text(UINT id) {
