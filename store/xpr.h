@@ -33,8 +33,10 @@ constexpr WORD kNone = 0xFFFF; // current record or field: none selected
 // GetRecordCount, GetFieldCount and GetFieldReference (library moltr_store_core).
 int OpenByHandle(HANDLE printer, LPCWSTR structureName, StructureRecord** record);
 int OpenByName(LPCWSTR printerName, LPCWSTR structureName, StructureRecord** record);
-// Both answer 0 for valid arguments whatever the write's outcome; with `close` set the record is
-// released and *record cleared, also when the printer cannot be opened.
+// Both answer 0 for valid arguments whatever the write's outcome (a printer that SaveByName cannot
+// open: 63001's class); with `close` set the record is released and *record cleared in any case.
+// After a STRING field was written the save moves the image: handles are taken again afterwards.
+// A failed write leaves the record as it was in memory.
 int SaveByHandle(StructureRecord** record, HANDLE printer, BOOL close);
 int SaveByName(StructureRecord** record, LPCWSTR printerName, BOOL close);
 int Close(StructureRecord** record);
