@@ -76,11 +76,17 @@ int LoadByHandle(StructureRecord* record, HANDLE printer, LPCWSTR valueName) {
 }
 
 int SaveByHandle(StructureRecord** record, HANDLE printer, BOOL close) {
-    if (record == nullptr || *record == nullptr || (*record)->image == nullptr ||
-        !UsablePrinter(printer)) {
+    if (record == nullptr || *record == nullptr) {
         return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
     }
     StructureRecord* saved = *record;
+    if (saved->image == nullptr || !UsablePrinter(printer)) {
+        // A closing save releases the record whatever stops it, so that the caller never has to.
+        if (close) {
+            Close(record);
+        }
+        return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
+    }
     // Without its rebuilt string area the image would reference the caller's texts, so when the
     // rebuild fails the printer keeps its previous value and the record its changes.
     if (!saved->stringsChanged || RebuildStringArea(saved) == kClassSuccess) {

@@ -24,16 +24,19 @@ int OpenByName(LPCWSTR printerName, LPCWSTR structureName, StructureRecord** rec
 }
 
 int SaveByName(StructureRecord** record, LPCWSTR printerName, BOOL close) {
-    if (record == nullptr || *record == nullptr || IsEmpty(printerName)) {
+    if (record == nullptr || *record == nullptr) {
         return ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__);
     }
     PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) {
+    if (IsEmpty(printerName) ||
+        !OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) {
+        // A closing save releases the record whatever stops it.
         if (close) {
             Close(record);
         }
-        return ReportMessage(kMsgCannotOpenPrinter, printerName);
+        return IsEmpty(printerName) ? ReportMessage(kMsgInvalidParameters, __FILE__, __LINE__)
+                                    : ReportMessage(kMsgCannotOpenPrinter, printerName);
     }
     const int result = SaveByHandle(record, printer, close);
     ClosePrinter(printer);

@@ -312,12 +312,17 @@ TEST_F(PrinterData, RejectsMissingArguments) {
     EXPECT_EQ(OpenByName(nullptr, kValueName, &record), kClassInternal);
     EXPECT_EQ(LoadByHandle(nullptr, admin_, kValueName), kClassInternal);
     ASSERT_EQ(BuildRecord(SampleTree(), &record), kClassSuccess);
-    EXPECT_EQ(SaveByHandle(&record, nullptr, TRUE), kClassInternal);
-    EXPECT_EQ(SaveByHandle(&record, INVALID_HANDLE_VALUE, TRUE), kClassInternal);
-    EXPECT_EQ(SaveByName(&record, L"", TRUE), kClassInternal);
+    EXPECT_EQ(SaveByHandle(&record, nullptr, FALSE), kClassInternal);
+    EXPECT_EQ(SaveByHandle(&record, INVALID_HANDLE_VALUE, FALSE), kClassInternal);
+    EXPECT_EQ(SaveByName(&record, L"", FALSE), kClassInternal);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(LoadByHandle(record, admin_, L""), kClassInternal);
     EXPECT_EQ(SaveByHandle(nullptr, admin_, TRUE), kClassInternal);
-    Close(&record);
+    // A closing save releases the record also when its arguments stop it.
+    EXPECT_EQ(SaveByHandle(&record, nullptr, TRUE), kClassInternal);
+    EXPECT_EQ(record, nullptr);
+    ASSERT_EQ(BuildRecord(SampleTree(), &record), kClassSuccess);
+    EXPECT_EQ(SaveByName(&record, nullptr, TRUE), kClassInternal);
+    EXPECT_EQ(record, nullptr);
     EXPECT_EQ(SaveByHandle(&record, admin_, TRUE), kClassInternal);
 }
