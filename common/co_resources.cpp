@@ -79,6 +79,10 @@ HRESULT CoResources::ReadEnvironment(HANDLE printer) {
     return environment_.Read(printer);
 }
 
+void CoResources::FillModuleVersions() {
+    environment_.FillModuleVersions();
+}
+
 bool CoResources::BuildLanguages(LPCWSTR modulePath, LPCWSTR settingsFile) {
     return languages_.Build(modulePath, settingsFile);
 }

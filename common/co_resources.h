@@ -52,6 +52,7 @@ public:
     // Creation steps of the factories.
     HRESULT ReadEnvironment(HANDLE printer);
     bool BuildLanguages(LPCWSTR modulePath, LPCWSTR settingsFile);
+    void FillModuleVersions();
     HRESULT LoadResourceModule(LPCWSTR modulePath);
 
 private:

@@ -31,10 +31,10 @@ HRESULT CreatePrinterResources(IDrvResources** resources, HANDLE printer, HANDLE
     }
     HRESULT result = object->ReadEnvironment(printer);
     if (SUCCEEDED(result)) {
-        result =
-            object->BuildLanguages(object->GetResourceModulePath(), object->GetSettingsFilePath())
-                ? object->LoadResourceModule(object->GetResourceModulePath())
-                : E_FAIL;
+        bool listed =
+            object->BuildLanguages(object->GetResourceModulePath(), object->GetSettingsFilePath());
+        object->FillModuleVersions();
+        result = listed ? object->LoadResourceModule(object->GetResourceModulePath()) : E_FAIL;
     }
     if (FAILED(result)) {
         object->Release();
