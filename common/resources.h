@@ -23,7 +23,9 @@ struct IResources : public IUnknown {
     STDMETHOD(LoadIcon)(UINT id, UINT size, HICON* icon) = 0;
     STDMETHOD(CreateDialogControls)(UINT templateId, HWND window, UINT textMode) = 0;
     STDMETHOD_(const DLGTEMPLATE*, GetDialogTemplate)(UINT id, UINT textMode) = 0;
-    // A copy on the object's heap that the caller frees with FreeResourcesBlock.
+    // A copy on the object's heap: a caller that passed the heap may free it there; otherwise it
+    // lives as long as the object's own heap (or is freed with HeapFree on the process heap for an
+    // object made from a module path).
     STDMETHOD_(LPWSTR, DuplicateString)(UINT id) = 0;
     STDMETHOD_(const void*, GetRawResource)(UINT id, DWORD* size) = 0;
     STDMETHOD(LoadRawResource)(UINT id, const void** data, DWORD* size) = 0;

@@ -3,6 +3,8 @@
 #include "resources_printer.h"
 #include "sim/registry_admin.h"
 
+#include <iterator>
+
 namespace moltr::common {
 namespace {
 
@@ -136,6 +138,48 @@ TEST(DriverEnvironment, HelpFileIsTheDriversOutsideVersion60) {
     IDrvResources* resources = printer.Create();
     ASSERT_TRUE(resources);
     EXPECT_EQ(FileName(resources->GetHelpFilePath()), "MOLTR.CHM");
+}
+
+} // namespace
+} // namespace moltr::common
+
+namespace moltr::common {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(__FILE__).parent_path() / "../../samples";
+
+TEST(SamplePrinter, DriverCarriesTheLanguageModuleAndTheSettingsFile) {
+    std::ifstream gpd(kSamples / "MOLTR4KC.GPD", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(gpd)), {});
+    EXPECT_NE(text.find("*ResourceDLL: \"MOLTRRES.DLL\""), std::string::npos);
+
+    sim::TestMachine machine;
+    sim::DriverSetup driver;
+    driver.name = u"MOLTR ColorLaser 4000 PCL5c";
+    driver.dataFile = (kSamples / "MOLTR4KC.GPD").string();
+    driver.dependentFiles = {(kSamples / "MOLTR4KC.INI").string(),
+                             test::BuiltModule("MOLTRRES.DLL")};
+    ASSERT_TRUE(sim::InstallDriver(driver));
+    sim::PrinterSetup setup;
+    setup.name = u"MOLTR sample";
+    setup.driver = driver.name;
+    ASSERT_TRUE(sim::AddPrinter(setup));
+    std::u16string name = setup.name;
+    HANDLE printer = nullptr;
+    ASSERT_TRUE(OpenPrinterW(sim::W(name), &printer, nullptr));
+    IDrvResources* resources = nullptr;
+    ASSERT_EQ(CreatePrinterResources(&resources, printer, nullptr), S_OK);
+    EXPECT_EQ(FileName(resources->GetSettingsFilePath()), "MOLTR4KC.INI");
+    EXPECT_EQ(
+        GetPrivateProfileIntW(L"UIPSETTINGS", L"UIPLANG", 7, resources->GetSettingsFilePath()), 0u);
+    EXPECT_EQ(Utf8OrNull(resources->GetPdlSuffix()), "PCL5c");
+    WCHAR form[32];
+    EXPECT_EQ(resources->LoadString(1217, form, 32), S_OK);
+    EXPECT_EQ(sim::Utf8(form), "A4");
+    resources->Release();
+    ClosePrinter(printer);
 }
 
 } // namespace

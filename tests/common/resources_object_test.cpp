@@ -183,6 +183,20 @@ TEST_F(ResourcesObject, MessageBoxShowsLoadedTextsAndCaption) {
     EXPECT_EQ(calls[0].type, static_cast<UINT>(MB_YESNO));
 }
 
+TEST_F(ResourcesObject, MessageForMirroredOwnerReadsRightToLeft) {
+    ASSERT_TRUE(resources_);
+    HWND owner = CreateWindowExW(WS_EX_LAYOUTRTL, L"STATIC", L"Owner", WS_POPUP, 0, 0, 10, 10,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(owner);
+    sim::ClearMessageBoxCalls();
+    resources_->ShowMessage(owner, 1231, 1003, MB_OK);
+    DestroyWindow(owner);
+    std::vector<sim::MessageBoxCall> calls = sim::MessageBoxCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].type, static_cast<UINT>(MB_OK | MB_RTLREADING));
+    EXPECT_EQ(calls[0].owner, owner);
+}
+
 TEST_F(ResourcesObject, TemplateTextsComeFromTheStringTable) {
     ASSERT_TRUE(resources_);
     const DLGTEMPLATE* dialog = resources_->GetDialogTemplate(IDD_MOLTRRES_SAMPLE, 1);
