@@ -19,7 +19,8 @@ namespace moltr::compiler::test {
 // Translation by macros only, and references typed by a table the test fills.
 class TestServices : public ValueServices {
 public:
-    explicit TestServices(Compilation& compilation) : compilation_(compilation) {}
+    TestServices(Compilation& compilation, const std::map<std::string, Reference>& types)
+        : compilation_(compilation), types_(types) {}
 
     std::u16string Translate(std::u16string_view, std::u16string_view value) override {
         if (!value.empty() && value[0] == u'=') {
@@ -38,7 +39,7 @@ public:
         reference.valueDescriptor = value.substr(open + 1, value.size() - open - 2);
         reference.valueField =
             reference.valueDescriptor.substr(reference.valueDescriptor.rfind(u'.') + 1);
-        const Reference& typed = types.at(sim::Utf8(reference.fieldDescriptor));
+        const Reference& typed = types_.at(sim::Utf8(reference.fieldDescriptor));
         reference.type = typed.type;
         reference.elementSize = typed.elementSize;
         reference.elementCount = typed.elementCount;
@@ -46,11 +47,9 @@ public:
         return kSuccess;
     }
 
-    // The type of each field descriptor, by its text.
-    std::map<std::string, Reference> types;
-
 private:
     Compilation& compilation_;
+    const std::map<std::string, Reference>& types_;
 };
 
 class XpdFixture : public ::testing::Test {
@@ -63,11 +62,14 @@ protected:
         services_.reset();
         compilation_ = std::make_unique<Compilation>(
             [this](const CompileMessage& message) { raised_.push_back(message); });
-        services_ = std::make_unique<TestServices>(*compilation_);
+        services_ = std::make_unique<TestServices>(*compilation_, referenceTypes_);
     }
 
     Compilation& compilation() { return *compilation_; }
     TestServices& services() { return *services_; }
+
+    // The type of the setting field each field descriptor names, by its text.
+    std::map<std::string, Reference> referenceTypes_;
 
     // Appends the built-in tokens (unless `builtIn` is false) and the tokens of `text`, whose
     // lines end in "\n" here and in CR LF as the tokenizer sees them; builds the macro table.
