@@ -57,25 +57,6 @@ std::string ParseOptions(const std::vector<std::string>& args, bool image,
     return {};
 }
 
-// The message's text from the compiler's string table, with its arguments, without the final
-// line end.
-std::string MessageText(const compiler::CompileMessage& message) {
-    WCHAR format[1024];
-    int length = LoadStringW(ThisModuleHandle(), message.id, format, 1024);
-    std::u16string text =
-        length > 0 ? compiler::FormatCompileMessage(sim::View(format), message) : u"";
-    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r')) {
-        text.pop_back();
-    }
-    if (length <= 0) {
-        // A number without text still shows its arguments.
-        for (const std::u16string& argument : message.arguments) {
-            text += (text.empty() ? u"" : u" ") + argument;
-        }
-    }
-    return sim::Utf8(text);
-}
-
 struct CompileOutcome {
     int result = 0;
     std::vector<compiler::CompileMessage> messages;
@@ -167,6 +148,23 @@ void PrintJson(const CompileOutcome& outcome,
 }
 
 } // namespace
+
+std::string MessageText(const compiler::CompileMessage& message) {
+    WCHAR format[1024];
+    int length = LoadStringW(ThisModuleHandle(), message.id, format, 1024);
+    std::u16string text =
+        length > 0 ? compiler::FormatCompileMessage(sim::View(format), message) : u"";
+    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r')) {
+        text.pop_back();
+    }
+    if (length <= 0) {
+        // A number without text still shows its arguments.
+        for (const std::u16string& argument : message.arguments) {
+            text += (text.empty() ? u"" : u" ") + argument;
+        }
+    }
+    return sim::Utf8(text);
+}
 
 int RunCompile(const std::vector<std::string>& args) {
     CompileOptions options;

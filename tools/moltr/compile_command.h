@@ -3,6 +3,7 @@
 // it, on a printer made for the one command.
 #include <string>
 #include <vector>
+#include "compiler/compile_messages.h"
 
 namespace moltr::tool {
 
@@ -10,5 +11,9 @@ namespace moltr::tool {
 int RunCompile(const std::vector<std::string>& args);
 // moltr image SOURCE --struct NAME -o FILE [--embedded|--plain] [--driver NAME]
 int RunImage(const std::vector<std::string>& args);
+
+// The message's text from the compiler's string table, with its arguments, without the final line
+// end.
+std::string MessageText(const compiler::CompileMessage& message);
 
 } // namespace moltr::tool

@@ -2,6 +2,8 @@
 // for the plug-ins, and gives description authors their compiler.
 #include "moltr/command_line.h"
 #include "moltr/compile_command.h"
+#include "moltr/devmode_command.h"
+#include "moltr/printer_command.h"
 #include "sim/machine.h"
 
 #include <cstdio>
@@ -27,7 +29,20 @@ const char kUsage[] =
     "                     compiles a GPD or XPD description on a printer made for it and shows\n"
     "                     every message and every structure stored\n"
     "  image SOURCE --struct NAME -o FILE [--embedded|--plain] [--driver NAME]\n"
-    "                     writes the stored image of root structure NAME to FILE\n";
+    "                     writes the stored image of root structure NAME to FILE\n"
+    "  printer add NAME [--gpd FILE] [--driver NAME]\n"
+    "                     installs the driver (the sample printer's by default) and adds a "
+    "printer\n"
+    "  printer compile NAME\n"
+    "                     compiles the printer's descriptions and shows every message\n"
+    "  printer data NAME [VALUE] [--hex]\n"
+    "                     lists the printer's data values, or shows one (--hex: its bytes only)\n"
+    "  printer settings NAME [FIELD=VALUE ...]\n"
+    "                     shows the printer settings, or changes fields as the printer's property\n"
+    "                     sheet does, which also rewrites the RTI block of its GPD\n"
+    "  devmode NAME [--default] [--hex]\n"
+    "                     the private devmode field by field: the printer's own, or with\n"
+    "                     --default the default one (--hex: its bytes only)\n";
 
 int ShowMachine() {
     moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
@@ -67,6 +82,12 @@ int main(int argc, char** argv) {
     }
     if (command == "image") {
         return moltr::tool::RunImage(commandArgs);
+    }
+    if (command == "printer") {
+        return moltr::tool::RunPrinter(commandArgs);
+    }
+    if (command == "devmode") {
+        return moltr::tool::RunDevMode(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }

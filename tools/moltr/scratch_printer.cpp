@@ -24,7 +24,8 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The quoted value of the description's *ModelName line, if any.
+} // namespace
+
 std::string ModelName(const fs::path& source) {
     std::ifstream in(source, std::ios::binary);
     std::string line;
@@ -41,8 +42,6 @@ std::string ModelName(const fs::path& source) {
     return {};
 }
 
-// The files a driver built from `source` carries along: the descriptions, modules and settings
-// files beside it, and the language module of this build when none lies there.
 std::vector<std::string> DependentFiles(const fs::path& source) {
     std::vector<std::string> files;
     bool languageModule = false;
@@ -70,8 +69,6 @@ std::vector<std::string> DependentFiles(const fs::path& source) {
     }
     return files;
 }
-
-} // namespace
 
 ScratchPrinter::~ScratchPrinter() {
     if (!name_.empty()) {

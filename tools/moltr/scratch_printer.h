@@ -2,6 +2,7 @@
 // A printer made for one `moltr` command: a driver whose data file is the description to compile,
 // installed with the files beside it, and a printer using it; the printer is removed again at the
 // end of the command.
+#include <filesystem>
 #include <string>
 #include <vector>
 #include "compiler/compile_driver.h"
@@ -27,6 +28,13 @@ public:
 private:
     std::u16string name_;
 };
+
+// The quoted value of the description's *ModelName line, if any.
+std::string ModelName(const std::filesystem::path& source);
+
+// The files a driver built from `source` carries along: the descriptions, modules and settings
+// files beside it, and the language module of this build when none lies there.
+std::vector<std::string> DependentFiles(const std::filesystem::path& source);
 
 // The value `valueName` of the printer's data, empty when it has none.
 std::vector<BYTE> ReadPrinterData(const std::u16string& printer, const std::u16string& valueName);

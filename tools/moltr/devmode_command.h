@@ -1,0 +1,11 @@
+#pragma once
+// `moltr devmode`: the private devmode of a printer as the core driver gets it from the plug-ins.
+#include <string>
+#include <vector>
+
+namespace moltr::tool {
+
+// moltr devmode NAME [--default] [--hex]
+int RunDevMode(const std::vector<std::string>& args);
+
+} // namespace moltr::tool
