@@ -13,7 +13,7 @@ for fuzzer in build/fuzz/bin/*_fuzz; do
     work=$(mktemp -d)
     [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
     echo "fuzz: $name for ${seconds}s"
-    if ! MOLTR_SPOOL= "$fuzzer" -max_total_time="$seconds" -print_final_stats=0 "$work" > "build/fuzz/$name.log" 2>&1; then
+    if ! MOLTR_SPOOL= "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=0 "$work" > "build/fuzz/$name.log" 2>&1; then
         echo "fuzz: $name found a fault:"
         tail -40 "build/fuzz/$name.log"
         status=1
