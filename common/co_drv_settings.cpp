@@ -9,6 +9,7 @@
 #include "common/devmode_repair.h"
 #include "common/rti_block.h"
 #include "common/setting_symbols.h"
+#include "store/image_layout.h"
 
 namespace moltr::common {
 namespace {
@@ -16,7 +17,6 @@ namespace {
 constexpr LPCWSTR kRootNames[2] = {L"OEMDEVMODE", L"PRINTERSETTINGS"};
 // The structures' TAG: a STRING field in front of the settings data.
 constexpr DWORD kTagSize = store::ElementSizeOf(store::kTypeString);
-constexpr DWORD kSignature = 0x544C4F4D; // "MOLT"
 
 // Handed out by GetValuePointer when there is no field to point at; larger than any setting.
 alignas(8) BYTE g_scratch[4096];
@@ -71,7 +71,7 @@ HRESULT CoDrvSettings::Initialize(DWORD mode, HANDLE printer) {
         BYTE* data = RecordData(handles_[layout]);
         DWORD size = store::GetDataSize(handles_[layout]);
         if (data == nullptr || !WriteNumber(data, L"_SIZE", layout, size) ||
-            !WriteNumber(data, L"_SIGNATURE", layout, kSignature)) {
+            !WriteNumber(data, L"_SIGNATURE", layout, store::kSignature)) {
             return E_FAIL;
         }
     }
@@ -265,9 +265,9 @@ STDMETHODIMP CoDrvSettings::ConvertDevMode(DWORD size, void* destination, const 
     return S_OK;
 }
 
-STDMETHODIMP CoDrvSettings::MergeDevMode(DWORD size, PDEVMODEW publicOut, const DEVMODEW* publicIn,
+// The input public devmode plays no part: the repair acts on the output one.
+STDMETHODIMP CoDrvSettings::MergeDevMode(DWORD size, PDEVMODEW publicOut, const DEVMODEW*,
                                          void* privateOut, void* privateIn) {
-    (void)publicIn;
     if (!RepairDevMode(*this, publicOut, privateIn)) {
         return E_FAIL;
     }

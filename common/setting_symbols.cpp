@@ -1,5 +1,6 @@
 #include "common/setting_symbols.h"
 
+#include <algorithm>
 #include <cstring>
 #include "store/image_layout.h"
 
@@ -51,7 +52,7 @@ std::vector<std::string> SettingSymbols(store::StructureHandle printerSettings) 
         if (field->type == store::kTypeChar) {
             std::u16string text(size / sizeof(WCHAR), u'\0');
             std::memcpy(text.data(), bytes, text.size() * sizeof(WCHAR));
-            text.resize(text.find(u'\0') == std::u16string::npos ? text.size() : text.find(u'\0'));
+            text.resize(std::min(text.find(u'\0'), text.size()));
             if (!text.empty()) {
                 symbols.push_back(AnsiText(reinterpret_cast<const WCHAR*>(text.data()),
                                            static_cast<int>(text.size())));
