@@ -39,6 +39,19 @@ TEST(ContextHelp, HlpFilesOpenInWinHelpInAnyCase) {
     EXPECT_EQ(calls[0].data, 4711u);
 }
 
+TEST(ContextHelp, OtherFilesOpenInHtmlHelpBoundOnce) {
+    sim::TestMachine machine;
+    sim::ClearHelpCalls();
+    OpenContextHelp(nullptr, L"C:\\Help\\MOLTR.CHM", 12);
+    OpenContextHelp(nullptr, L"C:\\Help\\MOLTR.CHM", 13);
+    std::vector<sim::HelpCall> calls = sim::HelpCalls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].kind, sim::HelpCall::Kind::HtmlHelp);
+    EXPECT_EQ(calls[0].command, kHtmlHelpContext);
+    EXPECT_EQ(calls[0].data, 12u);
+    EXPECT_EQ(calls[1].data, 13u);
+}
+
 TEST(ContextHelp, NoPathDoesNothing) {
     sim::ClearHelpCalls();
     OpenContextHelp(nullptr, nullptr, 12);
