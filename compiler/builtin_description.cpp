@@ -379,14 +379,14 @@ const StructureSpec* const kStructures[] = {
     &kPrinterFeature, &kOemDevmode, &kPrinterSettings,
 };
 
-// The definition block of `spec` at `level`, with each sub-structure's definition written inside
-// it right behind the field that uses it.
-void AppendStructure(TokenList& tokens, const StructureSpec& spec, int level) {
-    tokens.Append(u"*XPDSTRUCT", spec.name, level);
-    if (spec.forceWrite) {
+// The definition block of `definition` at `level`, with each sub-structure's definition written
+// inside it right behind the field that uses it.
+void AppendStructure(TokenList& tokens, const StructureSpec& definition, int level) {
+    tokens.Append(u"*XPDSTRUCT", definition.name, level);
+    if (definition.forceWrite) {
         tokens.Append(u"*FORCEWRITE", u"ON", level + 1);
     }
-    for (const FieldSpec& field : spec.fields) {
+    for (const FieldSpec& field : definition.fields) {
         tokens.Append(u"*FIELD", field.name, level + 1);
         tokens.Append(u"*FIELDTYPE", field.type, level + 2);
         if (field.count != 1) {
@@ -426,8 +426,8 @@ void AppendBuiltInDescription(TokenList& tokens) {
     for (const BuiltInConstant& constant : BuiltInConstants()) {
         tokens.Append(constant.name, constant.value, 1);
     }
-    for (const StructureSpec* spec : kStructures) {
-        AppendStructure(tokens, *spec, 0);
+    for (const StructureSpec* definition : kStructures) {
+        AppendStructure(tokens, *definition, 0);
     }
 }
 

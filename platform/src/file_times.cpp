@@ -107,14 +107,14 @@ bool WriteFileTimes(int fd, const FILETIME* creation, const FILETIME* access,
         return t && Ticks(*t) != 0 && Ticks(*t) != 0xFFFFFFFFFFFFFFFFULL;
     };
     auto toTimespec = [&](const FILETIME* t) {
-        timespec spec{0, UTIME_OMIT};
+        timespec host{0, UTIME_OMIT};
         if (given(t)) {
             LONGLONG since = static_cast<LONGLONG>(Ticks(*t)) - static_cast<LONGLONG>(kUnixEpoch);
             LONGLONG seconds = since >= 0 ? since / 10000000 : (since - 9999999) / 10000000;
-            spec.tv_sec = seconds;
-            spec.tv_nsec = (since - seconds * 10000000) * 100;
+            host.tv_sec = seconds;
+            host.tv_nsec = (since - seconds * 10000000) * 100;
         }
-        return spec;
+        return host;
     };
     timespec both[2] = {toTimespec(access), toTimespec(write)};
     if ((given(access) || given(write)) && ::futimens(fd, both) != 0) {
