@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace moltr::common {
@@ -93,13 +94,16 @@ std::string Text(const TemplateName& name) {
     return CopyTemplateText(name, buffer, 256) ? sim::Utf8(buffer) : "<too long>";
 }
 
+// Keeps the bytes that the parsed names point into.
 struct Parsed {
+    std::vector<BYTE> bytes;
     DialogHeader header;
     std::vector<DialogItem> items;
 };
 
-bool Parse(const std::vector<BYTE>& bytes, Parsed* parsed) {
-    DialogTemplateReader reader(bytes.data(), static_cast<DWORD>(bytes.size()));
+bool Parse(std::vector<BYTE> bytes, Parsed* parsed) {
+    parsed->bytes = std::move(bytes);
+    DialogTemplateReader reader(parsed->bytes.data(), static_cast<DWORD>(parsed->bytes.size()));
     if (!reader.ReadHeader(&parsed->header)) {
         return false;
     }
