@@ -28,7 +28,7 @@ struct Args {
 
 enum class Size { Default, Char, Short, Long, LongLong, Pointer, Int32, Wide, LongDouble };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -87,12 +87,12 @@ private:
 };
 
 template <typename Char, typename BodyChar>
-void Emit(Sink<Char>& sink, const Spec& spec, const Field<BodyChar>& field) {
+void Emit(Sink<Char>& sink, const Conversion& conversion, const Field<BodyChar>& field) {
     const size_t length = field.prefix.size() + field.zeros + field.body.size() +
                           field.trailingZeros + field.suffix.size();
-    const size_t pad = spec.width > length ? spec.width - length : 0;
-    const bool zeroPad = field.zeroPad && !spec.left;
-    if (!spec.left && !zeroPad) {
+    const size_t pad = conversion.width > length ? conversion.width - length : 0;
+    const bool zeroPad = field.zeroPad && !conversion.left;
+    if (!conversion.left && !zeroPad) {
         sink.Repeat(' ', pad);
     }
     sink.Append(field.prefix);
@@ -100,7 +100,7 @@ void Emit(Sink<Char>& sink, const Spec& spec, const Field<BodyChar>& field) {
     sink.Append(field.body);
     sink.Repeat('0', field.trailingZeros);
     sink.Append(field.suffix);
-    if (spec.left) {
+    if (conversion.left) {
         sink.Repeat(' ', pad);
     }
 }
@@ -120,72 +120,73 @@ template <typename Char> size_t ParseNumber(const Char*& p) {
 // Reads flags, width, precision and size of the field at p (just after '%'); returns the position
 // of its type character.
 template <typename Char>
-const Char* ParseSpec(const Char* p, Spec& spec, Args& args, FormatDialect dialect) {
+const Char* ParseConversion(const Char* p, Conversion& conversion, Args& args,
+                            FormatDialect dialect) {
     const bool crt = dialect == FormatDialect::Crt;
     for (;; ++p) {
         if (*p == '-') {
-            spec.left = true;
+            conversion.left = true;
         } else if (*p == '#') {
-            spec.alternate = true;
+            conversion.alternate = true;
         } else if (*p == '0') {
-            spec.zero = true;
+            conversion.zero = true;
         } else if (crt && *p == '+') {
-            spec.plus = true;
+            conversion.plus = true;
         } else if (crt && *p == ' ') {
-            spec.space = true;
+            conversion.space = true;
         } else {
             break;
         }
     }
     if (crt && *p == '*') {
         const long long width = va_arg(args.list, int);
-        spec.left = spec.left || width < 0;
-        spec.width = static_cast<size_t>(std::min<long long>(std::llabs(width), kMaxNumber));
+        conversion.left = conversion.left || width < 0;
+        conversion.width = static_cast<size_t>(std::min<long long>(std::llabs(width), kMaxNumber));
         ++p;
     } else {
-        spec.width = ParseNumber(p);
+        conversion.width = ParseNumber(p);
     }
     if (*p == '.') {
         ++p;
         if (crt && *p == '*') {
             const int precision = va_arg(args.list, int);
             if (precision >= 0) {
-                spec.precision = static_cast<size_t>(precision);
+                conversion.precision = static_cast<size_t>(precision);
             }
             ++p;
         } else {
-            spec.precision = ParseNumber(p);
+            conversion.precision = ParseNumber(p);
         }
     }
     if (*p == 'h') {
         ++p;
-        spec.size = Size::Short;
+        conversion.size = Size::Short;
         if (crt && *p == 'h') {
             ++p;
-            spec.size = Size::Char;
+            conversion.size = Size::Char;
         }
     } else if (*p == 'l') {
         ++p;
-        spec.size = Size::Long;
+        conversion.size = Size::Long;
         if (crt && *p == 'l') {
             ++p;
-            spec.size = Size::LongLong;
+            conversion.size = Size::LongLong;
         }
     } else if (*p == 'w') {
         ++p;
-        spec.size = Size::Wide;
+        conversion.size = Size::Wide;
     } else if (*p == 'I' && p[1] == '6' && p[2] == '4') {
         p += 3;
-        spec.size = Size::LongLong;
+        conversion.size = Size::LongLong;
     } else if (crt && *p == 'I' && p[1] == '3' && p[2] == '2') {
         p += 3;
-        spec.size = Size::Int32;
+        conversion.size = Size::Int32;
     } else if (crt && (*p == 'I' || *p == 'z' || *p == 't' || *p == 'j')) {
         ++p;
-        spec.size = Size::Pointer;
+        conversion.size = Size::Pointer;
     } else if (crt && *p == 'L') {
         ++p;
-        spec.size = Size::LongDouble;
+        conversion.size = Size::LongDouble;
     }
     return p;
 }
@@ -220,7 +221,8 @@ uint64_t ReadUnsigned(Args& args, Size size) {
 }
 
 template <typename Char>
-void EmitInteger(Sink<Char>& sink, const Spec& spec, char type, uint64_t magnitude, bool negative) {
+void EmitInteger(Sink<Char>& sink, const Conversion& conversion, char type, uint64_t magnitude,
+                 bool negative) {
     const unsigned base = type == 'o' ? 8 : (type == 'x' || type == 'X') ? 16 : 10;
     const char* digitSet = type == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
     char buffer[24];
@@ -230,57 +232,61 @@ void EmitInteger(Sink<Char>& sink, const Spec& spec, char type, uint64_t magnitu
         *--begin = digitSet[v % base];
     }
     // Precision 0 prints no digits for 0.
-    if (magnitude == 0 && spec.precision != size_t{0}) {
+    if (magnitude == 0 && conversion.precision != size_t{0}) {
         *--begin = '0';
     }
     const std::string_view digits(begin, static_cast<size_t>(end - begin));
     Field<char> field;
     field.body = digits;
-    field.zeros = spec.precision.value_or(0) > digits.size() ? *spec.precision - digits.size() : 0;
+    field.zeros = conversion.precision.value_or(0) > digits.size()
+                      ? *conversion.precision - digits.size()
+                      : 0;
     if (type == 'd' || type == 'i') {
-        field.prefix = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
-    } else if (base == 16 && spec.alternate && magnitude != 0) {
+        field.prefix = negative ? "-" : conversion.plus ? "+" : conversion.space ? " " : "";
+    } else if (base == 16 && conversion.alternate && magnitude != 0) {
         field.prefix = type == 'X' ? "0X" : "0x";
-    } else if (base == 8 && spec.alternate && field.zeros == 0 && digits.substr(0, 1) != "0") {
+    } else if (base == 8 && conversion.alternate && field.zeros == 0 &&
+               digits.substr(0, 1) != "0") {
         field.zeros = 1;
     }
-    field.zeroPad = spec.zero && !spec.precision;
-    Emit(sink, spec, field);
+    field.zeroPad = conversion.zero && !conversion.precision;
+    Emit(sink, conversion, field);
 }
 
 template <typename Char>
-void FormatInteger(Sink<Char>& sink, const Spec& spec, char type, Args& args) {
+void FormatInteger(Sink<Char>& sink, const Conversion& conversion, char type, Args& args) {
     if (type == 'd' || type == 'i') {
-        const int64_t value = ReadSigned(args, spec.size);
+        const int64_t value = ReadSigned(args, conversion.size);
         const uint64_t magnitude =
             value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-        EmitInteger(sink, spec, type, magnitude, value < 0);
+        EmitInteger(sink, conversion, type, magnitude, value < 0);
     } else {
-        EmitInteger(sink, spec, type, ReadUnsigned(args, spec.size), false);
+        EmitInteger(sink, conversion, type, ReadUnsigned(args, conversion.size), false);
     }
 }
 
 // Pointers print as all their hexadecimal digits in capitals.
-template <typename Char> void FormatPointer(Sink<Char>& sink, Spec spec, Args& args) {
-    spec.precision = 2 * sizeof(void*);
-    spec.alternate = false;
-    EmitInteger(sink, spec, 'X', reinterpret_cast<uintptr_t>(va_arg(args.list, void*)), false);
+template <typename Char> void FormatPointer(Sink<Char>& sink, Conversion conversion, Args& args) {
+    conversion.precision = 2 * sizeof(void*);
+    conversion.alternate = false;
+    EmitInteger(sink, conversion, 'X', reinterpret_cast<uintptr_t>(va_arg(args.list, void*)),
+                false);
 }
 
 // Text of either width, converted to the output's; strings and characters pad with zeros too.
 template <typename Char, typename From>
-void EmitText(Sink<Char>& sink, const Spec& spec, std::basic_string_view<From> text) {
+void EmitText(Sink<Char>& sink, const Conversion& conversion, std::basic_string_view<From> text) {
     if constexpr (std::is_same_v<Char, From>) {
         Field<From> field;
         field.body = text;
-        field.zeroPad = spec.zero;
-        Emit(sink, spec, field);
+        field.zeroPad = conversion.zero;
+        Emit(sink, conversion, field);
     } else if constexpr (std::is_same_v<Char, char16_t>) {
         const std::u16string wide = AnsiToWide(text);
-        EmitText(sink, spec, std::u16string_view(wide));
+        EmitText(sink, conversion, std::u16string_view(wide));
     } else {
         const std::string narrow = WideToAnsi(text);
-        EmitText(sink, spec, std::string_view(narrow));
+        EmitText(sink, conversion, std::string_view(narrow));
     }
 }
 
@@ -295,8 +301,9 @@ template <typename Char> bool TakesWide(Char type, Size size) {
     return std::is_same_v<Char, char16_t> != otherWidth;
 }
 
-template <typename From> std::basic_string_view<From> Bounded(const From* text, const Spec& spec) {
-    const size_t limit = spec.precision.value_or(SIZE_MAX);
+template <typename From>
+std::basic_string_view<From> Bounded(const From* text, const Conversion& conversion) {
+    const size_t limit = conversion.precision.value_or(SIZE_MAX);
     size_t length = 0;
     while (length < limit && text[length]) {
         ++length;
@@ -305,41 +312,41 @@ template <typename From> std::basic_string_view<From> Bounded(const From* text, 
 }
 
 template <typename Char, typename From>
-void FormatStringOf(Sink<Char>& sink, const Spec& spec, Args& args, const From* null) {
+void FormatStringOf(Sink<Char>& sink, const Conversion& conversion, Args& args, const From* null) {
     const From* text = va_arg(args.list, const From*);
-    EmitText(sink, spec, Bounded(text ? text : null, spec));
+    EmitText(sink, conversion, Bounded(text ? text : null, conversion));
 }
 
 template <typename Char>
-void FormatString(Sink<Char>& sink, const Spec& spec, Char type, Args& args) {
-    if (TakesWide(type, spec.size)) {
-        FormatStringOf(sink, spec, args, u"(null)");
+void FormatString(Sink<Char>& sink, const Conversion& conversion, Char type, Args& args) {
+    if (TakesWide(type, conversion.size)) {
+        FormatStringOf(sink, conversion, args, u"(null)");
     } else {
-        FormatStringOf(sink, spec, args, "(null)");
+        FormatStringOf(sink, conversion, args, "(null)");
     }
 }
 
 template <typename Char>
-void FormatChar(Sink<Char>& sink, const Spec& spec, Char type, Args& args) {
+void FormatChar(Sink<Char>& sink, const Conversion& conversion, Char type, Args& args) {
     const int value = va_arg(args.list, int);
-    if (TakesWide(type, spec.size)) {
+    if (TakesWide(type, conversion.size)) {
         const char16_t c = static_cast<char16_t>(value);
-        EmitText(sink, spec, std::u16string_view(&c, 1));
+        EmitText(sink, conversion, std::u16string_view(&c, 1));
     } else {
         const char c = static_cast<char>(value);
-        EmitText(sink, spec, std::string_view(&c, 1));
+        EmitText(sink, conversion, std::string_view(&c, 1));
     }
 }
 
 template <typename Char>
-void FormatFloat(Sink<Char>& sink, const Spec& spec, char type, Args& args) {
+void FormatFloat(Sink<Char>& sink, const Conversion& conversion, char type, Args& args) {
     const double value = va_arg(args.list, double);
-    const size_t precision = spec.precision.value_or(6);
+    const size_t precision = conversion.precision.value_or(6);
     const size_t asked = std::min(precision, kMaxFloatPrecision);
     std::string format = "%";
-    format += spec.plus ? "+" : "";
-    format += spec.space ? " " : "";
-    format += spec.alternate ? "#" : "";
+    format += conversion.plus ? "+" : "";
+    format += conversion.space ? " " : "";
+    format += conversion.alternate ? "#" : "";
     format += ".*";
     format += type;
     const int length = std::snprintf(nullptr, 0, format.c_str(), static_cast<int>(asked), value);
@@ -365,12 +372,13 @@ void FormatFloat(Sink<Char>& sink, const Spec& spec, char type, Args& args) {
             field.suffix = rest.substr(exponent);
         }
     }
-    field.zeroPad = spec.zero && finite;
-    Emit(sink, spec, field);
+    field.zeroPad = conversion.zero && finite;
+    Emit(sink, conversion, field);
 }
 
 template <typename Char>
-void FormatField(Sink<Char>& sink, const Spec& spec, Char type, Args& args, FormatDialect dialect) {
+void FormatField(Sink<Char>& sink, const Conversion& conversion, Char type, Args& args,
+                 FormatDialect dialect) {
     const bool crt = dialect == FormatDialect::Crt;
     switch (type) {
     case 'd':
@@ -378,24 +386,24 @@ void FormatField(Sink<Char>& sink, const Spec& spec, Char type, Args& args, Form
     case 'u':
     case 'x':
     case 'X':
-        FormatInteger(sink, spec, static_cast<char>(type), args);
+        FormatInteger(sink, conversion, static_cast<char>(type), args);
         return;
     case 'o':
         if (crt) {
-            FormatInteger(sink, spec, 'o', args);
+            FormatInteger(sink, conversion, 'o', args);
             return;
         }
         break;
     case 'p':
-        FormatPointer(sink, spec, args);
+        FormatPointer(sink, conversion, args);
         return;
     case 's':
     case 'S':
-        FormatString(sink, spec, type, args);
+        FormatString(sink, conversion, type, args);
         return;
     case 'c':
     case 'C':
-        FormatChar(sink, spec, type, args);
+        FormatChar(sink, conversion, type, args);
         return;
     case 'e':
     case 'E':
@@ -404,7 +412,7 @@ void FormatField(Sink<Char>& sink, const Spec& spec, Char type, Args& args, Form
     case 'g':
     case 'G':
         if (crt) {
-            FormatFloat(sink, spec, static_cast<char>(type), args);
+            FormatFloat(sink, conversion, static_cast<char>(type), args);
             return;
         }
         break;
@@ -429,13 +437,13 @@ FormatResult Format(Char* out, size_t capacity, const Char* format, va_list list
             sink.Repeat(*p++, 1);
             continue;
         }
-        Spec spec;
-        p = ParseSpec(p + 1, spec, args, dialect);
+        Conversion conversion;
+        p = ParseConversion(p + 1, conversion, args, dialect);
         if (!*p) {
             break; // a field cut off by the end of the format prints nothing
         }
         const Char type = *p++;
-        FormatField(sink, spec, type, args, dialect);
+        FormatField(sink, conversion, type, args, dialect);
     }
     va_end(args.list);
     return sink.Result();
