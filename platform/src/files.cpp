@@ -246,6 +246,41 @@ DWORD FileObject::Flush() {
 
 using namespace moltr::sim;
 
+namespace {
+
+// ReadFile and WriteFile alike: the count is cleared first and set after; an OVERLAPPED structure
+// gives the offset (the calls stay synchronous) and receives the count as well.
+template <typename Operation>
+BOOL Transfer(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD transferred, LPOVERLAPPED overlapped,
+              Operation operation) {
+    if (transferred) {
+        *transferred = 0;
+    }
+    auto stream = LookupHandleAs<StreamObject>(file);
+    if (!stream) {
+        return FailBool(ERROR_INVALID_HANDLE);
+    }
+    if (!buffer && size) {
+        return FailBool(ERROR_NOACCESS);
+    }
+    ULONGLONG offset = 0;
+    if (overlapped) {
+        offset =
+            (static_cast<ULONGLONG>(overlapped->u.s.OffsetHigh) << 32) | overlapped->u.s.Offset;
+    }
+    DWORD done = 0;
+    DWORD error = operation(*stream, done, overlapped ? &offset : nullptr);
+    if (transferred) {
+        *transferred = done;
+    }
+    if (overlapped) {
+        overlapped->InternalHigh = done;
+    }
+    return error == ERROR_SUCCESS ? TRUE : FailBool(error);
+}
+
+} // namespace
+
 extern "C" {
 
 HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
@@ -283,60 +318,18 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
 
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
                      LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped) {
-    if (lpNumberOfBytesRead) {
-        *lpNumberOfBytesRead = 0;
-    }
-    auto stream = LookupHandleAs<StreamObject>(hFile);
-    if (!stream) {
-        return FailBool(ERROR_INVALID_HANDLE);
-    }
-    if (!lpBuffer && nNumberOfBytesToRead) {
-        return FailBool(ERROR_NOACCESS);
-    }
-    ULONGLONG offset = 0;
-    if (lpOverlapped) {
-        offset =
-            (static_cast<ULONGLONG>(lpOverlapped->u.s.OffsetHigh) << 32) | lpOverlapped->u.s.Offset;
-    }
-    DWORD done = 0;
-    DWORD error =
-        stream->Read(lpBuffer, nNumberOfBytesToRead, done, lpOverlapped ? &offset : nullptr);
-    if (lpNumberOfBytesRead) {
-        *lpNumberOfBytesRead = done;
-    }
-    if (lpOverlapped) {
-        lpOverlapped->InternalHigh = done;
-    }
-    return error == ERROR_SUCCESS ? TRUE : FailBool(error);
+    return Transfer(hFile, lpBuffer, nNumberOfBytesToRead, lpNumberOfBytesRead, lpOverlapped,
+                    [&](StreamObject& stream, DWORD& done, ULONGLONG* offset) {
+                        return stream.Read(lpBuffer, nNumberOfBytesToRead, done, offset);
+                    });
 }
 
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                       LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
-    if (lpNumberOfBytesWritten) {
-        *lpNumberOfBytesWritten = 0;
-    }
-    auto stream = LookupHandleAs<StreamObject>(hFile);
-    if (!stream) {
-        return FailBool(ERROR_INVALID_HANDLE);
-    }
-    if (!lpBuffer && nNumberOfBytesToWrite) {
-        return FailBool(ERROR_NOACCESS);
-    }
-    ULONGLONG offset = 0;
-    if (lpOverlapped) {
-        offset =
-            (static_cast<ULONGLONG>(lpOverlapped->u.s.OffsetHigh) << 32) | lpOverlapped->u.s.Offset;
-    }
-    DWORD done = 0;
-    DWORD error =
-        stream->Write(lpBuffer, nNumberOfBytesToWrite, done, lpOverlapped ? &offset : nullptr);
-    if (lpNumberOfBytesWritten) {
-        *lpNumberOfBytesWritten = done;
-    }
-    if (lpOverlapped) {
-        lpOverlapped->InternalHigh = done;
-    }
-    return error == ERROR_SUCCESS ? TRUE : FailBool(error);
+    return Transfer(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten, lpOverlapped,
+                    [&](StreamObject& stream, DWORD& done, ULONGLONG* offset) {
+                        return stream.Write(lpBuffer, nNumberOfBytesToWrite, done, offset);
+                    });
 }
 
 BOOL WINAPI FlushFileBuffers(HANDLE hFile) {
