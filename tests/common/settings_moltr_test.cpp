@@ -1,35 +1,13 @@
 // The printer commands of `moltr` on the sample printer: adding and compiling it, its data, its
 // settings changed through the settings object, and its private devmode.
 #include <cstdio>
-#include <sys/wait.h>
 #include "settings_printer.h"
+#include "moltr_run.h"
 
 namespace moltr::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct MoltrRun {
-    int status = -1;
-    std::string output;
-};
-
-MoltrRun Moltr(const std::string& arguments) {
-    fs::path moltr = fs::read_symlink("/proc/self/exe").parent_path() / "moltr";
-    MoltrRun run;
-    FILE* pipe = popen((moltr.string() + " " + arguments + " 2>/dev/null").c_str(), "r");
-    if (!pipe) {
-        return run;
-    }
-    char buffer[4096];
-    size_t read;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.output.append(buffer, read);
-    }
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 std::string InstalledSample() {
     std::u16string path = u"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MOLTR4KC.GPD";

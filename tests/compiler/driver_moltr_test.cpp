@@ -1,8 +1,8 @@
 // `moltr compile` as description authors run it: the JSON document's shape and the exit status.
 #include "driver_test_printer.h"
+#include "moltr_run.h"
 
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace moltr::test {
 namespace {
@@ -10,28 +10,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSample = fs::path(__FILE__).parent_path() / "../../samples/MOLTR4KC.GPD";
-
-struct MoltrRun {
-    int status = -1;
-    std::string output;
-};
-
-MoltrRun Moltr(const std::string& arguments) {
-    fs::path moltr = fs::read_symlink("/proc/self/exe").parent_path() / "moltr";
-    MoltrRun run;
-    FILE* pipe = popen((moltr.string() + " " + arguments + " 2>/dev/null").c_str(), "r");
-    if (!pipe) {
-        return run;
-    }
-    char buffer[4096];
-    size_t read;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.output.append(buffer, read);
-    }
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 TEST(MoltrCompile, JsonDocumentOfTheSample) {
     sim::TestMachine machine;
