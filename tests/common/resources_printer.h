@@ -5,7 +5,7 @@
 #include <winspool.h>
 
 #include "common/resources.h"
-#include "platform/module_test_files.h"
+#include "platform/kernel32/module_test_files.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"

@@ -1,0 +1,119 @@
+// Locking and atomic replacement of the spooler's files.
+#include "src/winspool/spool_files.h"
+#include "sim/machine.h"
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace moltr::spool {
+namespace {
+
+bool ReadAll(const std::string& path, std::vector<BYTE>& bytes) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bytes.clear();
+    BYTE chunk[4096];
+    ssize_t got;
+    while ((got = ::read(fd, chunk, sizeof chunk)) != 0) {
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            ::close(fd);
+            return false;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool WriteAll(int fd, const std::vector<BYTE>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string SpoolFolder() {
+    std::string root = sim::MachineRoot();
+    return root.empty() ? std::string() : root + "/spool";
+}
+
+SpoolLock::SpoolLock() {
+    std::string folder = SpoolFolder();
+    if (folder.empty()) {
+        return;
+    }
+    // The machine made the folder; without it there is no spooler to lock.
+    fd_ = ::open((folder + "/lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) {
+        return;
+    }
+    int locked;
+    while ((locked = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+SpoolLock::~SpoolLock() {
+    if (fd_ >= 0) {
+        ::close(fd_); // releases the lock
+    }
+}
+
+std::optional<ValueBag> ReadBag(const std::string& path) {
+    std::vector<BYTE> bytes;
+    if (!ReadAll(path, bytes)) {
+        return std::nullopt;
+    }
+    return ValueBag::Parse(bytes);
+}
+
+bool WriteBag(const std::string& path, const ValueBag& bag) {
+    static std::atomic<unsigned> counter{0};
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    std::string temp =
+        path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    bool written = WriteAll(fd, bag.Serialize());
+    written = ::close(fd) == 0 && written;
+    if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool RemoveAll(const std::string& path) {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+    return !ec;
+}
+
+} // namespace moltr::spool

@@ -1,0 +1,38 @@
+#pragma once
+// The spooler's state on disk, in the machine's "spool" folder, shared by every process of the
+// machine:
+//   lock                              taken around every read-modify-write
+//   sequence                          the last printer id handed out
+//   drivers/<environment>/<name>      one bag per installed driver
+//   printers/<id>/printer             one bag per printer: its properties
+//   printers/<id>/data/<key>          one bag per key of the printer's data
+// Files are replaced atomically, so readers need no lock and never see half a file.
+#include "src/winspool/spool_bag.h"
+
+#include <optional>
+#include <string>
+
+namespace moltr::spool {
+
+// The spool folder of the current machine; empty when there is no machine.
+std::string SpoolFolder();
+
+// Holds the spooler's lock while it lives; locks out other threads and processes alike.
+class SpoolLock {
+public:
+    SpoolLock();
+    ~SpoolLock();
+    SpoolLock(const SpoolLock&) = delete;
+    SpoolLock& operator=(const SpoolLock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// Nothing when the file is missing, unreadable or not a bag.
+std::optional<ValueBag> ReadBag(const std::string& path);
+bool WriteBag(const std::string& path, const ValueBag& bag);
+bool RemoveAll(const std::string& path);
+
+} // namespace moltr::spool
