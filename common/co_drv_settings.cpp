@@ -18,9 +18,6 @@ constexpr LPCWSTR kRootNames[2] = {L"OEMDEVMODE", L"PRINTERSETTINGS"};
 // The structures' TAG: a STRING field in front of the settings data.
 constexpr DWORD kTagSize = store::ElementSizeOf(store::kTypeString);
 
-// Handed out by GetValuePointer when there is no field to point at; larger than any setting.
-alignas(8) BYTE g_scratch[4096];
-
 // The start of a handle's current record data (behind TAG), through its first field after TAG.
 BYTE* RecordData(store::StructureHandle handle) {
     void* size = nullptr;
@@ -200,8 +197,8 @@ STDMETHODIMP CoDrvSettings::GetValue(void* data, LPCWSTR fieldName, void* destin
 STDMETHODIMP_(void*) CoDrvSettings::GetValuePointer(void* data, LPCWSTR fieldName, DWORD selector) {
     FieldSpan span;
     if (!Locate(data, fieldName, selector, &span)) {
-        std::memset(g_scratch, 0, sizeof g_scratch);
-        return g_scratch;
+        std::memset(scratch_, 0, sizeof scratch_);
+        return scratch_;
     }
     return span.at;
 }
