@@ -213,6 +213,15 @@ STDMETHODIMP CoDrvSettings::SetValue(void* data, LPCWSTR fieldName, const void* 
     if (!Locate(data, fieldName, selector, &span)) {
         return E_FAIL;
     }
+    // A text of the own record goes through the store, so that the next save copies it into the
+    // image.
+    const DWORD layout = selector == kLayoutOwnMode ? mode_ : selector;
+    if (data == nullptr && layout == kLayoutPrinterSettings && span.type == store::kTypeString) {
+        return store::SetField(handles_[kLayoutPrinterSettings], fieldName, source, span.size) ==
+                       store::kClassSuccess
+                   ? S_OK
+                   : E_FAIL;
+    }
     std::memmove(span.at, source, span.size);
     return S_OK;
 }
@@ -275,6 +284,15 @@ STDMETHODIMP CoDrvSettings::MergeDevMode(DWORD size, PDEVMODEW publicOut, const 
     std::memcpy(&inputSize, privateIn, sizeof inputSize);
     std::memmove(privateOut, privateIn, std::min(size, inputSize));
     return S_OK;
+}
+
+void CoDrvSettings::SavePrinterSettings(HANDLE printer) {
+    store::SaveByHandle(&records_[kLayoutPrinterSettings], printer, FALSE);
+    // A save that copies changed texts into the image moves the image: the handle into the old
+    // one is taken anew.
+    handles_[kLayoutPrinterSettings] = nullptr;
+    store::GetStructure(records_[kLayoutPrinterSettings], kRootNames[kLayoutPrinterSettings],
+                        &handles_[kLayoutPrinterSettings], nullptr);
 }
 
 HRESULT CoDrvSettings::UpdateDataFile() {

@@ -56,6 +56,8 @@ private:
     ~CoDrvSettings() override;
 
     HRESULT ReadDriver(HANDLE printer);
+    // Saves PRINTERSETTINGS into the printer data, keeping the record open.
+    void SavePrinterSettings(HANDLE printer);
     HRESULT UpdateDataFile();
 
     LONG references_ = 1;
