@@ -45,6 +45,19 @@ HRESULT ChangeDuplex(const SettingsPrinter& printer, DWORD type) {
     return settings->SettingsFromItems(&item, 1, nullptr, printer.handle());
 }
 
+// Sets the text setting _ALLOWED through a changed edit box holding `text` (16 characters).
+HRESULT ChangeAllowed(common::IDrvSettings& settings, const SettingsPrinter& printer, WCHAR* text) {
+    OPTPARAM params[2] = {};
+    params[1].IconID = 16;
+    OPTTYPE optType = {sizeof(OPTTYPE), TVOT_EDITBOX, 0, 2, 0, params, 0, {}, {}};
+    OPTITEM item = {};
+    item.Flags = OPTIF_CHANGEONCE;
+    item.UserData = reinterpret_cast<ULONG_PTR>(L"PRINTERSETTINGS._ALLOWED");
+    item.pSel = text;
+    item.pOptType = &optType;
+    return settings.SettingsFromItems(&item, 1, nullptr, printer.handle());
+}
+
 DWORD StoredDuplex(const SettingsPrinter& printer) {
     SettingsPtr settings(printer.Create(common::kModeDocument));
     DWORD duplex = 0xFFFF;
@@ -75,20 +88,12 @@ TEST_F(GpdRewrite, ReplacesOnlyTheRtiBlock) {
 TEST_F(GpdRewrite, TextSettingsAreTheirOwnSymbolsAndEmptyOnesHaveNone) {
     SettingsPtr settings(printer_.Create(common::kModePrinter));
     WCHAR text[16] = L"A4_ONLY";
-    OPTPARAM params[2] = {};
-    params[1].IconID = 16;
-    OPTTYPE optType = {sizeof(OPTTYPE), TVOT_EDITBOX, 0, 2, 0, params, 0, {}, {}};
-    OPTITEM item = {};
-    item.Flags = OPTIF_CHANGEONCE;
-    item.UserData = reinterpret_cast<ULONG_PTR>(L"PRINTERSETTINGS._ALLOWED");
-    item.pSel = text;
-    item.pOptType = &optType;
-    ASSERT_EQ(S_OK, settings->SettingsFromItems(&item, 1, nullptr, printer_.handle()));
+    ASSERT_EQ(S_OK, ChangeAllowed(*settings, printer_, text));
     std::string after = ReadHostFile(printer_.DataFile());
     EXPECT_NE(std::string::npos, after.find(Block("01000000", "A4_ONLY"))) << after;
     // A second change starts from the rewritten file.
     text[0] = L'\0';
-    ASSERT_EQ(S_OK, settings->SettingsFromItems(&item, 1, nullptr, printer_.handle()));
+    ASSERT_EQ(S_OK, ChangeAllowed(*settings, printer_, text));
     after = ReadHostFile(printer_.DataFile());
     EXPECT_NE(std::string::npos, after.find(Block("01000000"))) << after;
 }
@@ -96,13 +101,7 @@ TEST_F(GpdRewrite, TextSettingsAreTheirOwnSymbolsAndEmptyOnesHaveNone) {
 TEST_F(GpdRewrite, TextSettingsEndAtTheirFirstControlCharacter) {
     SettingsPtr settings(printer_.Create(common::kModePrinter));
     WCHAR text[16] = L"A\r\n*Define: Z";
-    OPTTYPE optType = {sizeof(OPTTYPE), TVOT_EDITBOX, 0, 0, 0, nullptr, 0, {}, {}};
-    OPTITEM item = {};
-    item.Flags = OPTIF_CHANGED;
-    item.UserData = reinterpret_cast<ULONG_PTR>(L"PRINTERSETTINGS._ALLOWED");
-    item.pSel = text;
-    item.pOptType = &optType;
-    ASSERT_EQ(S_OK, settings->SettingsFromItems(&item, 1, nullptr, printer_.handle()));
+    ASSERT_EQ(S_OK, ChangeAllowed(*settings, printer_, text));
     std::string after = ReadHostFile(printer_.DataFile());
     EXPECT_NE(std::string::npos, after.find(Block("01000000", "A"))) << after;
     EXPECT_EQ(std::string::npos, after.find("*Define: Z")) << after;

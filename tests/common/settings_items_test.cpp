@@ -195,14 +195,18 @@ TEST(ItemsPrinterMode, PrinterSettingsAreSavedInThePrinterData) {
     EXPECT_EQ(2u, duplex);
 }
 
+// The tests' descriptions with a STRING field _OWNER in the printer settings.
+std::string WithOwner() {
+    return Descriptions("    *_OWNER: \"me\"\n") +
+           "*XPDSTRUCT: PRINTERSETTINGS\n{\n    *FIELD: _OWNER { *FIELDTYPE: STRING }\n}\n";
+}
+
 // A text of the printer settings makes the save rebuild the image's string area, which moves the
 // image; the object goes on reading its settings after the save (the RTI rewrite reads them at
 // once), and the text is stored.
 TEST(ItemsPrinterMode, ATextChangedBeforeASaveIsStoredAndTheSettingsStayReadable) {
     sim::TestMachine machine;
-    SettingsPrinter printer(Gpd(Descriptions("    *_OWNER: \"me\"\n") +
-                                "*XPDSTRUCT: PRINTERSETTINGS\n{\n"
-                                "    *FIELD: _OWNER { *FIELDTYPE: STRING }\n}\n"));
+    SettingsPrinter printer(Gpd(WithOwner()));
     SettingsPtr settings(printer.Create(common::kModePrinter));
     LPCWSTR owner = L"A longer owner than before";
     ASSERT_EQ(S_OK, settings->SetValue(nullptr, L"_OWNER", &owner, common::kLayoutPrinterSettings));
@@ -240,9 +244,7 @@ TEST(ItemsPrinterMode, ATextChangedBeforeASaveIsStoredAndTheSettingsStayReadable
 // Items cannot give values to fields that hold references into the image.
 TEST(ItemsPrinterMode, TextItemsLeaveReferenceFieldsAlone) {
     sim::TestMachine machine;
-    SettingsPrinter printer(Gpd(Descriptions("    *_OWNER: \"me\"\n") +
-                                "*XPDSTRUCT: PRINTERSETTINGS\n{\n"
-                                "    *FIELD: _OWNER { *FIELDTYPE: STRING }\n}\n"));
+    SettingsPrinter printer(Gpd(WithOwner()));
     SettingsPtr settings(printer.Create(common::kModePrinter));
     WCHAR text[16] = L"ABCDEFGH";
     Item edit(TVOT_EDITBOX, L"PRINTERSETTINGS._OWNER", {});
