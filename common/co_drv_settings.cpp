@@ -18,9 +18,6 @@ constexpr LPCWSTR kRootNames[2] = {L"OEMDEVMODE", L"PRINTERSETTINGS"};
 // The structures' TAG: a STRING field in front of the settings data.
 constexpr DWORD kTagSize = store::ElementSizeOf(store::kTypeString);
 
-// Handed out by GetValuePointer when there is no field to point at; larger than any setting.
-alignas(8) BYTE g_scratch[4096];
-
 // The start of a handle's current record data (behind TAG), through its first field after TAG.
 BYTE* RecordData(store::StructureHandle handle) {
     void* size = nullptr;
@@ -200,8 +197,8 @@ STDMETHODIMP CoDrvSettings::GetValue(void* data, LPCWSTR fieldName, void* destin
 STDMETHODIMP_(void*) CoDrvSettings::GetValuePointer(void* data, LPCWSTR fieldName, DWORD selector) {
     FieldSpan span;
     if (!Locate(data, fieldName, selector, &span)) {
-        std::memset(g_scratch, 0, sizeof g_scratch);
-        return g_scratch;
+        std::memset(scratch_, 0, sizeof scratch_);
+        return scratch_;
     }
     return span.at;
 }
@@ -215,6 +212,15 @@ STDMETHODIMP CoDrvSettings::SetValue(void* data, LPCWSTR fieldName, const void* 
     FieldSpan span;
     if (!Locate(data, fieldName, selector, &span)) {
         return E_FAIL;
+    }
+    // A text of the own record goes through the store, so that the next save copies it into the
+    // image.
+    const DWORD layout = selector == kLayoutOwnMode ? mode_ : selector;
+    if (data == nullptr && layout == kLayoutPrinterSettings && span.type == store::kTypeString) {
+        return store::SetField(handles_[kLayoutPrinterSettings], fieldName, source, span.size) ==
+                       store::kClassSuccess
+                   ? S_OK
+                   : E_FAIL;
     }
     std::memmove(span.at, source, span.size);
     return S_OK;
@@ -278,6 +284,15 @@ STDMETHODIMP CoDrvSettings::MergeDevMode(DWORD size, PDEVMODEW publicOut, const 
     std::memcpy(&inputSize, privateIn, sizeof inputSize);
     std::memmove(privateOut, privateIn, std::min(size, inputSize));
     return S_OK;
+}
+
+void CoDrvSettings::SavePrinterSettings(HANDLE printer) {
+    store::SaveByHandle(&records_[kLayoutPrinterSettings], printer, FALSE);
+    // A save that copies changed texts into the image moves the image: the handle into the old
+    // one is taken anew.
+    handles_[kLayoutPrinterSettings] = nullptr;
+    store::GetStructure(records_[kLayoutPrinterSettings], kRootNames[kLayoutPrinterSettings],
+                        &handles_[kLayoutPrinterSettings], nullptr);
 }
 
 HRESULT CoDrvSettings::UpdateDataFile() {

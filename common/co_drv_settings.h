@@ -56,6 +56,8 @@ private:
     ~CoDrvSettings() override;
 
     HRESULT ReadDriver(HANDLE printer);
+    // Saves PRINTERSETTINGS into the printer data, keeping the record open.
+    void SavePrinterSettings(HANDLE printer);
     HRESULT UpdateDataFile();
 
     LONG references_ = 1;
@@ -65,6 +67,8 @@ private:
     DWORD textLength_ = 0;
     store::StructureRecord* records_[2] = {};
     store::StructureHandle handles_[2] = {};
+    // Handed out by GetValuePointer when there is no field to point at; larger than any setting.
+    alignas(8) BYTE scratch_[4096] = {};
 };
 
 } // namespace moltr::common

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/driver_environment.h"
+#include "common/help_file.h"
 #include "common/language_list.h"
 #include "common/resources.h"
 #include "common/resources_heap.h"
@@ -91,6 +92,7 @@ private:
     LanguageList languages_;
     DriverEnvironment environment_;
     bool hasEnvironment_ = false;
+    HelpFile helpFile_;
     HFONT dialogFont_ = nullptr;
     int baseUnitX_ = 0;
     int baseUnitY_ = 0;

@@ -6,8 +6,6 @@ namespace moltr::common {
 
 namespace {
 
-using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-
 constexpr WCHAR kHtmlHelpServerKey[] =
     L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 constexpr WORD kHtmlHelpOrdinal = 15;
@@ -43,30 +41,34 @@ void RegisteredControlPath(char (&path)[MAX_PATH]) {
     }
 }
 
-HtmlHelpProc BindHtmlHelp() {
-    static HtmlHelpProc entry = nullptr;
-    static bool tried = false;
-    if (tried) {
-        return entry;
-    }
-    tried = true;
-    char path[MAX_PATH];
-    RegisteredControlPath(path);
-    HMODULE control = path[0] ? LoadLibraryA(path) : nullptr;
-    if (!control) {
-        control = LoadLibraryA("hhctrl.ocx");
-    }
-    if (control) {
-        // Through void*, as the export's real type is not FARPROC's.
-        entry = reinterpret_cast<HtmlHelpProc>(
-            reinterpret_cast<void*>(GetProcAddress(control, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
-    }
-    return entry;
-}
-
 } // namespace
 
-void OpenContextHelp(HWND window, LPCWSTR helpPath, DWORD helpId) {
+ContextHelp::~ContextHelp() {
+    if (control_) {
+        FreeLibrary(control_);
+    }
+}
+
+ContextHelp::HtmlHelpProc ContextHelp::BindHtmlHelp() {
+    if (tried_) {
+        return htmlHelp_;
+    }
+    tried_ = true;
+    char path[MAX_PATH];
+    RegisteredControlPath(path);
+    control_ = path[0] ? LoadLibraryA(path) : nullptr;
+    if (!control_) {
+        control_ = LoadLibraryA("hhctrl.ocx");
+    }
+    if (control_) {
+        // Through void*, as the export's real type is not FARPROC's.
+        htmlHelp_ = reinterpret_cast<HtmlHelpProc>(
+            reinterpret_cast<void*>(GetProcAddress(control_, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
+    }
+    return htmlHelp_;
+}
+
+void ContextHelp::Open(HWND window, LPCWSTR helpPath, DWORD helpId) {
     WCHAR upper[MAX_PATH];
     if (!helpPath || lstrlenW(helpPath) >= MAX_PATH) {
         return;

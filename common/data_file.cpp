@@ -5,11 +5,11 @@
 namespace moltr::common {
 namespace {
 
-template <class Open> HANDLE OpenWithRetries(Open open) {
+template <class Open> HANDLE OpenWithRetries(const FileRetries& retries, Open open) {
     HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < kFileTries; ++attempt) {
+    for (int attempt = 0; attempt < retries.tries; ++attempt) {
         if (attempt > 0) {
-            Sleep(kFileRetryPause);
+            Sleep(retries.pause);
         }
         file = open();
         if (file != INVALID_HANDLE_VALUE) {
@@ -31,6 +31,20 @@ bool WriteAll(HANDLE file, const char* text, DWORD length) {
     return FlushFileBuffers(file) != FALSE;
 }
 
+// Creates or truncates `path` for writing, as the description file is written, and writes `text`.
+bool WriteNewFile(LPCWSTR path, const char* text, DWORD length, const FileRetries& retries) {
+    HANDLE file = OpenWithRetries(retries, [&] {
+        return CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    });
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool written = WriteAll(file, text, length);
+    CloseHandle(file);
+    return written;
+}
+
 // The folder part of `path` with its trailing separator; false when it has none or is too long.
 bool FolderOf(LPCWSTR path, WCHAR (&folder)[MAX_PATH]) {
     int length = lstrlenW(path);
@@ -47,8 +61,9 @@ bool FolderOf(LPCWSTR path, WCHAR (&folder)[MAX_PATH]) {
 
 } // namespace
 
-HRESULT ReadDataFile(LPCWSTR path, std::unique_ptr<char[]>* text, DWORD* length) {
-    HANDLE file = OpenWithRetries([&] {
+HRESULT ReadDataFile(LPCWSTR path, std::unique_ptr<char[]>* text, DWORD* length,
+                     const FileRetries& retries) {
+    HANDLE file = OpenWithRetries(retries, [&] {
         return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     });
@@ -81,33 +96,19 @@ HRESULT ReadDataFile(LPCWSTR path, std::unique_ptr<char[]>* text, DWORD* length)
     return result;
 }
 
-HRESULT ReplaceDataFile(LPCWSTR path, const char* text, DWORD length) {
+HRESULT ReplaceDataFile(LPCWSTR path, const char* text, DWORD length, const FileRetries& retries) {
     WCHAR folder[MAX_PATH];
     WCHAR temporary[MAX_PATH];
     if (!FolderOf(path, folder) || GetTempFileNameW(folder, L"MOL", 0, temporary) == 0) {
         return E_FAIL;
     }
-    HANDLE file = OpenWithRetries([&] {
-        return CreateFileW(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    });
-    bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, text, length);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-    }
-    bool moved = false;
-    for (int attempt = 0; written && !moved && attempt < kFileTries; ++attempt) {
-        if (attempt > 0) {
-            Sleep(kFileRetryPause);
-        }
-        moved = MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-                FALSE;
-    }
-    if (!moved) {
-        DeleteFileW(temporary);
-        return E_FAIL;
-    }
-    return S_OK;
+    // The whole text must reach the disk before the file is touched at all.
+    bool replaced = WriteNewFile(temporary, text, length, retries) &&
+                    (MoveFileExW(temporary, path,
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE ||
+                     WriteNewFile(path, text, length, retries));
+    DeleteFileW(temporary); // nothing left to delete after a move
+    return replaced ? S_OK : E_FAIL;
 }
 
 } // namespace moltr::common

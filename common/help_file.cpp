@@ -24,6 +24,8 @@ void MakeTemporaryHelpPath(WCHAR (&path)[MAX_PATH]) {
         path[0] = 0;
         return;
     }
+    // Making the name created the ".tmp" file; only the name is wanted.
+    DeleteFileW(path);
     int end = lstrlenW(path);
     if (end >= 4 && lstrcmpiW(path + end - 4, L".tmp") == 0) {
         lstrcpyW(path + end - 4, L".chm");
@@ -32,21 +34,19 @@ void MakeTemporaryHelpPath(WCHAR (&path)[MAX_PATH]) {
 
 } // namespace
 
-LPCWSTR HelpFilePath(LPCWSTR driverHelpFile) {
+LPCWSTR HelpFile::Path(LPCWSTR driverHelpFile) {
     if (!IsVersion60()) {
         return driverHelpFile;
     }
-    static WCHAR path[MAX_PATH];
-    static bool made = false;
-    if (!made) {
-        MakeTemporaryHelpPath(path);
-        made = true;
+    if (!made_) {
+        MakeTemporaryHelpPath(temporary_);
+        made_ = true;
     }
-    return path[0] ? path : driverHelpFile;
+    return temporary_[0] ? temporary_ : driverHelpFile;
 }
 
 STDMETHODIMP_(LPCWSTR) CoResources::GetHelpFilePath() {
-    return hasEnvironment_ ? HelpFilePath(environment_.helpFile()) : nullptr;
+    return hasEnvironment_ ? helpFile_.Path(environment_.helpFile()) : nullptr;
 }
 
 } // namespace moltr::common

@@ -48,6 +48,12 @@ void OptionValue(const OPTPARAM& option, BYTE* value, DWORD size) {
     }
 }
 
+// Fields whose bytes are references into the image: no item value can stand in for them.
+bool HoldsReference(const FieldSpan& span) {
+    return span.type == store::kTypeString || span.type == store::kTypeXpdStruct ||
+           span.type == store::kTypeDynamic;
+}
+
 LONG ReadSigned16(const FieldSpan& span) {
     SHORT value = 0;
     std::memcpy(&value, span.at, std::min<DWORD>(span.size, sizeof value));
@@ -139,7 +145,7 @@ STDMETHODIMP CoDrvSettings::SettingsFromItems(POPTITEM items, DWORD count, void*
             WCHAR field[kFieldChars];
             FieldSpan span;
             if (!(item.Flags & (OPTIF_CHANGED | OPTIF_CHANGEONCE)) || !ItemField(item, field) ||
-                !Locate(privateDevMode, field, kLayoutOwnMode, &span)) {
+                !Locate(privateDevMode, field, kLayoutOwnMode, &span) || HoldsReference(span)) {
                 continue;
             }
             const OPTTYPE& type = *item.pOptType;
@@ -179,7 +185,7 @@ STDMETHODIMP CoDrvSettings::SettingsFromItems(POPTITEM items, DWORD count, void*
         return E_OUTOFMEMORY;
     }
     if (mode_ == kModePrinter && printer != nullptr && printer != INVALID_HANDLE_VALUE) {
-        store::SaveByHandle(&records_[kLayoutPrinterSettings], printer, FALSE);
+        SavePrinterSettings(printer);
         // The settings are saved; the data file only mirrors them for the description's use.
         UpdateDataFile();
     }

@@ -1,14 +1,37 @@
 #include "common/rti_block.h"
 
+#include <algorithm>
+
 namespace moltr::common {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+// The start of the first line from `from` on that holds `tag` and nothing but blanks around it, or
+// npos. A tag quoted inside another line (a comment, a setting's text) is no tag.
+size_t FindTagLine(std::string_view text, std::string_view tag, size_t from) {
+    for (size_t start = from; start < text.size();) {
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        const size_t first = line.find_first_not_of(kBlanks);
+        if (first != std::string_view::npos &&
+            line.substr(first, line.find_last_not_of(kBlanks) + 1 - first) == tag) {
+            return start;
+        }
+        start = end + 1;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
 
 bool RewriteRtiBlock(std::string_view gpd, const std::vector<std::string>& symbols,
                      std::string* result) {
-    size_t begin = gpd.find(kRtiBegin);
+    size_t begin = FindTagLine(gpd, kRtiBegin, 0);
     if (begin == std::string_view::npos) {
         return false;
     }
-    size_t end = gpd.find(kRtiEnd, begin);
+    size_t end = FindTagLine(gpd, kRtiEnd, std::min(gpd.find_first_of("\r\n", begin), gpd.size()));
     if (end == std::string_view::npos) {
         return false;
     }

@@ -11,7 +11,8 @@ inline constexpr char kRtiBegin[] = "*% RTI BEGIN - DO NOT REMOVE THIS TAG";
 inline constexpr char kRtiEnd[] = "*% RTI END - DO NOT REMOVE THIS TAG";
 
 // `gpd` with its RTI block replaced by one "*Define: " line per symbol; everything before the
-// begin tag and after the end tag's line stays as it is. False when either tag is missing.
+// begin tag's line and after the end tag's line stays as it is. A tag counts only as a line of its
+// own (blanks around it aside). False when either tag is missing.
 bool RewriteRtiBlock(std::string_view gpd, const std::vector<std::string>& symbols,
                      std::string* result);
 

@@ -9,6 +9,14 @@ namespace {
 
 constexpr DWORD kMaxSymbolBytes = 64;
 
+// A text symbol ends at its first control character: a line break in a setting must not add lines
+// to the description file.
+size_t SymbolTextLength(std::u16string_view text) {
+    const auto control =
+        std::find_if(text.begin(), text.end(), [](char16_t c) { return c < u' ' || c == u'\x7F'; });
+    return static_cast<size_t>(control - text.begin());
+}
+
 } // namespace
 
 std::string AnsiText(const WCHAR* text, int length) {
@@ -52,7 +60,7 @@ std::vector<std::string> SettingSymbols(store::StructureHandle printerSettings) 
         if (field->type == store::kTypeChar) {
             std::u16string text(size / sizeof(WCHAR), u'\0');
             std::memcpy(text.data(), bytes, text.size() * sizeof(WCHAR));
-            text.resize(std::min(text.find(u'\0'), text.size()));
+            text.resize(SymbolTextLength(text));
             if (!text.empty()) {
                 symbols.push_back(AnsiText(reinterpret_cast<const WCHAR*>(text.data()),
                                            static_cast<int>(text.size())));

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include "compiler/builtin_description.h"
@@ -79,23 +80,38 @@ Mode ChooseMode(const WCHAR* printerName, const SourceTimes& times) {
 }
 
 // Tokenizes the source with the built-in description in front, then runs the macro pass (resource
-// modules first), the exclusions and the injections.
+// modules first), the exclusions and the injections. Returns the worst class of these steps and
+// sets *builtInEnd to the last built-in token.
 int ReadDescriptions(Compilation& compilation, ResourceModules& modules,
-                     const CompileRequestData& request) {
+                     const CompileRequestData& request, const Token** builtInEnd) {
     compilation.messages.Raise(message::kProcessing);
     AppendBuiltInDescription(compilation.tokens);
-    int result = Tokenize(compilation, View(request.sourcePath), request.embedded != 0);
-    if (result >= kError) {
-        return result;
+    *builtInEnd = compilation.tokens.Last();
+    int worst = Tokenize(compilation, View(request.sourcePath), request.embedded != 0);
+    if (worst >= kError) {
+        return worst;
     }
-    result = modules.Load(compilation);
-    if (result >= kError) {
-        return result;
+    worst = std::max(worst, modules.Load(compilation));
+    if (worst >= kError) {
+        return worst;
     }
     compilation.macros.Build(compilation.tokens);
-    ApplyExclusions(compilation);
-    ApplyInjections(compilation);
-    return kSuccess;
+    worst = std::max(worst, ApplyExclusions(compilation));
+    if (worst >= kError) {
+        return worst;
+    }
+    return std::max(worst, ApplyInjections(compilation));
+}
+
+// Whether the source itself defines a root: the built-in definitions alone leave nothing to
+// compile.
+bool SourceDefinesRoot(const Token* builtInEnd) {
+    for (const Token* token = builtInEnd->next(); token != nullptr; token = token->next()) {
+        if (token->level == 0 && token->key == u"*XPDSTRUCT") {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The names of the level-0 *XPDSTRUCT tokens, each once, in first-seen order.
@@ -129,37 +145,42 @@ int Store(Structure&& root, const WCHAR* printerName) {
     return store::SaveByName(&record, printerName, TRUE);
 }
 
+// Compiles and stores every root. A root whose values fail is not stored and the next one is
+// compiled, but the worst class of them all is the compile's: one broken root must keep the
+// "Timestamp" from being written, or it would never be compiled again.
 int CompileRoots(Compilation& compilation, ResourceModules& modules,
-                 const CompileRequestData& request, Mode mode,
+                 const CompileRequestData& request, Mode mode, const Token* builtInEnd,
                  std::vector<std::u16string>* stored) {
-    std::vector<std::u16string> names = RootNames(compilation);
-    if (names.empty()) {
+    if (!SourceDefinesRoot(builtInEnd)) {
         return compilation.messages.Raise(message::kNothingToCompile);
     }
+    std::vector<std::u16string> names = RootNames(compilation);
     compilation.messages.Raise(message::kCompiling);
     Translation translation(compilation, modules);
-    int result = kSuccess;
+    int worst = kSuccess;
     for (const std::u16string& name : names) {
         compilation.messages.Raise(message::kCompilingStructure, {name});
         Structure root;
-        result = CompileDefinition(compilation, root, name);
-        if (result >= kError) {
-            return result;
+        const int defined = CompileDefinition(compilation, translation, root, name);
+        if (defined >= kError) {
+            return defined;
         }
-        result = CompileValues(compilation, translation, root, 0, nullptr, View(request.driverName),
-                               {}, root.forceWrite);
-        if (result != kSuccess || (mode == Mode::kUpdate && KeptOnUpdate(name))) {
+        const int valued = CompileValues(compilation, translation, root, 0, nullptr,
+                                         View(request.driverName), {}, root.forceWrite);
+        worst = std::max({worst, defined, valued});
+        if (valued != kSuccess || (mode == Mode::kUpdate && KeptOnUpdate(name))) {
             continue;
         }
-        result = Store(std::move(root), request.printerName);
-        if (result >= kError) {
-            return result;
+        const int saved = Store(std::move(root), request.printerName);
+        if (saved >= kError) {
+            return saved;
         }
+        worst = std::max(worst, saved);
         if (stored) {
             stored->push_back(name);
         }
     }
-    return result;
+    return worst;
 }
 
 void WriteTimestamp(const WCHAR* printerName, const SourceTimes& times) {
@@ -199,9 +220,11 @@ int CompileRequest(const CompileRequestData& request, const MessageSink& sink,
     {
         Compilation compilation(sink);
         ResourceModules modules;
-        result = ReadDescriptions(compilation, modules, request);
+        const Token* builtInEnd = nullptr;
+        result = ReadDescriptions(compilation, modules, request, &builtInEnd);
         if (result < kError) {
-            result = CompileRoots(compilation, modules, request, mode, stored);
+            result = std::max(
+                result, CompileRoots(compilation, modules, request, mode, builtInEnd, stored));
         }
     }
     if (result < kError) {

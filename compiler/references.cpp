@@ -25,7 +25,7 @@ std::vector<std::u16string_view> SplitAtDots(std::u16string_view descriptor) {
 
 // Walks `descriptor` from its root structure to the field it names. `kind` is the word "field" or
 // "value" of the messages. On success *last is that field, which lives in *root.
-int WalkDescriptor(Compilation& compilation, std::u16string_view kind,
+int WalkDescriptor(Compilation& compilation, ValueServices& services, std::u16string_view kind,
                    std::u16string_view descriptor, std::unique_ptr<Structure>& root,
                    const Field** last) {
     Messages& messages = compilation.messages;
@@ -37,8 +37,10 @@ int WalkDescriptor(Compilation& compilation, std::u16string_view kind,
     if (parts.size() < 2) {
         return messages.Raise(message::kReferenceNamesStructure, {kind, descriptor});
     }
+    // A root without any definition is reported as such, not as an empty definition first.
     root = std::make_unique<Structure>();
-    if (CompileDefinition(compilation, *root, parts[0]) >= kError) {
+    if (compilation.tokens.Find(nullptr, u"*XPDSTRUCT", 0, parts[0]) == nullptr ||
+        CompileDefinition(compilation, services, *root, parts[0]) >= kError) {
         return messages.Raise(message::kReferenceToMissingStructure, {kind, descriptor, parts[0]});
     }
     const Structure* current = root.get();
@@ -67,7 +69,7 @@ int WalkDescriptor(Compilation& compilation, std::u16string_view kind,
 
 } // namespace
 
-int ResolveReference(Compilation& compilation, std::u16string_view value,
+int ResolveReference(Compilation& compilation, ValueServices& services, std::u16string_view value,
                      ReferenceList& references) {
     Messages& messages = compilation.messages;
     size_t open = value.find(u'(');
@@ -93,7 +95,8 @@ int ResolveReference(Compilation& compilation, std::u16string_view value,
 
     std::unique_ptr<Structure> fieldStructure;
     const Field* setting = nullptr;
-    int result = WalkDescriptor(compilation, u"field", fieldDescriptor, fieldStructure, &setting);
+    int result =
+        WalkDescriptor(compilation, services, u"field", fieldDescriptor, fieldStructure, &setting);
     if (result >= kError) {
         return result;
     }
@@ -106,7 +109,8 @@ int ResolveReference(Compilation& compilation, std::u16string_view value,
 
     std::unique_ptr<Structure> valueStructure;
     const Field* dynamic = nullptr;
-    result = WalkDescriptor(compilation, u"value", valueDescriptor, valueStructure, &dynamic);
+    result =
+        WalkDescriptor(compilation, services, u"value", valueDescriptor, valueStructure, &dynamic);
     if (result >= kError) {
         return result;
     }

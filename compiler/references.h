@@ -13,8 +13,8 @@ inline constexpr size_t kMaxReferenceComponents = 32;
 
 // Resolves the *REFERENCES value `value` and adds it to `references`. Returns the result class:
 // 61607 (warning, nothing added) when V is already in the list, an error when either descriptor
-// does not resolve.
-int ResolveReference(Compilation& compilation, std::u16string_view value,
+// does not resolve. The roots named are compiled as definitions with `services`.
+int ResolveReference(Compilation& compilation, ValueServices& services, std::u16string_view value,
                      ReferenceList& references);
 
 } // namespace moltr::compiler

@@ -81,6 +81,14 @@ bool DriverFilesInVersionDirectory() {
 
 } // namespace
 
+std::u16string_view FileExtension(std::u16string_view path) {
+    const size_t folderEnd = path.find_last_of(u"\\/");
+    const std::u16string_view name =
+        folderEnd == std::u16string_view::npos ? path : path.substr(folderEnd + 1);
+    const size_t dot = name.rfind(u'.');
+    return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
+}
+
 bool ResolveSourcePath(std::u16string_view path, std::u16string& resolved) {
     std::u16string_view written = path;
     if (!written.empty() && written[0] == u'"') {
@@ -123,7 +131,7 @@ bool ResolveSourcePath(std::u16string_view path, std::u16string& resolved) {
             }
         }
     }
-    if (written.find(u'.') == std::u16string_view::npos) {
+    if (FileExtension(written).empty()) {
         result += u".XPD";
     }
     if (!result.empty()) {

@@ -11,4 +11,8 @@ namespace moltr::compiler {
 // obtained.
 bool ResolveSourcePath(std::u16string_view path, std::u16string& resolved);
 
+// The extension of the path's file name, from its last dot ("" when the name has none): dots in
+// folder names are no extensions.
+std::u16string_view FileExtension(std::u16string_view path);
+
 } // namespace moltr::compiler

@@ -17,7 +17,8 @@ std::u16string MaxNameText() {
 }
 
 // Adds the field declared by `fieldToken` (at depth + 1) to `structure`.
-int CompileField(Compilation& compilation, Structure& structure, Token& fieldToken, int depth) {
+int CompileField(Compilation& compilation, ValueServices& services, Structure& structure,
+                 Token& fieldToken, int depth) {
     Messages& messages = compilation.messages;
     TokenList& tokens = compilation.tokens;
     const std::u16string& name = fieldToken.value;
@@ -34,7 +35,7 @@ int CompileField(Compilation& compilation, Structure& structure, Token& fieldTok
 
     DWORD count = 1;
     if (const Token* sizeToken = tokens.Find(&fieldToken, u"*ARRAYSIZE", depth + 2)) {
-        count = ParseUnsigned32(sizeToken->value);
+        count = ParseUnsigned32(services.Translate(sizeToken->key, sizeToken->value));
         if (count == 0 || count > 0xFFFF) {
             return messages.Raise(message::kInvalidArraySize,
                                   {typeName, name, NumberText(count), structure.name});
@@ -59,7 +60,8 @@ int CompileField(Compilation& compilation, Structure& structure, Token& fieldTok
     field.warnWhenEmpty = warnToken == nullptr || warnToken->value != u"OFF";
     if (type == store::kTypeXpdStruct) {
         field.sub = std::make_unique<Structure>();
-        const int result = CompileDefinition(compilation, *field.sub, name, depth + 1, &fieldToken);
+        const int result =
+            CompileDefinition(compilation, services, *field.sub, name, depth + 1, &fieldToken);
         if (result >= kError) {
             return result;
         }
@@ -76,8 +78,8 @@ int CompileField(Compilation& compilation, Structure& structure, Token& fieldTok
 
 } // namespace
 
-int CompileDefinition(Compilation& compilation, Structure& structure, std::u16string_view name,
-                      int depth, const Token* scope) {
+int CompileDefinition(Compilation& compilation, ValueServices& services, Structure& structure,
+                      std::u16string_view name, int depth, const Token* scope) {
     Messages& messages = compilation.messages;
     TokenList& tokens = compilation.tokens;
     if (name.size() > store::kMaxNameLength) {
@@ -100,7 +102,7 @@ int CompileDefinition(Compilation& compilation, Structure& structure, std::u16st
                 structure.recordSize = tag.elementSize;
                 structure.fields.push_back(std::move(tag));
             }
-            const int result = CompileField(compilation, structure, *fieldToken, depth);
+            const int result = CompileField(compilation, services, structure, *fieldToken, depth);
             if (result >= kError) {
                 return result;
             }

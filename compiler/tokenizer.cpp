@@ -8,12 +8,6 @@ namespace moltr::compiler {
 
 namespace {
 
-// The extension of a resolved (lower-cased) path: the text from its first dot.
-std::u16string_view Extension(std::u16string_view path) {
-    const size_t dot = path.find(u'.');
-    return dot == std::u16string_view::npos ? std::u16string_view() : path.substr(dot);
-}
-
 bool FileExists(const std::u16string& path) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(reinterpret_cast<LPCWSTR>(path.c_str()), &found);
@@ -56,7 +50,7 @@ int ReadSource(Compilation& compilation, std::u16string_view written, bool embed
         compilation.includes.end()) {
         return messages.Raise(message::kMultipleIncludes, {path});
     }
-    const std::u16string_view extension = Extension(path);
+    const std::u16string_view extension = FileExtension(path);
     if (!FileExists(path)) {
         // A missing description of its own is no error; any other missing file is.
         return extension == u".xpd" ? kWarning : messages.Raise(message::kFileDoesNotExist, {path});

@@ -54,7 +54,7 @@ std::u16string Translation::Translate(std::u16string_view key, std::u16string_vi
 }
 
 int Translation::AddReference(std::u16string_view value, ReferenceList& references) {
-    return ResolveReference(compilation_, value, references);
+    return ResolveReference(compilation_, *this, value, references);
 }
 
 } // namespace moltr::compiler

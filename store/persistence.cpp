@@ -43,12 +43,22 @@ int ReadValue(StructureRecord* record, HANDLE printer, LPCWSTR valueName) {
     return kClassSuccess;
 }
 
+// Sets the owner of the structure and of every sub-structure below it (memory form).
+void SetOwners(StructureHeader* header, ULONG64 owner) {
+    header->owner = owner;
+    for (WORD index = 0; index < header->fieldCount; ++index) {
+        if (StructureHeader* sub = SubStructureOf(header, FieldAt(header, index))) {
+            SetOwners(sub, owner);
+        }
+    }
+}
+
 // Writes the image in stored form; the record stays usable in memory form unless `close` is set,
 // also when the write fails.
 void WriteValue(StructureRecord* record, HANDLE printer, BOOL close) {
+    // The owners are addresses of this process: the stored form has none, GetStructure sets them.
+    SetOwners(record->root, 0);
     ToStoredForm(record->root, record->image, StringValues::Convert);
-    const ULONG64 owner = record->root->owner;
-    record->root->owner = 0;
     // The header may lie at an odd address (see AllocateImage): the name is passed as a copy.
     WCHAR name[kNameChars];
     std::memcpy(name, NameOf(record->root), sizeof name);
@@ -57,8 +67,8 @@ void WriteValue(StructureRecord* record, HANDLE printer, BOOL close) {
         ReportMessage(kMsgCannotWrite, name, kSaveOperation);
     }
     if (!close) {
-        record->root->owner = owner;
         ToMemoryForm(record->root, record->image);
+        SetOwners(record->root, AddressOf(record));
     }
 }
 

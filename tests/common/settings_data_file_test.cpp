@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 #include "common/conditional_lines.h"
+#include "common/data_file.h"
 #include "common/rti_block.h"
 #include "settings_printer.h"
 
@@ -44,6 +45,19 @@ HRESULT ChangeDuplex(const SettingsPrinter& printer, DWORD type) {
     return settings->SettingsFromItems(&item, 1, nullptr, printer.handle());
 }
 
+// Sets the text setting _ALLOWED through a changed edit box holding `text` (16 characters).
+HRESULT ChangeAllowed(common::IDrvSettings& settings, const SettingsPrinter& printer, WCHAR* text) {
+    OPTPARAM params[2] = {};
+    params[1].IconID = 16;
+    OPTTYPE optType = {sizeof(OPTTYPE), TVOT_EDITBOX, 0, 2, 0, params, 0, {}, {}};
+    OPTITEM item = {};
+    item.Flags = OPTIF_CHANGEONCE;
+    item.UserData = reinterpret_cast<ULONG_PTR>(L"PRINTERSETTINGS._ALLOWED");
+    item.pSel = text;
+    item.pOptType = &optType;
+    return settings.SettingsFromItems(&item, 1, nullptr, printer.handle());
+}
+
 DWORD StoredDuplex(const SettingsPrinter& printer) {
     SettingsPtr settings(printer.Create(common::kModeDocument));
     DWORD duplex = 0xFFFF;
@@ -74,40 +88,85 @@ TEST_F(GpdRewrite, ReplacesOnlyTheRtiBlock) {
 TEST_F(GpdRewrite, TextSettingsAreTheirOwnSymbolsAndEmptyOnesHaveNone) {
     SettingsPtr settings(printer_.Create(common::kModePrinter));
     WCHAR text[16] = L"A4_ONLY";
-    OPTPARAM params[2] = {};
-    params[1].IconID = 16;
-    OPTTYPE optType = {sizeof(OPTTYPE), TVOT_EDITBOX, 0, 2, 0, params, 0, {}, {}};
-    OPTITEM item = {};
-    item.Flags = OPTIF_CHANGEONCE;
-    item.UserData = reinterpret_cast<ULONG_PTR>(L"PRINTERSETTINGS._ALLOWED");
-    item.pSel = text;
-    item.pOptType = &optType;
-    ASSERT_EQ(S_OK, settings->SettingsFromItems(&item, 1, nullptr, printer_.handle()));
+    ASSERT_EQ(S_OK, ChangeAllowed(*settings, printer_, text));
     std::string after = ReadHostFile(printer_.DataFile());
     EXPECT_NE(std::string::npos, after.find(Block("01000000", "A4_ONLY"))) << after;
     // A second change starts from the rewritten file.
     text[0] = L'\0';
-    ASSERT_EQ(S_OK, settings->SettingsFromItems(&item, 1, nullptr, printer_.handle()));
+    ASSERT_EQ(S_OK, ChangeAllowed(*settings, printer_, text));
     after = ReadHostFile(printer_.DataFile());
     EXPECT_NE(std::string::npos, after.find(Block("01000000"))) << after;
 }
 
-TEST_F(GpdRewrite, InterruptedRewriteLeavesTheOldFileWhole) {
-    std::string before = ReadHostFile(printer_.DataFile());
+TEST_F(GpdRewrite, TextSettingsEndAtTheirFirstControlCharacter) {
+    SettingsPtr settings(printer_.Create(common::kModePrinter));
+    WCHAR text[16] = L"A\r\n*Define: Z";
+    ASSERT_EQ(S_OK, ChangeAllowed(*settings, printer_, text));
+    std::string after = ReadHostFile(printer_.DataFile());
+    EXPECT_NE(std::string::npos, after.find(Block("01000000", "A"))) << after;
+    EXPECT_EQ(std::string::npos, after.find("*Define: Z")) << after;
+}
+
+TEST_F(GpdRewrite, AReaderSharingWritesGetsTheFileWrittenInPlace) {
     fs::path folder = fs::path(printer_.DataFile()).parent_path();
     size_t files = FilesIn(folder);
-    // A reader holds the GPD without delete sharing for longer than the ten tries: the new text is
-    // written in full to its temporary file, but it cannot replace the GPD.
+    // A reader holds the GPD the way description files are read, without delete sharing: the
+    // temporary file cannot be moved over it, so the new text is written into it.
     std::u16string path = sim::WindowsPath(printer_.DataFile());
     HANDLE reader = CreateFileW(sim::W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
     EXPECT_EQ(S_OK, ChangeDuplex(printer_, 2));
     CloseHandle(reader);
-    EXPECT_EQ(before, ReadHostFile(printer_.DataFile()));
-    EXPECT_EQ(files, FilesIn(folder));
-    // The printer data holds the change all the same.
+    EXPECT_NE(std::string::npos, ReadHostFile(printer_.DataFile()).find(Block("02000000")));
+    EXPECT_EQ(files, FilesIn(folder)) << "the temporary file is gone";
     EXPECT_EQ(2u, StoredDuplex(printer_));
+}
+
+// The file writes on their own, with retries that do not wait.
+class DataFileReplace : public ::testing::Test {
+protected:
+    static constexpr common::FileRetries kQuick = {3, 0};
+
+    DataFileReplace() {
+        host_ = sim::HostPath(sim::W(path_));
+        std::ofstream(host_, std::ios::binary) << "old text";
+    }
+
+    HANDLE OpenReader(DWORD share) {
+        return CreateFileW(sim::W(path_), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+
+    sim::TestMachine machine_;
+    std::u16string path_ = u"C:\\Windows\\Temp\\replaced.gpd";
+    std::string host_;
+};
+
+TEST_F(DataFileReplace, ReplacesAFileNobodyHolds) {
+    size_t files = FilesIn(fs::path(host_).parent_path());
+    EXPECT_EQ(S_OK, common::ReplaceDataFile(sim::W(path_), "new", 3, kQuick));
+    EXPECT_EQ("new", ReadHostFile(host_));
+    EXPECT_EQ(files, FilesIn(fs::path(host_).parent_path()));
+}
+
+TEST_F(DataFileReplace, AReaderSharingWritesGetsTheTextWrittenInPlace) {
+    HANDLE reader = OpenReader(FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    size_t files = FilesIn(fs::path(host_).parent_path());
+    EXPECT_EQ(S_OK, common::ReplaceDataFile(sim::W(path_), "new", 3, kQuick));
+    CloseHandle(reader);
+    EXPECT_EQ("new", ReadHostFile(host_));
+    EXPECT_EQ(files, FilesIn(fs::path(host_).parent_path()));
+}
+
+TEST_F(DataFileReplace, AReaderSharingOnlyReadsLeavesTheFileAsItWas) {
+    HANDLE reader = OpenReader(FILE_SHARE_READ);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    size_t files = FilesIn(fs::path(host_).parent_path());
+    EXPECT_EQ(E_FAIL, common::ReplaceDataFile(sim::W(path_), "new", 3, kQuick));
+    CloseHandle(reader);
+    EXPECT_EQ("old text", ReadHostFile(host_));
+    EXPECT_EQ(files, FilesIn(fs::path(host_).parent_path())) << "the temporary file is gone";
 }
 
 TEST_F(GpdRewrite, ShortSharingConflictsAreWaitedOut) {
@@ -148,6 +207,33 @@ TEST(RtiBlock, TagsAndLineEnds) {
     EXPECT_EQ(std::string("a\n") + kBegin + "*Define: _X_01\r\n" + kEnd, result);
 }
 
+TEST(RtiBlock, TagsCountOnlyAsLinesOfTheirOwn) {
+    // A comment quoting the begin tag is no tag, and the tags may stand between blanks.
+    const std::string gpd = "*% keep *% RTI BEGIN - DO NOT REMOVE THIS TAG here\r\n"
+                            "*Kept: 1\r\n"
+                            "  *% RTI BEGIN - DO NOT REMOVE THIS TAG \t\r\n"
+                            "*Define: _OLD_00\r\n"
+                            "*% RTI END - DO NOT REMOVE THIS TAG  \r\n"
+                            "*Tail: 1\r\n";
+    std::string result;
+    ASSERT_TRUE(common::RewriteRtiBlock(gpd, {"_X_01"}, &result));
+    EXPECT_EQ(std::string("*% keep *% RTI BEGIN - DO NOT REMOVE THIS TAG here\r\n*Kept: 1\r\n") +
+                  kBegin + "*Define: _X_01\r\n" + kEnd + "*Tail: 1\r\n",
+              result);
+    EXPECT_FALSE(common::RewriteRtiBlock("*% RTI BEGIN - DO NOT REMOVE THIS TAG!\r\n"
+                                         "*% RTI END - DO NOT REMOVE THIS TAG\r\n",
+                                         {}, &result));
+}
+
+TEST(RtiBlock, ASymbolEqualToTheEndTagDoesNotEndTheBlock) {
+    std::string first;
+    ASSERT_TRUE(common::RewriteRtiBlock(std::string(kBegin) + kEnd + "*Tail: 1\r\n",
+                                        {"*% RTI END - DO NOT REMOVE THIS TAG"}, &first));
+    std::string second;
+    ASSERT_TRUE(common::RewriteRtiBlock(first, {"_X_01"}, &second));
+    EXPECT_EQ(std::string(kBegin) + "*Define: _X_01\r\n" + kEnd + "*Tail: 1\r\n", second);
+}
+
 const char kPpd[] = "*PPD-Adobe: \"4.3\"\n"
                     "*%Ifdef: _DUPLEXTYPE_01000000\n"
                     "*OpenUI *Duplex: PickOne\n"
@@ -167,8 +253,8 @@ TEST(PpdRewrite, ConditionalLinesFollowTheSettings) {
     ASSERT_EQ(S_OK, ChangeDuplex(printer, 2));
     EXPECT_EQ(Crlf("*PPD-Adobe: \"4.3\"\n"
                    "*%Ifdef: _DUPLEXTYPE_01000000\n"
-                   "*%*OpenUI *Duplex: PickOne\n"
-                   "*%*CloseUI: *Duplex\n"
+                   "*%Off: *OpenUI *Duplex: PickOne\n"
+                   "*%Off: *CloseUI: *Duplex\n"
                    "*%Endif: _DUPLEXTYPE_01000000\n"
                    "*%Ifdef: _DUPLEXTYPE_02000000\n"
                    "*ManualDuplex: True\n"
@@ -178,8 +264,12 @@ TEST(PpdRewrite, ConditionalLinesFollowTheSettings) {
                    "*Kept: True\n"
                    "*%Endif: _DUPLEXTYPE_01000000\n"),
               ReadHostFile(printer.DataFile()));
+    // Back on, the lines of the first block return; the second block's line is switched off
+    // with the marker now.
     ASSERT_EQ(S_OK, ChangeDuplex(printer, 1));
-    EXPECT_EQ(Crlf(kPpd), ReadHostFile(printer.DataFile()));
+    std::string expected = Crlf(kPpd);
+    expected.replace(expected.find("*%*ManualDuplex"), 3, "*%Off: *");
+    EXPECT_EQ(expected, ReadHostFile(printer.DataFile()));
 }
 
 TEST(ConditionalLines, NestedBlocksAreOnOnlyInsideSetSymbols) {
@@ -191,15 +281,32 @@ TEST(ConditionalLines, NestedBlocksAreOnOnlyInsideSetSymbols) {
                             "*%Endif: A\n"
                             "c\n";
     EXPECT_EQ(ppd, common::SwitchConditionalLines(ppd, {"A", "B"}));
-    EXPECT_EQ("*%Ifdef: A\na\n*%Ifdef: B\n*%b\n*%Endif: B\n*%Endif: A\nc\n",
+    EXPECT_EQ("*%Ifdef: A\na\n*%Ifdef: B\n*%Off: b\n*%Endif: B\n*%Endif: A\nc\n",
               common::SwitchConditionalLines(ppd, {"A"}));
     std::string off = common::SwitchConditionalLines(ppd, {"B"});
-    EXPECT_EQ("*%Ifdef: A\n*%a\n*%Ifdef: B\n*%b\n*%Endif: B\n*%Endif: A\nc\n", off);
+    EXPECT_EQ("*%Ifdef: A\n*%Off: a\n*%Ifdef: B\n*%Off: b\n*%Endif: B\n*%Endif: A\nc\n", off);
     // Switching again changes nothing, and switching on restores the lines.
     EXPECT_EQ(off, common::SwitchConditionalLines(off, {"B"}));
     EXPECT_EQ(ppd, common::SwitchConditionalLines(off, {"A", "B"}));
     // An unclosed block runs to the end of the switched part.
-    EXPECT_EQ("*%Ifdef: X\n*%x\n", common::SwitchConditionalLines("*%Ifdef: X\nx\n", {}));
+    EXPECT_EQ("*%Ifdef: X\n*%Off: x\n", common::SwitchConditionalLines("*%Ifdef: X\nx\n", {}));
+}
+
+TEST(ConditionalLines, ThePpdsOwnCommentsStayComments) {
+    const std::string ppd = "*%Ifdef: A\n"
+                            "*% Duplex unit options\n"
+                            "*%=====\n"
+                            "*Duplex: True\n"
+                            "*%Endif: A\n";
+    // In a block that is on, the comments keep their marker.
+    EXPECT_EQ(ppd, common::SwitchConditionalLines(ppd, {"A"}));
+    // Switched off, every line gets the marker, comments too, and switched on again the block is
+    // what it was.
+    std::string off = common::SwitchConditionalLines(ppd, {});
+    EXPECT_EQ("*%Ifdef: A\n*%Off: *% Duplex unit options\n*%Off: *%=====\n"
+              "*%Off: *Duplex: True\n*%Endif: A\n",
+              off);
+    EXPECT_EQ(ppd, common::SwitchConditionalLines(off, {"A"}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // of item.
 #include <cstring>
 #include "settings_printer.h"
+#include "store/xpr.h"
 
 namespace moltr::test {
 namespace {
@@ -192,6 +193,68 @@ TEST(ItemsPrinterMode, PrinterSettingsAreSavedInThePrinterData) {
     DWORD duplex = 0;
     ASSERT_EQ(S_OK, reopened->GetValue(nullptr, L"_DUPLEXTYPE", &duplex, 4, 1));
     EXPECT_EQ(2u, duplex);
+}
+
+// The tests' descriptions with a STRING field _OWNER in the printer settings.
+std::string WithOwner() {
+    return Descriptions("    *_OWNER: \"me\"\n") +
+           "*XPDSTRUCT: PRINTERSETTINGS\n{\n    *FIELD: _OWNER { *FIELDTYPE: STRING }\n}\n";
+}
+
+// A text of the printer settings makes the save rebuild the image's string area, which moves the
+// image; the object goes on reading its settings after the save (the RTI rewrite reads them at
+// once), and the text is stored.
+TEST(ItemsPrinterMode, ATextChangedBeforeASaveIsStoredAndTheSettingsStayReadable) {
+    sim::TestMachine machine;
+    SettingsPrinter printer(Gpd(WithOwner()));
+    SettingsPtr settings(printer.Create(common::kModePrinter));
+    LPCWSTR owner = L"A longer owner than before";
+    ASSERT_EQ(S_OK, settings->SetValue(nullptr, L"_OWNER", &owner, common::kLayoutPrinterSettings));
+    DWORD types[] = {0, 1, 2};
+    Item duplex(TVOT_COMBOBOX, L"PRINTERSETTINGS._DUPLEXTYPE",
+                {reinterpret_cast<LPARAM>(&types[0]), reinterpret_cast<LPARAM>(&types[1]),
+                 reinterpret_cast<LPARAM>(&types[2])});
+    duplex.item.Sel = 2;
+    duplex.item.Flags = OPTIF_CHANGED;
+    ASSERT_EQ(S_OK, settings->SettingsFromItems(&duplex.item, 1, nullptr, printer.handle()));
+    EXPECT_NE(std::string::npos,
+              ReadHostFile(printer.DataFile()).find("*Define: _DUPLEXTYPE_02000000\r\n"));
+    DWORD value = 0;
+    ASSERT_EQ(S_OK, settings->GetValue(nullptr, L"_DUPLEXTYPE", &value, 4, 1));
+    EXPECT_EQ(2u, value);
+    // A second change reads and saves the moved image again.
+    duplex.item.Sel = 1;
+    ASSERT_EQ(S_OK, settings->SettingsFromItems(&duplex.item, 1, nullptr, printer.handle()));
+    ASSERT_EQ(S_OK, settings->GetValue(nullptr, L"_DUPLEXTYPE", &value, 4, 1));
+    EXPECT_EQ(1u, value);
+
+    std::u16string name = SettingsPrinter::kName;
+    store::StructureRecord* record = nullptr;
+    ASSERT_EQ(0, store::OpenByName(sim::W(name), L"PRINTERSETTINGS", &record));
+    store::StructureHandle handle = nullptr;
+    ASSERT_EQ(0, store::GetStructure(record, L"PRINTERSETTINGS", &handle, nullptr));
+    LPCWSTR stored = nullptr;
+    ASSERT_EQ(0, store::GetField(handle, L"_OWNER", &stored, sizeof stored));
+    ASSERT_NE(nullptr, stored);
+    EXPECT_EQ("A longer owner than before", sim::Utf8(stored));
+    EXPECT_NE(owner, stored) << "the text is the image's own copy";
+    store::Close(&record);
+}
+
+// Items cannot give values to fields that hold references into the image.
+TEST(ItemsPrinterMode, TextItemsLeaveReferenceFieldsAlone) {
+    sim::TestMachine machine;
+    SettingsPrinter printer(Gpd(WithOwner()));
+    SettingsPtr settings(printer.Create(common::kModePrinter));
+    WCHAR text[16] = L"ABCDEFGH";
+    Item edit(TVOT_EDITBOX, L"PRINTERSETTINGS._OWNER", {});
+    edit.item.pSel = text;
+    edit.item.Flags = OPTIF_CHANGED;
+    ASSERT_EQ(S_OK, settings->SettingsFromItems(&edit.item, 1, nullptr, printer.handle()));
+    LPCWSTR stored = nullptr;
+    ASSERT_EQ(S_OK, settings->GetValue(nullptr, L"_OWNER", &stored, sizeof stored, 1));
+    ASSERT_NE(nullptr, stored);
+    EXPECT_EQ("me", sim::Utf8(stored));
 }
 
 } // namespace

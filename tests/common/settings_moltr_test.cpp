@@ -33,7 +33,7 @@ protected:
         ASSERT_EQ(0, Moltr("printer add Sample").status);
         MoltrRun compile = Moltr("printer compile Sample");
         ASSERT_EQ(0, compile.status) << compile.output;
-        ASSERT_NE(std::string::npos, compile.output.find("\nresult: 0\n")) << compile.output;
+        ASSERT_NE(std::string::npos, compile.output.find("\nresult: 1\n")) << compile.output;
     }
 
     sim::TestMachine machine_;

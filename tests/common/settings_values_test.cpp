@@ -167,5 +167,17 @@ TEST_F(Values, PointerIntoTheBlockOrAScratchValue) {
     EXPECT_EQ(1u, value);
 }
 
+TEST_F(Values, EachObjectHasItsOwnScratchValue) {
+    SettingsPtr other(printer_.Create(common::kModeDocument));
+    ASSERT_TRUE(other);
+    auto* mine = static_cast<BYTE*>(settings_->GetValuePointer(devmode(), L"_NOSUCH", 0));
+    auto* theirs = static_cast<BYTE*>(other->GetValuePointer(devmode(), L"_NOSUCH", 0));
+    EXPECT_NE(mine, theirs);
+    // A value written through one object's result is not what the other's caller reads.
+    mine[0] = 0x5A;
+    EXPECT_EQ(0x5A, mine[0]);
+    EXPECT_NE(0x5A, theirs[0]);
+}
+
 } // namespace
 } // namespace moltr::test

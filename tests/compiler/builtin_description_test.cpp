@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "compiler/compilation.h"
 #include "compiler/structure_compiler.h"
+#include "compiler/translation.h"
 #include "sim/utf.h"
 #include "store/field_type.h"
 
@@ -66,8 +67,10 @@ TEST(BuiltInDescription, NamesEveryPaperSizeFromLetterToPrcEnvelope10Rotated) {
 Structure Compiled(const char16_t* name) {
     Compilation compilation;
     AppendBuiltInDescription(compilation.tokens);
+    ResourceModules modules;
+    Translation translation(compilation, modules);
     Structure structure;
-    EXPECT_EQ(CompileDefinition(compilation, structure, name), kSuccess);
+    EXPECT_EQ(CompileDefinition(compilation, translation, structure, name), kSuccess);
     EXPECT_EQ(compilation.messages.Worst(), kSuccess);
     return structure;
 }

@@ -33,6 +33,9 @@ const char kSource[] = "*XPDSTRUCT: OEMDEVMODE\n"
 
 const std::string kPath = std::string(kFolder) + "moltr.xpd";
 
+// More nested merges than there are lookup cursors.
+constexpr int kMergeDepth = 40;
+
 std::vector<std::string> Names(const std::vector<std::u16string>& names) {
     std::vector<std::string> utf8;
     for (const std::u16string& name : names) {
@@ -57,9 +60,9 @@ protected:
 };
 
 TEST_F(CompileDriver, FirstCompileStoresEveryRootWithItsTimestamp) {
-    // The result is that of the last root; UIPINFO, PRNINFO and REGINFO have no values and are
-    // not written (61601), the roots with *FORCEWRITE are written with one empty record.
-    EXPECT_EQ(0, printer_.Compile(kPath));
+    // UIPINFO, PRNINFO and REGINFO have no values and are not written (61601, the compile's
+    // worst class), the roots with *FORCEWRITE are written with one empty record.
+    EXPECT_EQ(1, printer_.Compile(kPath));
     EXPECT_EQ((std::vector<std::string>{"DOCUMENTFEATURE", "PRINTERFEATURE", "OEMDEVMODE",
                                         "PRINTERSETTINGS", "WATERMARKSETTINGS", "CUSTOMMEDIA"}),
               Names(printer_.stored));
@@ -115,7 +118,7 @@ TEST_F(CompileDriver, UpdateKeepsTheDevmodeAndTheSettingsRoots) {
         printer_.SetData(root, written);
     }
     Touch(kPath);
-    EXPECT_EQ(0, printer_.Compile(kPath));
+    EXPECT_EQ(1, printer_.Compile(kPath)) << "the roots without values warn";
     EXPECT_EQ((std::vector<std::string>{"DOCUMENTFEATURE", "PRINTERFEATURE", "CUSTOMMEDIA"}),
               Names(printer_.stored));
     EXPECT_EQ(written, printer_.Data(u"OEMDEVMODE"));
@@ -131,6 +134,55 @@ TEST_F(CompileDriver, FailedCompileWritesNoTimestampAndIsTriedAgain) {
     EXPECT_TRUE(printer_.Data(u"Timestamp").empty());
     EXPECT_GE(printer_.Compile(kPath), 2) << "no timestamp: the next call compiles again";
     EXPECT_FALSE(printer_.messages.empty());
+}
+
+TEST_F(CompileDriver, ARootThatFailsFailsTheCompileWhileTheOthersAreStored) {
+    // DOCUMENTFEATURE comes before the roots that succeed.
+    WriteDescription(kPath, std::string(kSource) + "*DOCUMENTFEATURE: BROKEN\n{\n"
+                                                   "    *REFERENCES: NOTHING\n}\n");
+    EXPECT_EQ(2, printer_.Compile(kPath));
+    EXPECT_TRUE(printer_.Raised(62101));
+    EXPECT_EQ((std::vector<std::string>{"PRINTERFEATURE", "OEMDEVMODE", "PRINTERSETTINGS",
+                                        "WATERMARKSETTINGS", "CUSTOMMEDIA"}),
+              Names(printer_.stored));
+    EXPECT_TRUE(printer_.Data(u"DOCUMENTFEATURE").empty());
+    EXPECT_TRUE(printer_.Data(u"Timestamp").empty());
+}
+
+// An injection merged deeper than the lookups have cursors for fails with 62203; that failure ends
+// the compile like any other instead of being dropped.
+TEST_F(CompileDriver, AnInjectionThatFailsEndsTheCompile) {
+    // Injections are made on the versions descriptions can name.
+    sim::MachineConfig config = sim::CurrentConfig();
+    config.version.major = 5;
+    config.version.minor = 1;
+    ASSERT_TRUE(sim::UpdateConfig(config));
+    std::string target = "*TARGET: A\n";
+    std::string injected = "*INJECTION: ALL\n{\n*INJECTOPTION: O\n{\n*KEY: TARGET\n*VALUE: A\n"
+                           "*INJECTINFO: I\n";
+    std::string closing;
+    for (int level = 0; level < kMergeDepth; ++level) {
+        target += "{\n*LEVEL: " + std::to_string(level) + "\n";
+        injected += "{\n*LEVEL: " + std::to_string(level) + "\n";
+        closing += "}\n";
+    }
+    injected += "{\n*NEW: 1\n}\n" + closing + "}\n}\n";
+    WriteDescription(kPath, std::string(kSource) + target + closing + injected);
+    EXPECT_EQ(3, printer_.Compile(kPath));
+    EXPECT_TRUE(printer_.Raised(62203));
+    EXPECT_TRUE(printer_.stored.empty());
+    EXPECT_TRUE(printer_.Data(u"Timestamp").empty());
+}
+
+TEST_F(CompileDriver, SourceWithoutStructuresOfItsOwnHasNothingToCompile) {
+    for (const char* text : {"", "*MACROS: MINE\n{\n    SIZE: 4\n}\n"}) {
+        WriteDescription(kPath, text);
+        EXPECT_EQ(2, printer_.Compile(kPath)) << text;
+        EXPECT_TRUE(printer_.Raised(62001)) << text;
+        EXPECT_TRUE(printer_.stored.empty()) << text;
+        EXPECT_TRUE(printer_.Data(u"OEMDEVMODE").empty()) << text;
+        EXPECT_TRUE(printer_.Data(u"Timestamp").empty()) << text;
+    }
 }
 
 TEST_F(CompileDriver, SyntaxErrorStoresNothing) {
@@ -171,7 +223,7 @@ TEST(CompileForPrinter, PrefersADependentXpdFile) {
     std::string gpd = std::string(kFolder) + "printer.gpd";
     WriteDescription(gpd, "*GPDFileVersion: \"1.0\"\n");
     TestPrinter printer(HostFile(gpd), {HostFile(kPath)});
-    EXPECT_EQ(0, printer.CompileForPrinter());
+    EXPECT_EQ(1, printer.CompileForPrinter()) << "the roots without values warn";
     EXPECT_FALSE(printer.Data(u"OEMDEVMODE").empty());
     EXPECT_FALSE(printer.Raised(61302) && printer.messages.size() > 1 &&
                  sim::Utf8(printer.messages[1].arguments.at(0)).find(".gpd") != std::string::npos)
@@ -186,7 +238,7 @@ TEST(CompileForPrinter, ReadsTheEmbeddedBlockOfTheGpd) {
                                       "*IgnoreBlock\n{\n") +
                               kSource + "}\n*% XPD END - DO NOT REMOVE THIS TAG\n");
     TestPrinter printer(HostFile(gpd));
-    EXPECT_EQ(0, printer.CompileForPrinter())
+    EXPECT_EQ(1, printer.CompileForPrinter())
         << ::testing::PrintToString(printer.MessagesOfClass(2));
     EXPECT_FALSE(printer.Data(u"OEMDEVMODE").empty());
     EXPECT_EQ(16u, printer.Data(u"Timestamp").size());

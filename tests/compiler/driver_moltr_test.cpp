@@ -15,7 +15,7 @@ TEST(MoltrCompile, JsonDocumentOfTheSample) {
     sim::TestMachine machine;
     MoltrRun run = Moltr("compile " + kSample.string() + " --json");
     EXPECT_EQ(0, run.status);
-    EXPECT_EQ(0u, run.output.rfind("{\"result\": 0, \"messages\": [{\"id\": 61301, \"class\": 0, "
+    EXPECT_EQ(0u, run.output.rfind("{\"result\": 1, \"messages\": [{\"id\": 61301, \"class\": 0, "
                                    "\"text\": \"Processing...\"}",
                                    0))
         << run.output.substr(0, 200);

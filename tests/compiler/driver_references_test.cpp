@@ -59,6 +59,11 @@ TEST_F(References, SecondReferenceToTheSameValueIsIgnored) {
     EXPECT_TRUE(printer_.MessagesOfClass(2).empty());
 }
 
+TEST_F(References, AMissingRootIsReportedAsSuchAlone) {
+    Compile("    *REFERENCES: NOSUCHROOT.X(DOCUMENTFEATURE.OPTION.VALUE)\n");
+    EXPECT_EQ((std::vector<UINT>{62104}), printer_.MessagesOfClass(2));
+}
+
 struct BadReference {
     const char* value;
     UINT id;

@@ -25,7 +25,7 @@ protected:
         EXPECT_EQ(Load(text), kSuccess);
         ApplyExclusions(compilation());
         Structure devmode;
-        EXPECT_EQ(CompileDefinition(compilation(), devmode, u"OEMDEVMODE"), kSuccess);
+        EXPECT_EQ(CompileDefinition(compilation(), services(), devmode, u"OEMDEVMODE"), kSuccess);
         return devmode.recordSize;
     }
 };
@@ -102,7 +102,7 @@ TEST_F(OsSelection, AnInjectionIntoAnExistingChildDescends) {
          "*FIELD: A { *WARNWHENEMPTY: OFF } } } }\n");
     EXPECT_EQ(ApplyInjections(compilation()), kSuccess);
     Structure mine;
-    ASSERT_EQ(CompileDefinition(compilation(), mine, u"MINE"), kSuccess);
+    ASSERT_EQ(CompileDefinition(compilation(), services(), mine, u"MINE"), kSuccess);
     ASSERT_EQ(mine.fields.size(), 3u);
     EXPECT_EQ(Utf8(mine.fields[1].name), "B");
     EXPECT_EQ(mine.fields[1].type, moltr::store::kTypeWord);

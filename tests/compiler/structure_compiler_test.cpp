@@ -18,7 +18,7 @@ protected:
         Reset();
         structure_ = Structure();
         EXPECT_LT(Load(text), kError);
-        return CompileDefinition(compilation(), structure_, name);
+        return CompileDefinition(compilation(), services(), structure_, name);
     }
 
     Structure structure_;
@@ -33,6 +33,19 @@ TEST_F(StructureCompiler, AnExtraDevmodeFieldFollowsTheBuiltInOnes) {
     ASSERT_NE(extra, nullptr);
     EXPECT_EQ(extra->offset, 401u);
     EXPECT_EQ(Utf8(structure_.fields.back().name), "_EXTRA");
+    EXPECT_TRUE(raised_.empty());
+}
+
+TEST_F(StructureCompiler, AnArraySizeMayBeAMacro) {
+    ASSERT_EQ(Define("*MACROS: SIZES\n{\nSZ: 4\n}\n"
+                     "*XPDSTRUCT: MINE\n{\n*FIELD: LIST\n{\n*FIELDTYPE: WORD\n"
+                     "*ARRAYSIZE: =SZ\n}\n}\n",
+                     u"MINE"),
+              kSuccess);
+    const Field* list = structure_.FindField(u"LIST");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->elementCount, 4u);
+    EXPECT_EQ(structure_.recordSize, 8u + 4 * 2);
     EXPECT_TRUE(raised_.empty());
 }
 
@@ -156,7 +169,7 @@ TEST_F(StructureCompiler, NestingBeyondTheLookupCursorsFailsCleanly) {
     EXPECT_EQ(Ids(), IdList{message::kNoTokenSlots});
     // The compile can go on with other structures afterwards.
     Structure devmode;
-    EXPECT_EQ(CompileDefinition(compilation(), devmode, u"OEMDEVMODE"), kSuccess);
+    EXPECT_EQ(CompileDefinition(compilation(), services(), devmode, u"OEMDEVMODE"), kSuccess);
 }
 
 } // namespace

@@ -113,6 +113,17 @@ TEST_F(Tokenizer, AMissingXpdIsSkippedAndAnyOtherMissingFileIsAnError) {
     EXPECT_EQ(Ids(), (IdList{message::kReadingFile, message::kFileDoesNotExist}));
 }
 
+TEST_F(Tokenizer, ExtensionsComeFromTheFileNameNotAFolderName) {
+    // An included GPD in a folder with a dot is still read leniently (its block line has no
+    // colon), and a missing file there without an extension is a missing .xpd.
+    Write("C:\\my.dir\\inc.gpd", "*IgnoreBlock\n{\n*Y: 1\n}\n");
+    Write("C:\\my.dir\\main.xpd", "*INCLUDE: C:\\my.dir\\inc.gpd\n*INCLUDE: C:\\my.dir\\gone\n");
+    EXPECT_EQ(Read("C:\\my.dir\\main.xpd"), kWarning);
+    EXPECT_EQ(Ids(), (IdList{message::kReadingFile, message::kReadingFile}));
+    const Strings tokens = SourceTokens();
+    EXPECT_EQ(Strings(tokens.end() - 2, tokens.end()), (Strings{"*IGNOREBLOCK=@0", "*Y=1@1"}));
+}
+
 TEST_F(Tokenizer, PrefixesNameTheSystemFolders) {
     Write("C:\\Windows\\System32\\sys.xpd", "*S: 1\n");
     Write("C:\\Windows\\win.xpd", "*W: 2\n");

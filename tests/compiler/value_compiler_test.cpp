@@ -22,7 +22,7 @@ protected:
         Reset();
         root_ = Structure();
         EXPECT_LT(Load(text), kError);
-        EXPECT_EQ(CompileDefinition(compilation(), root_, name), kSuccess);
+        EXPECT_EQ(CompileDefinition(compilation(), services(), root_, name), kSuccess);
         return CompileValues(compilation(), services(), root_, 0, nullptr, driver, {},
                              root_.forceWrite);
     }

@@ -7,6 +7,7 @@
 #include "compiler/compilation.h"
 #include "compiler/structure_compiler.h"
 #include "compiler/tokenizer.h"
+#include "compiler/translation.h"
 #include "sim/machine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -19,11 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string text(mode == 2 ? std::string(moltr::compiler::LocateXpdText(input)) : input);
         moltr::compiler::TokenizeText(compilation, text, u"fuzz.xpd", mode == 1);
         compilation.macros.Build(compilation.tokens);
+        moltr::compiler::ResourceModules modules;
+        moltr::compiler::Translation translation(compilation, modules);
         for (moltr::compiler::Token* token = compilation.tokens.First(); token != nullptr;
              token = token->next()) {
             if (token->key == u"*XPDSTRUCT" && token->level == 0) {
                 moltr::compiler::Structure structure;
-                moltr::compiler::CompileDefinition(compilation, structure, token->value);
+                moltr::compiler::CompileDefinition(compilation, translation, structure,
+                                                   token->value);
             }
         }
     }

@@ -109,6 +109,38 @@ TEST_F(PrinterData, ImageReadAndWrittenBackIsEqualApartFromOwnerAndCursors) {
     EXPECT_EQ(read, written);
 }
 
+TEST_F(PrinterData, StoredImagesHoldNoOwnerAddresses) {
+    Put(SampleImage());
+    StructureRecord* record = Open();
+    ASSERT_NE(record, nullptr);
+    StructureHandle root = nullptr;
+    StructureHandle option = nullptr;
+    StructureHandle deep = nullptr;
+    ASSERT_EQ(GetStructure(record, L"PRINTERSETTINGS", &root, nullptr), kClassSuccess);
+    ASSERT_EQ(GetStructure(record, L"OPTION", &option, nullptr), kClassSuccess);
+    ASSERT_EQ(GetStructure(record, L"DEEP", &deep, nullptr), kClassSuccess);
+    auto owners = [](const std::vector<BYTE>& image) {
+        std::vector<ULONG64> found;
+        for (size_t header : {size_t{0}, kOptionHeader, kDeepHeader}) {
+            ULONG64 owner = 0;
+            std::memcpy(&owner, image.data() + header + 8, sizeof owner);
+            found.push_back(owner);
+        }
+        return found;
+    };
+    const std::vector<ULONG64> none(3, 0);
+    ASSERT_EQ(SaveByHandle(&record, admin_, FALSE), kClassSuccess);
+    EXPECT_EQ(owners(Stored()), none);
+    // In memory the structures still know their record, so that a text change in a
+    // sub-structure makes the next save rebuild the string area.
+    for (StructureHandle handle : {root, option, deep}) {
+        const ULONG64 owner = handle->owner;
+        EXPECT_EQ(owner, AddressOf(record));
+    }
+    ASSERT_EQ(SaveByHandle(&record, admin_, TRUE), kClassSuccess);
+    EXPECT_EQ(owners(Stored()), none);
+}
+
 TEST_F(PrinterData, SaveKeepingTheRecordOpenLeavesItInMemoryForm) {
     Put(SampleImage());
     StructureRecord* record = Open();
