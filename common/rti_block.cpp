@@ -1,5 +1,7 @@
 #include "common/rti_block.h"
 
+#include "common/description_lines.h"
+
 namespace moltr::common {
 
 bool RewriteRtiBlock(std::string_view gpd, const std::vector<std::string>& symbols,
@@ -12,8 +14,7 @@ bool RewriteRtiBlock(std::string_view gpd, const std::vector<std::string>& symbo
     if (end == std::string_view::npos) {
         return false;
     }
-    size_t rest = gpd.find('\n', end);
-    rest = rest == std::string_view::npos ? gpd.size() : rest + 1;
+    size_t rest = LineFrom(gpd, end).next;
     std::string text(gpd.substr(0, begin));
     text += kRtiBegin;
     text += "\r\n";
