@@ -1,7 +1,7 @@
 // A language module with hand-made, damaged resources: each gives its error answer, and nothing is
 // read outside the resource (the host-asan build checks the latter; the damaged resource is the
 // last of the file, so that a read past it leaves the module's memory).
-#include "resource_file.h"
+#include "platform/kernel32/resource_file.h"
 #include "resources_printer.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // A resource file in the binary .res layout, made in memory from resources with ordinal types and
-// names: what the loader reads when a language module is a resource-only file. Tests and fuzz
-// targets use it to hand the resources object modules with damaged resources.
+// names: what the loader reads from a resource-only module file. Tests and fuzz targets use it to
+// hand out modules with damaged resources, which a resource compiler would refuse to make.
 #include <windows.h>
 
 #include <cstring>
