@@ -256,11 +256,12 @@ STDMETHODIMP CoDrvSettings::GetDefaultDevMode(DWORD* size, void* destination) {
 }
 
 STDMETHODIMP CoDrvSettings::ConvertDevMode(DWORD size, void* destination, const void* source) {
-    if (destination == nullptr || source == nullptr) {
+    // The header that every plug-in devmode starts with: size, signature, version. Devmodes too
+    // short for the size and the signature cannot be compared.
+    DWORD header[2];
+    if (destination == nullptr || source == nullptr || size < sizeof header) {
         return E_INVALIDARG;
     }
-    // The header that every plug-in devmode starts with: size, signature, version.
-    DWORD header[2];
     std::memcpy(header, source, sizeof header);
     DWORD signature = 0;
     std::memcpy(&signature, static_cast<const BYTE*>(destination) + sizeof(DWORD),
@@ -274,15 +275,27 @@ STDMETHODIMP CoDrvSettings::ConvertDevMode(DWORD size, void* destination, const 
 // The input public devmode plays no part: the repair acts on the output one.
 STDMETHODIMP CoDrvSettings::MergeDevMode(DWORD size, PDEVMODEW publicOut, const DEVMODEW*,
                                          void* privateOut, void* privateIn) {
-    if (!RepairDevMode(*this, publicOut, privateIn)) {
-        return E_FAIL;
-    }
-    if (privateOut == nullptr) {
+    if (privateIn == nullptr || privateOut == nullptr) {
         return E_FAIL;
     }
     DWORD inputSize = 0;
+    if (size < sizeof inputSize) {
+        return E_INVALIDARG;
+    }
     std::memcpy(&inputSize, privateIn, sizeof inputSize);
-    std::memmove(privateOut, privateIn, std::min(size, inputSize));
+    const DWORD merged = std::min(size, inputSize);
+    // The repair works on a copy of a whole private devmode: the caller's input stays as it was,
+    // and no repaired field lands beyond the given size of the output.
+    const DWORD room = std::max(merged, store::GetDataSize(handles_[kLayoutDevMode]));
+    std::unique_ptr<BYTE[]> repaired(new (std::nothrow) BYTE[room]());
+    if (!repaired) {
+        return E_OUTOFMEMORY;
+    }
+    std::memcpy(repaired.get(), privateIn, merged);
+    if (!RepairDevMode(*this, publicOut, repaired.get())) {
+        return E_FAIL;
+    }
+    std::memcpy(privateOut, repaired.get(), merged);
     return S_OK;
 }
 

@@ -1,5 +1,7 @@
 #include "common/conditional_lines.h"
 
+#include "common/description_lines.h"
+
 #include <algorithm>
 
 namespace moltr::common {
@@ -58,10 +60,9 @@ std::string SwitchConditionalLines(std::string_view ppd, const std::vector<std::
     std::vector<std::pair<std::string_view, bool>> open;
     size_t position = 0;
     while (position < switched) {
-        size_t next = ppd.find('\n', position);
-        next = next == std::string_view::npos ? ppd.size() : next + 1;
-        std::string_view line = ppd.substr(position, next - position);
-        position = next;
+        const DescriptionLine whole = LineFrom(ppd, position);
+        std::string_view line = whole.Whole();
+        position = whole.next;
         if (std::string_view symbol = MarkerSymbol(line, kIfdef); !symbol.empty()) {
             bool set = std::find(symbols.begin(), symbols.end(), symbol) != symbols.end();
             open.emplace_back(symbol, set);

@@ -39,13 +39,22 @@ LPWSTR AfterLastBackslash(LPWSTR path) {
 } // namespace
 
 bool ContainsText(LPCWSTR text, LPCWSTR part) {
-    int partLength = lstrlenW(part);
+    if (!*part) {
+        return true;
+    }
     for (; *text; ++text) {
-        if (memcmp(text, part, partLength * sizeof(WCHAR)) == 0) {
+        // Each comparison ends at the first difference, at the latest at the text's terminator.
+        LPCWSTR at = text;
+        LPCWSTR wanted = part;
+        while (*wanted && *at == *wanted) {
+            ++at;
+            ++wanted;
+        }
+        if (!*wanted) {
             return true;
         }
     }
-    return partLength == 0;
+    return false;
 }
 
 DriverEnvironment::~DriverEnvironment() {

@@ -1,5 +1,7 @@
 #include "common/co_resources.h"
 
+#include <cstring>
+
 namespace moltr::common {
 
 STDMETHODIMP CoResources::LoadBitmap(UINT id, HBITMAP* bitmap) {
@@ -48,10 +50,30 @@ STDMETHODIMP_(HCURSOR) CoResources::GetCursor(UINT id) {
     return SUCCEEDED(LoadCursor(id, &cursor)) ? cursor : nullptr;
 }
 
+namespace {
+
+// An icon group's directory: a header of three words, the last one counting the entries after it.
+constexpr DWORD kDirectoryHeader = 6;
+constexpr DWORD kDirectoryEntry = 14;
+
+// Whether the group resource holds every entry its header counts: the directory lookup reads as
+// many as the count says, and the resource is all there is of it.
+bool HoldsWholeDirectory(const BYTE* directory, DWORD size) {
+    if (!directory || size < kDirectoryHeader) {
+        return false;
+    }
+    WORD count = 0;
+    std::memcpy(&count, directory + 4, sizeof count);
+    return size - kDirectoryHeader >= DWORD{count} * kDirectoryEntry;
+}
+
+} // namespace
+
 HRESULT CoResources::CreateIcon(const Found& group, UINT size, HICON* icon) const {
     auto* directory = static_cast<PBYTE>(LockResource(LoadResource(group.module, group.resource)));
-    int image =
-        directory ? LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR) : 0;
+    int image = HoldsWholeDirectory(directory, SizeofResource(group.module, group.resource))
+                    ? LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR)
+                    : 0;
     if (!image) {
         return E_INVALIDARG;
     }

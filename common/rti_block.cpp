@@ -1,6 +1,6 @@
 #include "common/rti_block.h"
 
-#include <algorithm>
+#include "common/description_lines.h"
 
 namespace moltr::common {
 namespace {
@@ -11,14 +11,13 @@ constexpr std::string_view kBlanks = " \t";
 // npos. A tag quoted inside another line (a comment, a setting's text) is no tag.
 size_t FindTagLine(std::string_view text, std::string_view tag, size_t from) {
     for (size_t start = from; start < text.size();) {
-        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        const size_t first = line.find_first_not_of(kBlanks);
+        const DescriptionLine line = LineFrom(text, start);
+        const size_t first = line.text.find_first_not_of(kBlanks);
         if (first != std::string_view::npos &&
-            line.substr(first, line.find_last_not_of(kBlanks) + 1 - first) == tag) {
+            line.text.substr(first, line.text.find_last_not_of(kBlanks) + 1 - first) == tag) {
             return start;
         }
-        start = end + 1;
+        start = line.next;
     }
     return std::string_view::npos;
 }
@@ -31,12 +30,11 @@ bool RewriteRtiBlock(std::string_view gpd, const std::vector<std::string>& symbo
     if (begin == std::string_view::npos) {
         return false;
     }
-    size_t end = FindTagLine(gpd, kRtiEnd, std::min(gpd.find_first_of("\r\n", begin), gpd.size()));
+    size_t end = FindTagLine(gpd, kRtiEnd, LineFrom(gpd, begin).next);
     if (end == std::string_view::npos) {
         return false;
     }
-    size_t rest = gpd.find('\n', end);
-    rest = rest == std::string_view::npos ? gpd.size() : rest + 1;
+    size_t rest = LineFrom(gpd, end).next;
     std::string text(gpd.substr(0, begin));
     text += kRtiBegin;
     text += "\r\n";

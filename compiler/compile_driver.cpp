@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include "compiler/builtin_description.h"
 #include "compiler/compilation.h"
 #include "compiler/os_selection.h"
@@ -204,9 +206,28 @@ template <class Query> bool QuerySpooler(std::vector<BYTE>& buffer, Query query)
     return query(buffer.data(), needed, &needed) != FALSE;
 }
 
-} // namespace
+// 62202 for an allocation that failed; when not even the message can be made, its class alone.
+int RaiseOutOfMemory(const MessageSink& sink) {
+    try {
+        return Messages(sink).RaiseInternal(message::kOutOfMemory, __FILE__, __LINE__);
+    } catch (const std::bad_alloc&) {
+        return MessageClass(message::kOutOfMemory);
+    }
+}
 
-int CompileRequest(const CompileRequestData& request, const MessageSink& sink,
+// The compiler's boundary: an allocation that fails anywhere in `compile` ends it with 62202, and
+// no exception leaves the compiler. What the compile held is released on the way out.
+template <class Compile> int WithoutExceptions(const MessageSink& sink, Compile compile) {
+    try {
+        return compile();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+        // A size beyond what any allocation can give.
+    }
+    return RaiseOutOfMemory(sink);
+}
+
+int CompileChanged(const CompileRequestData& request, const MessageSink& sink,
                    std::vector<std::u16string>* stored) {
     SourceTimes times;
     if (!ReadSourceTimes(request.sourcePath, times)) {
@@ -233,11 +254,7 @@ int CompileRequest(const CompileRequestData& request, const MessageSink& sink,
     return result;
 }
 
-bool IsEmbeddedSource(std::u16string_view dataFile) {
-    return !ContainsUpper(dataFile, u".XPD");
-}
-
-int CompileForPrinter(HANDLE printer, const MessageSink& sink) {
+int CompileDriversSource(HANDLE printer, const MessageSink& sink) {
     std::vector<BYTE> printerInfo;
     std::vector<BYTE> driverInfo;
     bool read = QuerySpooler(printerInfo,
@@ -271,7 +288,22 @@ int CompileForPrinter(HANDLE printer, const MessageSink& sink) {
     lstrcpynW(request.printerName, printerData->pName, kPathChars);
     lstrcpynW(request.driverName, driver->pName, kPathChars);
     lstrcpynW(request.sourcePath, source, kPathChars);
-    return CompileRequest(request, sink);
+    return CompileChanged(request, sink, nullptr);
+}
+
+} // namespace
+
+int CompileRequest(const CompileRequestData& request, const MessageSink& sink,
+                   std::vector<std::u16string>* stored) {
+    return WithoutExceptions(sink, [&] { return CompileChanged(request, sink, stored); });
+}
+
+bool IsEmbeddedSource(std::u16string_view dataFile) {
+    return !ContainsUpper(dataFile, u".XPD");
+}
+
+int CompileForPrinter(HANDLE printer, const MessageSink& sink) {
+    return WithoutExceptions(sink, [&] { return CompileDriversSource(printer, sink); });
 }
 
 } // namespace moltr::compiler

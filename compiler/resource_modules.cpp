@@ -74,12 +74,17 @@ int ResourceModules::Declare(Compilation& compilation, std::u16string_view file,
     if (!ResolveSourcePath(file, module.path)) {
         return compilation.messages.Raise(message::kCannotOpenResourceFile, {file});
     }
-    module.handle = LoadLibraryExW(Wide(module.path), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module.handle) {
-        return compilation.messages.Raise(message::kCannotOpenResourceFile, {module.path});
-    }
-    module.languages = ModuleLanguages(module.path);
+    // Listed before it is loaded, so that the list frees it whatever fails afterwards.
     modules_.push_back(std::move(module));
+    Module& listed = modules_.back();
+    listed.handle = LoadLibraryExW(Wide(listed.path), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!listed.handle) {
+        const int result =
+            compilation.messages.Raise(message::kCannotOpenResourceFile, {listed.path});
+        modules_.pop_back();
+        return result;
+    }
+    listed.languages = ModuleLanguages(listed.path);
     return kSuccess;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <algorithm>
+#include <memory>
 #include "compiler/source_path.h"
 
 namespace moltr::compiler {
@@ -26,6 +27,8 @@ int ReadWholeFile(Messages& messages, const std::u16string& path, std::string& c
     if (file == INVALID_HANDLE_VALUE) {
         return messages.Raise(message::kCannotOpenFile, {path});
     }
+    // Closed whatever ends the read, a failed allocation of the content included.
+    const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
     DWORD high = 0;
     const DWORD size = GetFileSize(file, &high);
     DWORD read = 0;
@@ -34,7 +37,6 @@ int ReadWholeFile(Messages& messages, const std::u16string& path, std::string& c
         content.resize(size);
         ok = size == 0 || (ReadFile(file, content.data(), size, &read, nullptr) && read == size);
     }
-    CloseHandle(file);
     return ok ? kSuccess : messages.Raise(message::kCannotReadFile, {path});
 }
 

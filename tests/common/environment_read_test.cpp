@@ -1,5 +1,6 @@
 // What the resources object reads about the driver around a printer: model name and PDL word,
 // the dependent files of the family's roles, the print processor and the sibling versions.
+#include "common/driver_environment.h"
 #include "resources_printer.h"
 #include "sim/registry_admin.h"
 
@@ -131,6 +132,24 @@ TEST(DriverEnvironment, VersionTableNamesTheSiblingsAndTheirVersions) {
         EXPECT_EQ(Utf8OrNull(versions->entries[index].fileName), names[index]) << index;
         EXPECT_EQ(sim::Utf8(versions->entries[index].version), texts[index]) << index;
     }
+}
+
+// The text sits at the very end of its heap block, so that a comparison running past its
+// terminator reads outside the block.
+TEST(DriverEnvironment, TextSearchStopsAtTheTextsTerminator) {
+    auto text = std::make_unique<WCHAR[]>(3);
+    text[0] = L'A';
+    text[1] = L'B';
+    text[2] = L'\0';
+    EXPECT_TRUE(ContainsText(text.get(), L"AB"));
+    EXPECT_TRUE(ContainsText(text.get(), L"B"));
+    EXPECT_TRUE(ContainsText(text.get(), L""));
+    EXPECT_FALSE(ContainsText(text.get(), L"ABC"));
+    EXPECT_FALSE(ContainsText(text.get(), L"BC"));
+    EXPECT_FALSE(ContainsText(text.get(), L"RES.DLL"));
+    auto empty = std::make_unique<WCHAR[]>(1);
+    EXPECT_FALSE(ContainsText(empty.get(), L"A"));
+    EXPECT_TRUE(ContainsText(empty.get(), L""));
 }
 
 TEST(DriverEnvironment, HelpFileIsTheDriversOutsideVersion60) {

@@ -26,6 +26,8 @@ struct ResourcesPrinterSetup {
     // The settings file's text; no settings file at all when empty.
     std::string settings = "[UIPSETTINGS]\r\nUIPLANG=0\r\n";
     bool languageModule = true;
+    // The language module's content; the build's MOLTRRES.DLL when empty.
+    std::string languageModuleImage;
     std::vector<std::string> extraFiles;
     std::u16string printProcessor = u"winprint";
 };
@@ -48,7 +50,9 @@ public:
             driver.dependentFiles.push_back(Write("MOLTR4KC.INI", setup.settings));
         }
         if (setup.languageModule) {
-            driver.dependentFiles.push_back(BuiltModule("MOLTRRES.DLL"));
+            driver.dependentFiles.push_back(setup.languageModuleImage.empty()
+                                                ? BuiltModule("MOLTRRES.DLL")
+                                                : Write("MOLTRRES.DLL", setup.languageModuleImage));
         }
         EXPECT_TRUE(sim::InstallDriver(driver));
         sim::PrinterSetup printer;

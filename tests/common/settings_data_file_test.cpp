@@ -4,6 +4,7 @@
 #include <thread>
 #include "common/conditional_lines.h"
 #include "common/data_file.h"
+#include "common/description_lines.h"
 #include "common/rti_block.h"
 #include "settings_printer.h"
 
@@ -232,6 +233,83 @@ TEST(RtiBlock, ASymbolEqualToTheEndTagDoesNotEndTheBlock) {
     std::string second;
     ASSERT_TRUE(common::RewriteRtiBlock(first, {"_X_01"}, &second));
     EXPECT_EQ(std::string(kBegin) + "*Define: _X_01\r\n" + kEnd + "*Tail: 1\r\n", second);
+}
+
+// `text` (written with LF) with `end` as every line's end.
+std::string WithLineEnds(const std::string& text, const std::string& end) {
+    std::string converted;
+    for (char c : text) {
+        converted += c == '\n' ? end : std::string(1, c);
+    }
+    return converted;
+}
+
+class DataFileLineEnds : public ::testing::TestWithParam<std::string> {};
+
+// A GPD with CR-only or LF-only line ends: the text after the end tag, the XPD block the printer
+// is compiled from among it, stays byte for byte.
+TEST_P(DataFileLineEnds, GpdKeepsEverythingAroundTheRtiBlock) {
+    sim::TestMachine machine;
+    SettingsPrinter printer;
+    const std::string gpd = WithLineEnds(Gpd(), GetParam());
+    std::ofstream(printer.DataFile(), std::ios::binary | std::ios::trunc) << gpd;
+    ASSERT_EQ(S_OK, ChangeDuplex(printer, 2));
+    const std::string endTag = "*% RTI END - DO NOT REMOVE THIS TAG" + GetParam();
+    const size_t begin = gpd.find("*% RTI BEGIN");
+    const size_t rest = gpd.find(endTag) + endTag.size();
+    EXPECT_EQ(gpd.substr(0, begin) + Block("02000000") + gpd.substr(rest),
+              ReadHostFile(printer.DataFile()));
+}
+
+TEST_P(DataFileLineEnds, PpdLinesAreSwitchedEachWithItsOwnLineEnd) {
+    const std::string ppd = WithLineEnds("*%Ifdef: A\n"
+                                         "a\n"
+                                         "*%Endif: A\n"
+                                         "*%Ifdef: B\n"
+                                         "*%Off: b\n"
+                                         "*%Endif: B\n",
+                                         GetParam());
+    EXPECT_EQ(WithLineEnds("*%Ifdef: A\n"
+                           "*%Off: a\n"
+                           "*%Endif: A\n"
+                           "*%Ifdef: B\n"
+                           "b\n"
+                           "*%Endif: B\n",
+                           GetParam()),
+              common::SwitchConditionalLines(ppd, {"B"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Conventions, DataFileLineEnds, ::testing::Values("\r", "\n", "\r\n"),
+                         [](const auto& info) {
+                             return info.param == "\r" ? "Cr" : info.param == "\n" ? "Lf" : "CrLf";
+                         });
+
+TEST(DataFileLineEnds, EachLineEndsAtItsFirstCrLfOrCrLf) {
+    const std::string_view file = "a\r\r\nbc\n\nd";
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (size_t at = 0; at < file.size();) {
+        const common::DescriptionLine line = common::LineFrom(file, at);
+        lines.emplace_back(line.text, line.end);
+        EXPECT_EQ(file.substr(at, line.next - at), line.Whole());
+        at = line.next;
+    }
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"a", "\r"}, {"", "\r\n"}, {"bc", "\n"}, {"", "\n"}, {"d", ""}};
+    EXPECT_EQ(expected, lines);
+    // From inside a line: the rest of it.
+    EXPECT_EQ("c", common::LineFrom(file, 5).text);
+    EXPECT_EQ(file.size(), common::LineFrom(file, file.size()).next);
+}
+
+TEST(DataFileLineEnds, MixedLineEndsAreEachKept) {
+    const std::string ppd = "*%Ifdef: A\ra\r\nb\n*%Endif: A\rc";
+    EXPECT_EQ("*%Ifdef: A\r*%Off: a\r\n*%Off: b\n*%Endif: A\rc",
+              common::SwitchConditionalLines(ppd, {}));
+    std::string result;
+    ASSERT_TRUE(common::RewriteRtiBlock("*% RTI BEGIN - DO NOT REMOVE THIS TAG\rold\r"
+                                        "*% RTI END - DO NOT REMOVE THIS TAG\r\nx\ry\n",
+                                        {}, &result));
+    EXPECT_EQ(std::string(kBegin) + kEnd + "x\ry\n", result);
 }
 
 const char kPpd[] = "*PPD-Adobe: \"4.3\"\n"

@@ -1,6 +1,7 @@
 // The core driver's convert and merge requests, and every rule of the devmode repair that each
 // merge runs.
 #include <cstring>
+#include <memory>
 #include "settings_printer.h"
 
 namespace moltr::test {
@@ -96,6 +97,64 @@ TEST_F(DevMode, MergeCopiesTheRepairedInputAndNeedsItsArguments) {
     ASSERT_EQ(S_OK, settings_->MergeDevMode(8, &public_, &in, fresh.data(), input_.data()));
     EXPECT_EQ(0, std::memcmp(fresh.data(), input_.data(), 8));
     EXPECT_EQ(0, fresh[8]);
+}
+
+// Heap blocks of exactly the given size, so that AddressSanitizer sees every read beyond them.
+TEST_F(DevMode, ConvertReadsNothingOfDevmodesTooShortForTheirHeader) {
+    for (DWORD size = 0; size < 8; ++size) {
+        auto source = std::make_unique<BYTE[]>(size);
+        auto destination = std::make_unique<BYTE[]>(size);
+        std::memset(source.get(), 0x11, size);
+        std::memset(destination.get(), 0x22, size);
+        EXPECT_EQ(E_INVALIDARG, settings_->ConvertDevMode(size, destination.get(), source.get()))
+            << size;
+        for (DWORD at = 0; at < size; ++at) {
+            EXPECT_EQ(0x22, destination[at]) << size;
+        }
+    }
+    // A header alone is enough.
+    auto source = std::make_unique<BYTE[]>(8);
+    auto destination = std::make_unique<BYTE[]>(8);
+    const DWORD claimed = 393;
+    std::memcpy(source.get(), &claimed, 4);
+    std::memcpy(source.get() + 4, "MOLT", 4);
+    std::memcpy(destination.get() + 4, "MOLT", 4);
+    EXPECT_EQ(S_OK, settings_->ConvertDevMode(8, destination.get(), source.get()));
+    EXPECT_EQ(0, std::memcmp(destination.get(), source.get(), 8));
+}
+
+TEST_F(DevMode, MergeRepairsTheOutputAndLeavesTheCallersInputAlone) {
+    SetPrinter(L"_DUPLEXTYPE", 0);
+    SetPrivate(L"_BKL_MODE", 0);
+    public_.dmDuplex = DMDUP_VERTICAL;
+    const std::vector<BYTE> before = input_;
+    Merge();
+    EXPECT_EQ(before, input_);
+    EXPECT_EQ(1u, Merged(L"_BKL_MODE"));
+    // Apart from the repaired field, the output is the input.
+    std::vector<BYTE> expected = before;
+    const BYTE repaired = 1;
+    ASSERT_EQ(S_OK, settings_->SetValue(expected.data(), L"_BKL_MODE", &repaired, kLayoutDevMode));
+    EXPECT_EQ(expected, output_);
+}
+
+TEST_F(DevMode, MergeIntoAShortOutputWritesOnlyTheGivenSize) {
+    SetPrinter(L"_DUPLEXTYPE", 0);
+    SetPrinter(L"_OPTOUTPUT", 1);
+    for (DWORD size : {4u, 8u, 16u}) {
+        public_.dmDuplex = DMDUP_VERTICAL;
+        // The given size and a guard behind it: the repair's writes must not reach the guard.
+        std::vector<BYTE> output(size + 64, 0xEE);
+        DEVMODEW in = public_;
+        ASSERT_EQ(S_OK, settings_->MergeDevMode(size, &public_, &in, output.data(), input_.data()));
+        EXPECT_EQ(0, std::memcmp(output.data(), input_.data(), size)) << size;
+        for (size_t at = size; at < output.size(); ++at) {
+            EXPECT_EQ(0xEE, output[at]) << size << " " << at;
+        }
+    }
+    auto tiny = std::make_unique<BYTE[]>(3);
+    DEVMODEW in = public_;
+    EXPECT_EQ(E_INVALIDARG, settings_->MergeDevMode(3, &public_, &in, tiny.get(), tiny.get()));
 }
 
 TEST_F(DevMode, Rule1WithoutDuplexUnitPrintsOneSidedAndDropsTheBooklet) {

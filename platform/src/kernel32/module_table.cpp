@@ -328,6 +328,24 @@ bool IsLoadedResource(const ResourceEntry* entry) {
     return false;
 }
 
+bool ResourceBytesFrom(const void* address, size_t& bytes) {
+    const auto* at = static_cast<const BYTE*>(address);
+    std::lock_guard guard(TheTable().lock);
+    for (const Module& module : TheTable().modules) {
+        for (const ResourceEntry& entry : module.resources) {
+            // Compared as integers: the address may belong to another block altogether.
+            const auto start = reinterpret_cast<uintptr_t>(entry.data);
+            const auto wanted = reinterpret_cast<uintptr_t>(at);
+            const bool inside = wanted >= start && (wanted - start < entry.size || wanted == start);
+            if (entry.data && inside) {
+                bytes = entry.size - (wanted - start);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::u16string ProcessImagePath() {
     {
         std::lock_guard guard(TheTable().lock);

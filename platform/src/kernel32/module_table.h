@@ -69,6 +69,10 @@ bool ModuleResources(HMODULE module, const std::vector<ResourceEntry>*& entries,
 // Whether `entry` is a resource of a loaded module.
 bool IsLoadedResource(const ResourceEntry* entry);
 
+// The bytes from `address` to the end of the resource of a loaded module that holds it. False when
+// no such resource holds the address.
+bool ResourceBytesFrom(const void* address, size_t& bytes);
+
 // The Windows path of the process image: set by the administration call, else the executable's.
 std::u16string ProcessImagePath();
 

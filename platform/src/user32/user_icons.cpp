@@ -2,6 +2,7 @@
 // GetIconInfo, LoadIconW and LoadCursorW.
 #include "src/gdi32/gdi_dib_header.h"
 #include "src/gdi32/gdi_objects.h"
+#include "src/kernel32/module_table.h"
 #include "src/kernel32/resource_lookup.h"
 #include "src/user32/user_objects.h"
 
@@ -160,8 +161,15 @@ extern "C" {
 
 int WINAPI LookupIconIdFromDirectoryEx(PBYTE presbits, BOOL fIcon, int cxDesired, int cyDesired,
                                        UINT Flags) {
-    // The directory carries no size of its own: its entry count bounds what is read, as on Windows.
-    if (!presbits || ReadWord(presbits) != 0 || ReadWord(presbits + 2) != (fIcon ? 1 : 2)) {
+    // The directory carries no size of its own. Windows does not validate it: a directory whose
+    // entry count runs past its data faults or gives an undefined answer. Inside a module's
+    // resource the simulation knows where the data ends and answers 0 instead; elsewhere only the
+    // count bounds what is read, as on Windows.
+    size_t available = 0;
+    const bool bounded = presbits && ResourceBytesFrom(presbits, available);
+    if (!presbits || (bounded && available < kDirectoryHeader) || ReadWord(presbits) != 0 ||
+        ReadWord(presbits + 2) != (fIcon ? 1 : 2) ||
+        (bounded && available < kDirectoryHeader + ReadWord(presbits + 4) * kDirectoryEntry)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }

@@ -1,13 +1,18 @@
 // Icons, cursors and bitmaps from this program's resources (user_icons.rc) and from memory:
 // LoadIconW, LoadCursorW, LoadBitmapW, LookupIconIdFromDirectoryEx, CreateIconFromResourceEx,
 // CopyIcon, DestroyIcon and GetIconInfo.
+#include "platform/kernel32/resource_file.h"
 #include "sim/machine.h"
+#include "sim/utf.h"
 #include "sim/windows_admin.h"
 #include "this_module.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
+#include <fstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -288,6 +293,36 @@ TEST_F(Resources, LoadIconFailsAsTheLookupDoes) {
     EXPECT_EQ(LoadIconW(self_, MAKEINTRESOURCEW(401)), nullptr); // no images at all
     EXPECT_EQ(LoadIconW(self_, nullptr), nullptr);
     EXPECT_EQ(LoadIconW(reinterpret_cast<HINSTANCE>(0x12340000), MAKEINTRESOURCEW(100)), nullptr);
+}
+
+// Windows does not validate a directory; inside a module's resource the simulation knows where the
+// data ends and answers 0 rather than reading past it. The groups are the last resources of their
+// files, so that a read past them leaves the module's memory.
+TEST_F(Resources, LookupIconIdReadsNoFurtherThanTheResource) {
+    const std::u16string path = u"C:\\Windows\\Temp\\GROUPS.DLL";
+    auto lookup = [&](const std::string& group) {
+        std::ofstream(moltr::sim::HostPath(moltr::sim::W(path)), std::ios::binary | std::ios::trunc)
+            << moltr::test::ResourceFile({{14 /* RT_GROUP_ICON */, 1, 0, group}});
+        HMODULE module = LoadLibraryExW(moltr::sim::W(path), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        EXPECT_NE(module, nullptr);
+        HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+        EXPECT_NE(found, nullptr);
+        auto* directory = static_cast<PBYTE>(LockResource(LoadResource(module, found)));
+        SetLastError(0);
+        const int image = LookupIconIdFromDirectoryEx(directory, TRUE, 32, 32, LR_DEFAULTCOLOR);
+        const DWORD error = GetLastError();
+        EXPECT_EQ(LoadIconW(module, MAKEINTRESOURCEW(1)), nullptr);
+        FreeLibrary(module);
+        return std::pair{image, error};
+    };
+    const std::string entry = moltr::test::Words({0x2020, 0, 1, 32, 0x0400, 0, 7});
+    const std::pair refused{0, static_cast<DWORD>(ERROR_INVALID_PARAMETER)};
+    EXPECT_EQ(lookup(moltr::test::Words({0, 1, 0xFFFF})), refused);
+    EXPECT_EQ(lookup(moltr::test::Words({0, 1, 3}) + entry), refused);
+    EXPECT_EQ(lookup(moltr::test::Words({0, 1, 1}) + entry.substr(0, 13)), refused);
+    EXPECT_EQ(lookup(moltr::test::Words({0, 1})), refused);
+    // A whole directory is read as usual.
+    EXPECT_EQ(lookup(moltr::test::Words({0, 1, 1}) + entry).first, 7);
 }
 
 TEST_F(Resources, SystemIconsAndCursors) {
