@@ -180,6 +180,14 @@ std::vector<BYTE> ValueBag::Serialize() const {
     return out;
 }
 
+size_t ValueBag::SerializedSize() const {
+    size_t size = sizeof kMagic + 3 * 4 + title.size() * 2;
+    for (const Value& value : values) {
+        size += 3 * 4 + value.name.size() * 2 + value.data.size();
+    }
+    return size;
+}
+
 std::optional<ValueBag> ValueBag::Parse(const std::vector<BYTE>& bytes) {
     if (bytes.size() < 4 || std::memcmp(bytes.data(), kMagic, 4) != 0) {
         return std::nullopt;

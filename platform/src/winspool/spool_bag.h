@@ -35,6 +35,7 @@ struct ValueBag {
     void SetBytes(std::u16string_view name, const std::vector<BYTE>& bytes);
 
     std::vector<BYTE> Serialize() const;
+    size_t SerializedSize() const;
     // Nothing for anything that is not a complete, well-formed bag.
     static std::optional<ValueBag> Parse(const std::vector<BYTE>& bytes);
 };
