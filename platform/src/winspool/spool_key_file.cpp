@@ -15,18 +15,14 @@ constexpr BYTE kBareBagMagic[4] = {'M', 'S', 'P', 'L'};
 // Changes may take up to this much beside twice the key before the file is written whole again.
 constexpr size_t kChangeAllowance = 4096;
 
-void Frame(const ValueBag& bag, std::vector<BYTE>& out) {
-    std::vector<BYTE> bytes = bag.Serialize();
-    const uint32_t size = static_cast<uint32_t>(bytes.size());
-    const BYTE* length = reinterpret_cast<const BYTE*>(&size);
-    out.insert(out.end(), length, length + sizeof size);
-    out.insert(out.end(), bytes.begin(), bytes.end());
-}
-
+// The bag's bytes behind their count.
 std::vector<BYTE> Framed(const ValueBag& bag) {
-    std::vector<BYTE> out;
-    Frame(bag, out);
-    return out;
+    const std::vector<BYTE> bytes = bag.Serialize();
+    const uint32_t size = static_cast<uint32_t>(bytes.size());
+    std::vector<BYTE> framed(sizeof size + bytes.size());
+    std::memcpy(framed.data(), &size, sizeof size);
+    std::memcpy(framed.data() + sizeof size, bytes.data(), bytes.size());
+    return framed;
 }
 
 // The change a part holds; nothing for a part that is not one.
@@ -72,7 +68,7 @@ std::optional<KeyFile> ReadKeyFile(const std::string& path) {
         }
         at += sizeof size;
         std::optional<ValueBag> part =
-            ValueBag::Parse(std::vector<BYTE>(bytes.begin() + at, bytes.begin() + at + size));
+            ValueBag::Parse(std::span<const BYTE>(bytes).subspan(at, size));
         at += size;
         if (!part) {
             return std::nullopt;
