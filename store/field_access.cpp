@@ -14,8 +14,13 @@ namespace {
 // descriptor's name array is always long enough to read them.
 class FieldNameMatch {
 public:
-    explicit FieldNameMatch(LPCWSTR name)
-        : name_(name), bytes_(BoundedTextBytes(name, kNameChars * sizeof(WCHAR))) {
+    explicit FieldNameMatch(LPCWSTR name) : name_(name), bytes_(0) {
+        for (size_t length = 0; length < kNameChars; ++length) {
+            if (CharAt(name, length) == 0) {
+                bytes_ = (length + 1) * sizeof(WCHAR);
+                break;
+            }
+        }
         const size_t headBytes = std::min(bytes_, sizeof head_);
         std::memcpy(&head_, name, headBytes);
         mask_ = headBytes == sizeof head_ ? ~ULONG64{0} : (ULONG64{1} << (headBytes * 8)) - 1;
