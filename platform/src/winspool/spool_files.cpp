@@ -2,7 +2,6 @@
 #include "src/winspool/spool_files.h"
 #include "sim/machine.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -42,23 +41,27 @@ bool WriteAll(int fd, const std::vector<BYTE>& bytes) {
     return true;
 }
 
-// Reads to the end: in one read of the size the file has now, then one that finds the end.
-bool ReadToEnd(int fd, std::vector<BYTE>& bytes) {
+// Reads the bytes the file has when it is opened. Files are replaced whole or appended to, so those
+// bytes are a state of the file; what is appended meanwhile belongs to a later one.
+bool ReadOpened(int fd, std::vector<BYTE>& bytes) {
     struct stat status {};
-    const size_t chunk = std::max<size_t>(::fstat(fd, &status) == 0 ? status.st_size + 1 : 0, 4096);
-    bytes.clear();
-    for (;;) {
-        const size_t at = bytes.size();
-        bytes.resize(at + chunk);
-        const ssize_t got = ::read(fd, bytes.data() + at, chunk);
-        bytes.resize(at + static_cast<size_t>(std::max<ssize_t>(got, 0)));
-        if (got == 0) {
-            return true;
-        }
-        if (got < 0 && errno != EINTR) {
-            return false;
-        }
+    if (::fstat(fd, &status) != 0) {
+        return false;
     }
+    bytes.resize(static_cast<size_t>(status.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            bytes.resize(done);
+            return got == 0;
+        }
+        done += static_cast<size_t>(got);
+    }
+    return true;
 }
 
 } // namespace
@@ -98,7 +101,7 @@ bool ReadAllBytes(const std::string& path, std::vector<BYTE>& bytes) {
     if (fd < 0) {
         return false;
     }
-    bool read = ReadToEnd(fd, bytes);
+    bool read = ReadOpened(fd, bytes);
     ::close(fd);
     return read;
 }
