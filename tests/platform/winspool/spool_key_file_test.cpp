@@ -6,27 +6,15 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
+using moltr::test::ReadBytes;
 using moltr::test::SpoolTest;
+using moltr::test::W;
+using moltr::test::WriteBytes;
 
 namespace {
-
-const WCHAR* W(const char16_t* text) {
-    return reinterpret_cast<const WCHAR*>(text);
-}
-
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 class SpoolKeyFileTest : public SpoolTest {
 protected:
@@ -69,26 +57,26 @@ const std::vector<BYTE> kFirst = {1, 2, 3};
 TEST_F(SpoolKeyFileTest, AChangeCutShortReadsAsTheKeyBeforeIt) {
     ASSERT_EQ(Set(u"First", kFirst), 0u);
     ASSERT_EQ(Set(u"Image", kOld), 0u);
-    const std::string before = Read(KeyFile());
+    const std::string before = ReadBytes(KeyFile());
     ASSERT_EQ(Set(u"Image", kNew), 0u);
-    const std::string after = Read(KeyFile());
+    const std::string after = ReadBytes(KeyFile());
     ASSERT_GT(after.size(), before.size());
     ASSERT_EQ(after.substr(0, before.size()), before) << "a change is appended";
     for (size_t length = before.size(); length < after.size(); ++length) {
-        Write(KeyFile(), after.substr(0, length));
+        WriteBytes(KeyFile(), after.substr(0, length));
         ASSERT_EQ(Get(u"Image"), kOld) << "cut at " << length;
         ASSERT_EQ(Get(u"First"), kFirst) << "cut at " << length;
     }
-    Write(KeyFile(), after);
+    WriteBytes(KeyFile(), after);
     EXPECT_EQ(Get(u"Image"), kNew);
 }
 
 TEST_F(SpoolKeyFileTest, TheWriteAfterAChangeCutShortKeepsEveryWholeChange) {
     ASSERT_EQ(Set(u"First", kFirst), 0u);
-    const std::string before = Read(KeyFile());
+    const std::string before = ReadBytes(KeyFile());
     ASSERT_EQ(Set(u"Image", kOld), 0u);
-    const std::string after = Read(KeyFile());
-    Write(KeyFile(), after.substr(0, before.size() + (after.size() - before.size()) / 2));
+    const std::string after = ReadBytes(KeyFile());
+    WriteBytes(KeyFile(), after.substr(0, before.size() + (after.size() - before.size()) / 2));
     ASSERT_EQ(Set(u"Second", kNew), 0u);
     EXPECT_EQ(Get(u"First"), kFirst);
     EXPECT_EQ(Get(u"Second"), kNew);
@@ -144,7 +132,7 @@ TEST_F(SpoolKeyFileTest, AKeyWrittenAsABareBagStillReads) {
     number(REG_BINARY);
     number(2);
     bag += "\x07\x08";
-    Write(KeyFile(), bag);
+    WriteBytes(KeyFile(), bag);
     EXPECT_EQ(Get(u"Old"), (std::vector<BYTE>{7, 8}));
     EXPECT_TRUE(Get(u"First").empty());
     ASSERT_EQ(Set(u"New", kFirst), 0u);
