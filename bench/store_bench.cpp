@@ -10,6 +10,7 @@
 #include "store/record_memory.h"
 #include "store/xpr.h"
 #include "tests/store/compiled_tree.h"
+#include "bench/target.h"
 
 using namespace moltr::store;
 
@@ -24,6 +25,7 @@ std::vector<BYTE> DevmodeImage() {
 // Selecting by name searches the descriptors linearly: the last of the 40 fields is the longest
 // way.
 void BM_StoreSelectAndReadLastOfFortyFields(benchmark::State& state) {
+    moltr::bench::ShowTarget(state, "50 ns");
     StructureRecord* record = nullptr;
     BuildRecord(testing::DevmodeTree(), &record);
     StructureHandle handle = nullptr;
@@ -39,6 +41,7 @@ BENCHMARK(BM_StoreSelectAndReadLastOfFortyFields);
 
 // Check and conversion of an image just read.
 void BM_StoreAcceptDevmodeImage(benchmark::State& state) {
+    moltr::bench::ShowTarget(state, "5 us");
     const std::vector<BYTE> image = DevmodeImage();
     for (auto _ : state) {
         StructureRecord* record = NewRecord();
@@ -55,6 +58,7 @@ BENCHMARK(BM_StoreAcceptDevmodeImage);
 
 // OpenByHandle and Close: both printer-data reads of the simulated spooler included.
 void BM_StoreOpenDevmodeFromPrinterData(benchmark::State& state) {
+    moltr::bench::ShowTarget(state, "50 us");
     moltr::sim::TestMachine machine;
     const std::string gpd = machine.root() + "/BENCH.GPD";
     std::ofstream(gpd) << "*GPDFileVersion: 1.0\r\n";

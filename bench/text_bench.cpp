@@ -1,17 +1,14 @@
 // Code-page conversion through the machine's ANSI page and strsafe formatting.
-#include "sim/machine.h"
 #include <benchmark/benchmark.h>
 #include <strsafe.h>
-
-#include <chrono>
-#include <thread>
+#include "bench/target.h"
+#include "sim/machine.h"
 
 namespace {
 
 void BM_MultiByteToWideCharAnsi(benchmark::State& state) {
+    moltr::bench::ShowTarget(state, "500 ns");
     moltr::sim::TestMachine machine;
-    // Let the configuration age so that its page is kept between calls.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const char text[] = "*Define: _DUPLEXTYPE 2";
     WCHAR wide[64];
     for (auto _ : state) {
@@ -21,6 +18,7 @@ void BM_MultiByteToWideCharAnsi(benchmark::State& state) {
 BENCHMARK(BM_MultiByteToWideCharAnsi);
 
 void BM_StringCchPrintfW(benchmark::State& state) {
+    moltr::bench::ShowTarget(state, "500 ns");
     WCHAR buffer[128];
     for (auto _ : state) {
         benchmark::DoNotOptimize(StringCchPrintfW(buffer, 128, L"@PJL SET COPIES=%d %s %08lX", 3,

@@ -2,7 +2,44 @@
 #include "store/cursor.h"
 #include "store/wide_text.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace moltr::store {
+
+namespace {
+
+// Names compare exactly. The lookup reads the first four code units of each descriptor's name as
+// one number, which rules out nearly every other field before the whole name is compared; a
+// descriptor's name array is always long enough to read them.
+class FieldNameMatch {
+public:
+    explicit FieldNameMatch(LPCWSTR name) : name_(name), bytes_(0) {
+        for (size_t length = 0; length < kNameChars; ++length) {
+            if (CharAt(name, length) == 0) {
+                bytes_ = (length + 1) * sizeof(WCHAR);
+                break;
+            }
+        }
+        const size_t headBytes = std::min(bytes_, sizeof head_);
+        std::memcpy(&head_, name, headBytes);
+        mask_ = headBytes == sizeof head_ ? ~ULONG64{0} : (ULONG64{1} << (headBytes * 8)) - 1;
+    }
+    bool Matches(const FieldDescriptor* field) const {
+        const ULONG64 head = LoadU64(reinterpret_cast<const BYTE*>(NameOf(field)));
+        return (head & mask_) == head_ && std::memcmp(NameOf(field), name_, bytes_) == 0;
+    }
+    // No descriptor's name is longer than its array.
+    bool Possible() const { return bytes_ != 0; }
+
+private:
+    LPCWSTR name_;
+    size_t bytes_;
+    ULONG64 head_ = 0;
+    ULONG64 mask_ = 0;
+};
+
+} // namespace
 
 int SelectField(StructureHandle handle, LPCWSTR fieldName) {
     if (handle == nullptr) {
@@ -17,8 +54,10 @@ int SelectField(StructureHandle handle, LPCWSTR fieldName) {
         handle->currentField = kNone;
         return kClassWarning;
     }
-    for (WORD index = 0; index < handle->fieldCount; ++index) {
-        if (TextsEqual(NameOf(FieldAt(handle, index)), fieldName)) {
+    const FieldNameMatch match(fieldName);
+    const FieldDescriptor* fields = FieldAt(handle, 0);
+    for (WORD index = 0; match.Possible() && index < handle->fieldCount; ++index) {
+        if (match.Matches(fields + index)) {
             handle->currentField = index;
             return kClassSuccess;
         }

@@ -3,12 +3,15 @@
 #include "sim/utf.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
+#include <sys/stat.h>
+#include <ctime>
 
 namespace fs = std::filesystem;
 
@@ -18,10 +21,28 @@ namespace {
 constexpr const char* kConfigFile = "machine.ini";
 constexpr const char* kSpoolVariable = "MOLTR_SPOOL";
 
+// Reading machine.ini costs tens of microseconds, and the code-page calls alone ask for the
+// configuration thousands of times in one compile, so it is kept. This process's own changes show
+// at once; another process's show at the next check of the file's status, made at most every
+// kRecheck. A file written moments ago could be written again within the file system's timestamp
+// granularity without a visible change, so until it has aged each check reads it again.
+constexpr auto kRecheck = std::chrono::milliseconds(5);
+// Well beyond the file system's timestamp granularity (one clock tick).
+constexpr auto kSettledAge = std::chrono::milliseconds(50);
+
+struct KeptConfig {
+    std::string root; // empty: nothing kept
+    struct stat status {};
+    bool settled = false;
+    std::chrono::steady_clock::time_point checked;
+    MachineConfig config;
+};
+
 struct MachineState {
     std::mutex lock;
     std::string root;
     bool attachTried = false;
+    KeptConfig kept;
 };
 
 MachineState& State() {
@@ -67,7 +88,9 @@ bool ReadConfig(const std::string& root, MachineConfig& c) {
             c.version.major = static_cast<DWORD>(number);
             auto dot = value.find('.');
             c.version.minor =
-                dot == std::string::npos ? 0 : static_cast<DWORD>(std::strtoul(value.c_str() + dot + 1, nullptr, 10));
+                dot == std::string::npos
+                    ? 0
+                    : static_cast<DWORD>(std::strtoul(value.c_str() + dot + 1, nullptr, 10));
         } else if (key == "build") {
             c.version.build = static_cast<DWORD>(number);
         } else if (key == "servicepack") {
@@ -91,11 +114,59 @@ bool ReadConfig(const std::string& root, MachineConfig& c) {
 
 void MakeLayout(const std::string& root, const MachineConfig& c) {
     const fs::path base(root);
-    for (const char* dir : {"c/Windows/System32/spool/drivers/x64/3", "c/Windows/System32/spool/prtprocs/x64",
-                            "c/Windows/Temp", "c/Program Files", "spool", "registry"}) {
+    for (const char* dir :
+         {"c/Windows/System32/spool/drivers/x64/3", "c/Windows/System32/spool/prtprocs/x64",
+          "c/Windows/Temp", "c/Program Files", "spool", "registry"}) {
         fs::create_directories(base / dir);
     }
     fs::create_directories(base / "c/Users" / c.userName / "AppData/Local/Temp");
+}
+
+std::string ConfigPath(const std::string& root) {
+    return (fs::path(root) / kConfigFile).string();
+}
+
+bool SameStatus(const struct stat& a, const struct stat& b) {
+    return a.st_ino == b.st_ino && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
+           a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// Keeps `config` as the content of machine.ini with the status it has now. The caller holds the
+// state's lock.
+void Keep(const std::string& root, const MachineConfig& config) {
+    KeptConfig& kept = State().kept;
+    kept.root.clear();
+    if (::stat(ConfigPath(root).c_str(), &kept.status) != 0) {
+        return;
+    }
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const auto age = std::chrono::seconds(now.tv_sec - kept.status.st_mtim.tv_sec) +
+                     std::chrono::nanoseconds(now.tv_nsec - kept.status.st_mtim.tv_nsec);
+    kept.settled = age > kSettledAge;
+    kept.checked = std::chrono::steady_clock::now();
+    kept.config = config;
+    kept.root = root;
+}
+
+// The kept configuration, checked against the file when it is due; the caller holds the lock.
+bool KeptIsCurrent(const std::string& root) {
+    KeptConfig& kept = State().kept;
+    if (kept.root != root) {
+        return false;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - kept.checked < kRecheck) {
+        return true;
+    }
+    struct stat status {};
+    if (!kept.settled || ::stat(ConfigPath(root).c_str(), &status) != 0 ||
+        !SameStatus(status, kept.status)) {
+        return false;
+    }
+    kept.checked = now;
+    return true;
 }
 
 void Adopt(const std::string& root) {
@@ -122,6 +193,7 @@ bool CreateMachine(const std::string& root, const MachineConfig& config) {
     }
     std::lock_guard guard(State().lock);
     Adopt(path.string());
+    Keep(path.string(), config);
     return true;
 }
 
@@ -134,6 +206,7 @@ bool AttachMachine(const std::string& root) {
     }
     std::lock_guard guard(State().lock);
     Adopt(path.string());
+    Keep(path.string(), config);
     return true;
 }
 
@@ -169,15 +242,27 @@ std::string MachineRoot() {
 MachineConfig CurrentConfig() {
     MachineConfig config;
     std::string root = MachineRoot();
-    if (!root.empty()) {
-        ReadConfig(root, config);
+    if (root.empty()) {
+        return config;
+    }
+    std::lock_guard guard(State().lock);
+    if (KeptIsCurrent(root)) {
+        return State().kept.config;
+    }
+    if (ReadConfig(root, config)) {
+        Keep(root, config);
     }
     return config;
 }
 
 bool UpdateConfig(const MachineConfig& config) {
     std::string root = MachineRoot();
-    return !root.empty() && WriteConfig(root, config);
+    if (root.empty() || !WriteConfig(root, config)) {
+        return false;
+    }
+    std::lock_guard guard(State().lock);
+    Keep(root, config);
+    return true;
 }
 
 std::string HostPath(const WCHAR* windowsPath) {
@@ -249,7 +334,8 @@ std::u16string WindowsPath(const std::string& hostPath) {
             std::string rest = text.substr(prefix.size());
             if (rest.size() >= 1 && std::isalpha(static_cast<unsigned char>(rest[0])) &&
                 (rest.size() == 1 || rest[1] == '/')) {
-                windows = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0])))) +
+                windows = std::string(1, static_cast<char>(
+                                             std::toupper(static_cast<unsigned char>(rest[0])))) +
                           ":\\" + (rest.size() > 2 ? rest.substr(2) : std::string());
             }
         }

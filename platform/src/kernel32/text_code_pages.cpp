@@ -11,9 +11,6 @@
 
 #include <climits>
 #include <cstring>
-#include <ctime>
-#include <mutex>
-#include <sys/stat.h>
 
 namespace moltr::sim::text {
 namespace {
@@ -21,8 +18,6 @@ namespace {
 enum class Conversion { Done, InvalidChars, UnknownCodePage };
 
 constexpr UINT kOemCodePage = 437;
-// Well beyond the file system's timestamp granularity (one clock tick), in nanoseconds.
-constexpr long long kSettledAge = 50'000'000;
 
 void EncodeSingleByte(const char16_t* high, std::u16string_view text, char defaultChar,
                       bool& usedDefault, std::string& out) {
@@ -44,42 +39,8 @@ void EncodeSingleByte(const char16_t* high, std::u16string_view text, char defau
     }
 }
 
-// Reading the machine's configuration costs tens of microseconds, too much for every conversion, so
-// the page is kept while machine.ini keeps its status. A file written moments ago could be written
-// again within the file system's timestamp granularity without a visible change, so until it has
-// aged it is read every time.
 UINT MachineAnsiCodePage() {
-    struct Cache {
-        std::mutex lock;
-        std::string root;
-        struct stat status {};
-        bool settled = false;
-        UINT page = 0;
-    };
-    static Cache cache;
-    const std::string root = MachineRoot();
-    struct stat status {};
-    if (root.empty() || ::stat((root + "/machine.ini").c_str(), &status) != 0) {
-        return CurrentConfig().ansiCodePage;
-    }
-    std::lock_guard guard(cache.lock);
-    const auto same = [](const struct stat& a, const struct stat& b) {
-        return a.st_ino == b.st_ino && a.st_size == b.st_size &&
-               a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
-               a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-    };
-    if (cache.settled && cache.root == root && same(cache.status, status)) {
-        return cache.page;
-    }
-    cache.root = root;
-    cache.status = status;
-    cache.page = CurrentConfig().ansiCodePage;
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    const long long age = (now.tv_sec - status.st_mtim.tv_sec) * 1000000000LL +
-                          (now.tv_nsec - status.st_mtim.tv_nsec);
-    cache.settled = age > kSettledAge;
-    return cache.page;
+    return CurrentConfig().ansiCodePage;
 }
 
 // The documented sizing protocol: capacity 0 asks for the size; a buffer too small fails.

@@ -13,9 +13,9 @@ constexpr char kMagic[4] = {'M', 'S', 'P', 'L'};
 constexpr uint32_t kFormatVersion = 1;
 
 void PutNumber(std::vector<BYTE>& out, uint32_t number) {
-    BYTE bytes[4];
-    std::memcpy(bytes, &number, 4);
-    out.insert(out.end(), bytes, bytes + 4);
+    const size_t at = out.size();
+    out.resize(at + sizeof number);
+    std::memcpy(out.data() + at, &number, sizeof number);
 }
 
 void PutText(std::vector<BYTE>& out, std::u16string_view text) {
@@ -27,7 +27,7 @@ void PutText(std::vector<BYTE>& out, std::u16string_view text) {
 // Reads from an untrusted buffer; every read checks what is left.
 class Reader {
 public:
-    Reader(const std::vector<BYTE>& bytes, size_t start) : bytes_(bytes), at_(start) {}
+    Reader(std::span<const BYTE> bytes, size_t start) : bytes_(bytes), at_(start) {}
     bool Number(uint32_t& number) {
         if (Left() < 4) {
             return false;
@@ -58,7 +58,7 @@ public:
     size_t Left() const { return bytes_.size() - at_; }
 
 private:
-    const std::vector<BYTE>& bytes_;
+    std::span<const BYTE> bytes_;
     size_t at_;
 };
 
@@ -180,7 +180,15 @@ std::vector<BYTE> ValueBag::Serialize() const {
     return out;
 }
 
-std::optional<ValueBag> ValueBag::Parse(const std::vector<BYTE>& bytes) {
+size_t ValueBag::SerializedSize() const {
+    size_t size = sizeof kMagic + 3 * 4 + title.size() * 2;
+    for (const Value& value : values) {
+        size += 3 * 4 + value.name.size() * 2 + value.data.size();
+    }
+    return size;
+}
+
+std::optional<ValueBag> ValueBag::Parse(std::span<const BYTE> bytes) {
     if (bytes.size() < 4 || std::memcmp(bytes.data(), kMagic, 4) != 0) {
         return std::nullopt;
     }

@@ -4,6 +4,7 @@
 // regard to case and keep the spelling they were first written with.
 #include <windows.h>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +36,9 @@ struct ValueBag {
     void SetBytes(std::u16string_view name, const std::vector<BYTE>& bytes);
 
     std::vector<BYTE> Serialize() const;
+    size_t SerializedSize() const;
     // Nothing for anything that is not a complete, well-formed bag.
-    static std::optional<ValueBag> Parse(const std::vector<BYTE>& bytes);
+    static std::optional<ValueBag> Parse(std::span<const BYTE> bytes);
 };
 
 } // namespace moltr::spool

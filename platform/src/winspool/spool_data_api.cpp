@@ -31,26 +31,13 @@ DWORD WritableHandle(HANDLE handle, uint64_t& printerId) {
     return 0;
 }
 
-// Runs `change` on the key (a new, empty one when `create` is set) under the spooler's lock and
-// stores the result. `change` answers a Win32 error.
-template <typename Change>
-DWORD ChangeKey(uint64_t printerId, std::u16string_view key, bool create, Change change) {
+// Applies `change` under the spooler's lock, while the printer still exists.
+DWORD Change(uint64_t printerId, std::u16string_view key, const ValueChange& change) {
     SpoolLock lock;
     if (!lock.held() || !LoadPrinter(printerId)) {
         return ERROR_INVALID_HANDLE;
     }
-    std::optional<ValueBag> bag = LoadKey(printerId, key);
-    if (!bag && !create) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    if (!bag) {
-        bag = ValueBag{std::u16string(key), {}};
-    }
-    DWORD error = change(*bag);
-    if (!error && !SaveKey(printerId, *bag)) {
-        error = ERROR_CANTWRITE;
-    }
-    return error;
+    return ChangeKey(printerId, key, change);
 }
 
 DWORD GetData(HANDLE handle, const WCHAR* keyName, const WCHAR* valueName, DWORD* type, BYTE* data,
@@ -96,10 +83,9 @@ DWORD SetData(HANDLE handle, const WCHAR* keyName, const WCHAR* valueName, DWORD
     if (!valueName || !IsValidKeyName(key) || (size && !data)) {
         return ERROR_INVALID_PARAMETER;
     }
-    return ChangeKey(printerId, key, true, [&](ValueBag& bag) -> DWORD {
-        bag.Set(sim::View(valueName), type, data, size);
-        return ERROR_SUCCESS;
-    });
+    return Change(printerId, key,
+                  ValueChange{false, Value{std::u16string(sim::View(valueName)), type,
+                                           std::vector<BYTE>(data, data + size)}});
 }
 
 DWORD DeleteData(HANDLE handle, const WCHAR* keyName, const WCHAR* valueName) {
@@ -112,9 +98,8 @@ DWORD DeleteData(HANDLE handle, const WCHAR* keyName, const WCHAR* valueName) {
     if (!valueName || !IsValidKeyName(key)) {
         return ERROR_INVALID_PARAMETER;
     }
-    return ChangeKey(printerId, key, false, [&](ValueBag& bag) -> DWORD {
-        return bag.Erase(sim::View(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-    });
+    return Change(printerId, key,
+                  ValueChange{true, Value{std::u16string(sim::View(valueName)), REG_NONE, {}}});
 }
 
 // The names of the keys directly below `key` ("" for the top), each once; nothing when `key`

@@ -1,4 +1,4 @@
-// Locking and atomic replacement of the spooler's files.
+// Locking, reading, appending and atomic replacement of the spooler's files.
 #include "src/winspool/spool_files.h"
 #include "sim/machine.h"
 
@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -14,26 +15,15 @@ namespace fs = std::filesystem;
 namespace moltr::spool {
 namespace {
 
-bool ReadAll(const std::string& path, std::vector<BYTE>& bytes) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
+// Opens a new file for writing, making its folders only when they are missing.
+int CreateForWriting(const std::string& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == ENOENT) {
+        std::error_code ec;
+        fs::create_directories(fs::path(path).parent_path(), ec);
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     }
-    bytes.clear();
-    BYTE chunk[4096];
-    ssize_t got;
-    while ((got = ::read(fd, chunk, sizeof chunk)) != 0) {
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            ::close(fd);
-            return false;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    ::close(fd);
-    return true;
+    return fd;
 }
 
 bool WriteAll(int fd, const std::vector<BYTE>& bytes) {
@@ -47,6 +37,29 @@ bool WriteAll(int fd, const std::vector<BYTE>& bytes) {
             return false;
         }
         done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
+// Reads the bytes the file has when it is opened. Files are replaced whole or appended to, so those
+// bytes are a state of the file; what is appended meanwhile belongs to a later one.
+bool ReadOpened(int fd, std::vector<BYTE>& bytes) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(status.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            bytes.resize(done);
+            return got == 0;
+        }
+        done += static_cast<size_t>(got);
     }
     return true;
 }
@@ -83,31 +96,52 @@ SpoolLock::~SpoolLock() {
     }
 }
 
+bool ReadAllBytes(const std::string& path, std::vector<BYTE>& bytes) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool read = ReadOpened(fd, bytes);
+    ::close(fd);
+    return read;
+}
+
 std::optional<ValueBag> ReadBag(const std::string& path) {
     std::vector<BYTE> bytes;
-    if (!ReadAll(path, bytes)) {
+    if (!ReadAllBytes(path, bytes)) {
         return std::nullopt;
     }
     return ValueBag::Parse(bytes);
 }
 
 bool WriteBag(const std::string& path, const ValueBag& bag) {
+    return WriteAtomically(path, bag.Serialize());
+}
+
+bool WriteAtomically(const std::string& path, const std::vector<BYTE>& bytes) {
     static std::atomic<unsigned> counter{0};
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
     std::string temp =
         path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = CreateForWriting(temp);
     if (fd < 0) {
         return false;
     }
-    bool written = WriteAll(fd, bag.Serialize());
+    bool written = WriteAll(fd, bytes);
     written = ::close(fd) == 0 && written;
     if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
     return true;
+}
+
+bool AppendBytes(const std::string& path, const std::vector<BYTE>& bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool written = WriteAll(fd, bytes);
+    return ::close(fd) == 0 && written;
 }
 
 bool RemoveAll(const std::string& path) {

@@ -5,12 +5,14 @@
 //   sequence                          the last printer id handed out
 //   drivers/<environment>/<name>      one bag per installed driver
 //   printers/<id>/printer             one bag per printer: its properties
-//   printers/<id>/data/<key>          one bag per key of the printer's data
-// Files are replaced atomically, so readers need no lock and never see half a file.
+//   printers/<id>/data/<key>          one key of the printer's data (spool_key_file.h)
+// Files are replaced atomically or only ever appended to, so readers need no lock and never see
+// half a file.
 #include "src/winspool/spool_bag.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace moltr::spool {
 
@@ -33,6 +35,12 @@ private:
 // Nothing when the file is missing, unreadable or not a bag.
 std::optional<ValueBag> ReadBag(const std::string& path);
 bool WriteBag(const std::string& path, const ValueBag& bag);
+
+bool ReadAllBytes(const std::string& path, std::vector<BYTE>& bytes);
+// Replaces the file (and makes its folders) through a temporary file renamed over it.
+bool WriteAtomically(const std::string& path, const std::vector<BYTE>& bytes);
+// Adds the bytes at the end of an existing file in one write.
+bool AppendBytes(const std::string& path, const std::vector<BYTE>& bytes);
 bool RemoveAll(const std::string& path);
 
 } // namespace moltr::spool

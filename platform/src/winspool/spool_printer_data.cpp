@@ -17,6 +17,11 @@ std::string DataFolder(uint64_t printerId) {
     return folder.empty() ? folder : folder + "/data";
 }
 
+std::string KeyFilePath(uint64_t printerId, std::u16string_view key) {
+    std::string folder = DataFolder(printerId);
+    return folder.empty() ? folder : folder + "/" + FileNameFor(key);
+}
+
 } // namespace
 
 bool IsValidKeyName(std::u16string_view key) {
@@ -38,20 +43,31 @@ bool IsValidKeyName(std::u16string_view key) {
 }
 
 std::optional<ValueBag> LoadKey(uint64_t printerId, std::u16string_view key) {
-    std::string folder = DataFolder(printerId);
-    if (folder.empty()) {
+    std::string path = KeyFilePath(printerId, key);
+    std::optional<KeyFile> file = path.empty() ? std::nullopt : ReadKeyFile(path);
+    if (!file || !SameName(file->key.title, key)) {
         return std::nullopt;
     }
-    std::optional<ValueBag> bag = ReadBag(folder + "/" + FileNameFor(key));
-    if (!bag || !SameName(bag->title, key)) {
-        return std::nullopt;
-    }
-    return bag;
+    return std::move(file->key);
 }
 
-bool SaveKey(uint64_t printerId, const ValueBag& key) {
-    std::string folder = DataFolder(printerId);
-    return !folder.empty() && WriteBag(folder + "/" + FileNameFor(key.title), key);
+DWORD ChangeKey(uint64_t printerId, std::u16string_view key, const ValueChange& change) {
+    std::string path = KeyFilePath(printerId, key);
+    if (path.empty()) {
+        return ERROR_CANTWRITE;
+    }
+    std::optional<KeyFile> file = ReadKeyFile(path);
+    if (file && !SameName(file->key.title, key)) {
+        file.reset(); // another key whose long name hashes alike; the new one takes its place
+    }
+    if (!file && change.erase) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    ValueBag after = file ? file->key : ValueBag{std::u16string(key), {}};
+    if (!change.ApplyTo(after)) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    return WriteKeyChange(path, file, after, change) ? ERROR_SUCCESS : ERROR_CANTWRITE;
 }
 
 std::vector<std::u16string> KeyPaths(uint64_t printerId) {
@@ -66,10 +82,10 @@ std::vector<std::u16string> KeyPaths(uint64_t printerId) {
         if (entry.path().filename().string().find('.') != std::string::npos) {
             continue;
         }
-        std::optional<ValueBag> bag = ReadBag(entry.path().string());
-        if (bag && IsValidKeyName(bag->title) &&
-            FileNameFor(bag->title) == entry.path().filename().string()) {
-            paths.push_back(bag->title);
+        std::optional<KeyFile> file = ReadKeyFile(entry.path().string());
+        if (file && IsValidKeyName(file->key.title) &&
+            FileNameFor(file->key.title) == entry.path().filename().string()) {
+            paths.push_back(file->key.title);
         }
     }
     std::sort(paths.begin(), paths.end(), [](const std::u16string& a, const std::u16string& b) {

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,20 @@ protected:
     sim::TestMachine machine_;
     std::string source_;
 };
+
+// Text as the const LPCWSTR of the Ex calls.
+inline const WCHAR* W(const char16_t* text) {
+    return reinterpret_cast<const WCHAR*>(text);
+}
+
+// A file of the spooler's state on disk, read and replaced as a whole.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // Whether [p, p + size) lies inside [buffer, buffer + length).
 inline bool Inside(const void* p, size_t size, const void* buffer, size_t length) {

@@ -3,30 +3,18 @@
 #include "spool_fixture.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 namespace fs = std::filesystem;
 
 using moltr::sim::Utf16;
+using moltr::test::ReadBytes;
 using moltr::test::SpoolTest;
+using moltr::test::W;
 using moltr::test::WideArg;
+using moltr::test::WriteBytes;
 
 namespace {
-
-const WCHAR* W(const char16_t* text) {
-    return reinterpret_cast<const WCHAR*>(text);
-}
-
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // Damaged copies of a file's content: every truncation, and bytes flipped at random.
 std::vector<std::string> Damaged(const std::string& good) {
@@ -72,9 +60,9 @@ TEST_F(SpoolStateTest, DamagedPrinterDataReadsAsMissingAndIsReplacedOnWrite) {
         keyFile = entry.path();
     }
     ASSERT_FALSE(keyFile.empty());
-    const std::string good = Read(keyFile);
+    const std::string good = ReadBytes(keyFile);
     for (const std::string& bytes : Damaged(good)) {
-        Write(keyFile, bytes);
+        WriteBytes(keyFile, bytes);
         std::vector<BYTE> data(400);
         DWORD type = 0;
         DWORD needed = 0;
@@ -90,7 +78,7 @@ TEST_F(SpoolStateTest, DamagedPrinterDataReadsAsMissingAndIsReplacedOnWrite) {
         EnumPrinterKeyW(admin, W(u""), reinterpret_cast<LPWSTR>(data.data()),
                         static_cast<DWORD>(data.size()), &needed);
     }
-    Write(keyFile, "garbage");
+    WriteBytes(keyFile, "garbage");
     BYTE one = 1;
     ASSERT_EQ(
         SetPrinterDataExW(admin, W(u"PrinterDriverData"), W(u"Timestamp"), REG_BINARY, &one, 1),
@@ -108,12 +96,12 @@ TEST_F(SpoolStateTest, DamagedPrinterDataReadsAsMissingAndIsReplacedOnWrite) {
 
 TEST_F(SpoolStateTest, DamagedPrinterRecordsHideThePrinterWithoutCrashing) {
     fs::path record = PrinterFolder() / "printer";
-    const std::string good = Read(record);
+    const std::string good = ReadBytes(record);
     ASSERT_FALSE(good.empty());
     WideArg name(kPrinter);
     int opened = 0;
     for (const std::string& bytes : Damaged(good)) {
-        Write(record, bytes);
+        WriteBytes(record, bytes);
         moltr::sim::Printers();
         HANDLE printer = nullptr;
         if (OpenPrinterW(name, &printer, nullptr)) {
@@ -129,7 +117,7 @@ TEST_F(SpoolStateTest, DamagedPrinterRecordsHideThePrinterWithoutCrashing) {
         }
     }
     EXPECT_GT(opened, 0) << "damage inside the strings keeps the record readable";
-    Write(record, good);
+    WriteBytes(record, good);
     HANDLE printer = Open(0);
     EXPECT_NE(printer, nullptr);
     ClosePrinter(printer);
@@ -144,9 +132,9 @@ TEST_F(SpoolStateTest, DamagedDriverRecordsMakeTheDriverUnknown) {
     }
     ASSERT_FALSE(driverFile.empty());
     HANDLE printer = Open(0);
-    const std::string good = Read(driverFile);
+    const std::string good = ReadBytes(driverFile);
     for (const std::string& bytes : Damaged(good)) {
-        Write(driverFile, bytes);
+        WriteBytes(driverFile, bytes);
         DWORD needed = 0;
         if (!GetPrinterDriverW(printer, nullptr, 4, nullptr, 0, &needed)) {
             DWORD error = GetLastError();
@@ -164,7 +152,7 @@ TEST_F(SpoolStateTest, DamagedDriverRecordsMakeTheDriverUnknown) {
 TEST_F(SpoolStateTest, ADamagedSequenceStillGivesNewPrintersFreshIds) {
     HANDLE old = Open(0);
     ASSERT_TRUE(moltr::sim::RemovePrinter(Utf16(kPrinter)));
-    Write(Spool() / "sequence", "\x01\x02");
+    WriteBytes(Spool() / "sequence", "\x01\x02");
     moltr::sim::PrinterSetup setup;
     setup.name = Utf16(kPrinter);
     setup.driver = Utf16(kDriver);
@@ -177,10 +165,10 @@ TEST_F(SpoolStateTest, ADamagedSequenceStillGivesNewPrintersFreshIds) {
 
 TEST_F(SpoolStateTest, StrayFilesInTheSpoolFolderAreIgnored) {
     fs::create_directories(Spool() / "printers" / "not-a-printer");
-    Write(Spool() / "printers" / "README", "notes");
+    WriteBytes(Spool() / "printers" / "README", "notes");
     fs::create_directories(PrinterFolder() / "data");
-    Write(PrinterFolder() / "data" / "half.tmp.1.2", "partial");
-    Write(PrinterFolder() / "data" / "WRONGNAME", "MSPL");
+    WriteBytes(PrinterFolder() / "data" / "half.tmp.1.2", "partial");
+    WriteBytes(PrinterFolder() / "data" / "WRONGNAME", "MSPL");
     EXPECT_EQ(moltr::sim::Printers(), std::vector<std::u16string>{Utf16(kPrinter)});
     HANDLE printer = Open(0);
     DWORD needed = 0;
