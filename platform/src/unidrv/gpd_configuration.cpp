@@ -107,6 +107,11 @@ constexpr StandardOption kDuplexNames[] = {
     {"HORIZONTAL", DMDUP_HORIZONTAL},
 };
 
+constexpr StandardOption kCollateNames[] = {
+    {"ON", DMCOLLATE_TRUE},
+    {"OFF", DMCOLLATE_FALSE},
+};
+
 // How a feature's option is found for a devmode value.
 enum class Match { kPaper, kCode, kColor, kResolution };
 
@@ -130,6 +135,8 @@ constexpr DevmodeFeature kDevmodeFeatures[] = {
     {"Orientation", DM_ORIENTATION, offsetof(DEVMODEW, dmOrientation), sizeof(SHORT), Match::kCode,
      kOrientationNames},
     {"Duplex", DM_DUPLEX, offsetof(DEVMODEW, dmDuplex), sizeof(SHORT), Match::kCode, kDuplexNames},
+    {"Collate", DM_COLLATE, offsetof(DEVMODEW, dmCollate), sizeof(SHORT), Match::kCode,
+     kCollateNames},
     {"ColorMode", DM_COLOR, offsetof(DEVMODEW, dmColor), sizeof(SHORT), Match::kColor, {}},
     {"Resolution",
      DM_PRINTQUALITY,

@@ -1,8 +1,8 @@
 #pragma once
 // A configuration of a GPD model: one option per feature, chosen from a job's devmode the way the
-// universal driver does (paper size, input bin, media type, orientation, duplex, colour mode and
-// resolution from their devmode fields, every other feature its default option), and what the
-// configuration makes of the model: attributes with their *switch cases resolved, and the
+// universal driver does (paper size, input bin, media type, orientation, duplex, collation, colour
+// mode and resolution from their devmode fields, every other feature its default option), and what
+// the configuration makes of the model: attributes with their *switch cases resolved, and the
 // commands of each job section in *Order.
 #include <windows.h>
 #include <string_view>

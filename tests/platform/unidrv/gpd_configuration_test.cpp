@@ -34,6 +34,8 @@ constexpr char kPrinter[] =
     "*Feature: Resolution\n{\n    *DefaultOption: R600\n"
     "    *Option: R300 { *DPI: PAIR(300, 300) }\n    *Option: R600 { *DPI: PAIR(600, 600) }\n"
     "    *Option: R1200 { *DPI: PAIR(1200, 600) }\n}\n"
+    "*Feature: Collate\n{\n    *DefaultOption: OFF\n"
+    "    *Option: ON { *Name: \"On\" }\n    *Option: OFF { *Name: \"Off\" }\n}\n"
     "*Feature: Stapling\n{\n    *DefaultOption: ON\n"
     "    *Option: OFF { *Name: \"Off\" }\n    *Option: ON { *Name: \"On\" }\n}\n";
 
@@ -89,8 +91,9 @@ TEST_F(Configuration, PapersWithoutCodeAreNumberedFromTheUserRange) {
     EXPECT_EQ(Chosen("PaperSize"), "POSTER");
 }
 
-TEST_F(Configuration, BinMediaOrientationAndDuplexFollowTheirFields) {
-    devmode_.dmFields = DM_DEFAULTSOURCE | DM_MEDIATYPE | DM_ORIENTATION | DM_DUPLEX;
+TEST_F(Configuration, BinMediaOrientationDuplexAndCollationFollowTheirFields) {
+    devmode_.dmFields = DM_DEFAULTSOURCE | DM_MEDIATYPE | DM_ORIENTATION | DM_DUPLEX | DM_COLLATE;
+    devmode_.dmCollate = DMCOLLATE_TRUE;
     devmode_.dmDefaultSource = DMBIN_MANUAL;
     devmode_.dmMediaType = 528;
     devmode_.dmOrientation = DMORIENT_LANDSCAPE;
@@ -99,6 +102,7 @@ TEST_F(Configuration, BinMediaOrientationAndDuplexFollowTheirFields) {
     EXPECT_EQ(Chosen("MediaType"), "THICK");
     EXPECT_EQ(Chosen("Orientation"), "LANDSCAPE_CC270");
     EXPECT_EQ(Chosen("Duplex"), "HORIZONTAL");
+    EXPECT_EQ(Chosen("Collate"), "ON");
     devmode_.dmDefaultSource = 520;
     devmode_.dmMediaType = DMMEDIA_TRANSPARENCY;
     devmode_.dmDuplex = DMDUP_VERTICAL;

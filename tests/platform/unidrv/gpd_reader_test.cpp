@@ -1,5 +1,5 @@
 // The universal driver's GPD reader: preprocessing, value macros, features and options, commands,
-// switches, the error it gives for each kind of bad text, and the sample printers' descriptions.
+// switches, and the error it gives for each kind of bad text.
 #include "src/unidrv/gpd_expression.h"
 #include "src/unidrv/gpd_reader.h"
 
@@ -15,8 +15,6 @@
 namespace {
 
 using namespace moltr::unidrv;
-
-const std::filesystem::path kSamples = MOLTR_SAMPLES_DIR;
 
 GpdReadResult Read(const std::string& text,
                    const std::map<std::string, std::string>& includes = {}) {
@@ -393,29 +391,6 @@ TEST(GpdFiles, AFileOfTheMachineIsReadWithItsIncludesFromItsFolder) {
     GpdReadResult missing = ReadGpdFile(L"C:\\Drivers\\NONE.GPD");
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error.Text(), "NONE.GPD(0): cannot read the file");
-}
-
-} // namespace
-
-namespace {
-
-GpdReadResult ReadSample(const char* name) {
-    std::ifstream file(kSamples / name, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    EXPECT_FALSE(text.empty()) << name;
-    return ReadGpdText(text, name, nullptr);
-}
-
-TEST(GpdSamples, ThePcl5SampleReadsWithItsPrinterSettingSymbols) {
-    GpdReadResult result = ReadSample("MOLTR4KC.GPD");
-    ASSERT_TRUE(result.ok) << result.error.Text();
-    EXPECT_TRUE(result.model.standardNames);
-    EXPECT_NE(std::find(result.model.symbols.begin(), result.model.symbols.end(), "_ENABLEPJL_01"),
-              result.model.symbols.end());
-    for (const char* feature : {"Orientation", "InputBin", "Resolution", "PaperSize", "MediaType",
-                                "Duplex", "ColorMode"}) {
-        EXPECT_NE(result.model.Feature(feature), nullptr) << feature;
-    }
 }
 
 } // namespace
