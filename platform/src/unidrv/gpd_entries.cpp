@@ -20,22 +20,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
-           });
-}
-
 // The line without its "*%" comment; a "*%" inside a quoted string is text.
 std::string_view StripComment(std::string_view line) {
     bool quoted = false;
@@ -73,14 +57,14 @@ Directive ParseDirective(std::string_view line) {
     std::string_view keyword = line.substr(0, end);
     Directive directive;
     for (const DirectiveName& known : kDirectives) {
-        if (EqualNoCase(keyword, known.keyword)) {
+        if (SameGpdKeyword(keyword, known.keyword)) {
             directive.kind = known.kind;
         }
     }
     std::string_view rest = end == std::string_view::npos ? std::string_view() : line.substr(end);
-    rest = Trim(rest);
+    rest = TrimGpdBlanks(rest);
     if (!rest.empty() && rest.front() == ':') {
-        rest = Trim(rest.substr(1));
+        rest = TrimGpdBlanks(rest.substr(1));
     }
     directive.argument = rest;
     return directive;
@@ -132,7 +116,7 @@ private:
 
     bool Line(std::string_view line, const GpdOrigin& origin, int depth,
               std::vector<Conditional>& open) {
-        std::string_view trimmed = Trim(line);
+        std::string_view trimmed = TrimGpdBlanks(line);
         Directive directive = ParseDirective(trimmed);
         switch (directive.kind) {
         case DirectiveKind::kIfdef:
@@ -221,7 +205,7 @@ private:
         if (name.empty() || name.find('"') != std::string::npos) {
             return Fail(error_, origin, "*Include needs a file name");
         }
-        if (EqualNoCase(name, kStandardNamesFile)) {
+        if (SameGpdKeyword(name, kStandardNamesFile)) {
             source_->standardNames = true;
             return true;
         }
@@ -340,7 +324,7 @@ private:
             while (column_ < Text().size()) {
                 char c = Current();
                 if (c == '{' || c == '}') {
-                    *value = std::string(Trim(*value));
+                    *value = std::string(TrimGpdBlanks(*value));
                     return true;
                 }
                 if (c == '"' && !Quoted(value)) {
@@ -357,7 +341,7 @@ private:
             ++line_;
             column_ = 0;
             if (line_ >= lines_.size() || !Continues()) {
-                *value = std::string(Trim(*value));
+                *value = std::string(TrimGpdBlanks(*value));
                 return true;
             }
             *value += ' ';

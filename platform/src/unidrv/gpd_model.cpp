@@ -5,21 +5,13 @@
 namespace moltr::unidrv {
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 // The text between "KEYWORD(" and the final ")", or false.
 bool Arguments(std::string_view text, std::string_view keyword, std::string_view* inside) {
-    text = TrimBlanks(text);
+    text = TrimGpdBlanks(text);
     if (text.substr(0, keyword.size()) != keyword) {
         return false;
     }
-    text = TrimBlanks(text.substr(keyword.size()));
+    text = TrimGpdBlanks(text.substr(keyword.size()));
     if (text.size() < 2 || text.front() != '(' || text.back() != ')') {
         return false;
     }
@@ -28,6 +20,21 @@ bool Arguments(std::string_view text, std::string_view keyword, std::string_view
 }
 
 } // namespace
+
+bool SameGpdKeyword(std::string_view a, std::string_view b) {
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return upper(x) == upper(y); });
+}
+
+std::string_view TrimGpdBlanks(std::string_view text) {
+    constexpr char kBlanks[] = " \t\r\f\v";
+    size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+}
 
 const GpdFeature* GpdModel::Feature(std::string_view name) const {
     auto found = std::find_if(features.begin(), features.end(),
@@ -52,7 +59,7 @@ int OptionIndex(const GpdFeature& feature, std::string_view name) {
 }
 
 bool ParseGpdInteger(std::string_view text, long long* value) {
-    text = TrimBlanks(text);
+    text = TrimGpdBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -87,9 +94,9 @@ bool ParseGpdList(std::string_view text, std::vector<std::string>* names) {
         return false;
     }
     names->clear();
-    while (!TrimBlanks(inside).empty()) {
+    while (!TrimGpdBlanks(inside).empty()) {
         size_t comma = std::min(inside.find(','), inside.size());
-        std::string_view name = TrimBlanks(inside.substr(0, comma));
+        std::string_view name = TrimGpdBlanks(inside.substr(0, comma));
         if (name.empty()) {
             return false;
         }
@@ -100,7 +107,7 @@ bool ParseGpdList(std::string_view text, std::vector<std::string>* names) {
 }
 
 bool ParseGpdQuoted(std::string_view text, std::string* content) {
-    text = TrimBlanks(text);
+    text = TrimGpdBlanks(text);
     if (text.size() < 2 || text.front() != '"' || text.back() != '"' ||
         text.substr(1, text.size() - 2).find('"') != std::string_view::npos) {
         return false;

@@ -109,6 +109,11 @@ const GpdAttribute* FindAttribute(const GpdBody& body, std::string_view name);
 // The index of the option named `name` in `feature`, or -1.
 int OptionIndex(const GpdFeature& feature, std::string_view name);
 
+// Keywords and directives compare without regard to ASCII case ("*switch", "*Switch").
+bool SameGpdKeyword(std::string_view a, std::string_view b);
+// `text` without the blanks (spaces, tabs, CR, FF, VT) at either end.
+std::string_view TrimGpdBlanks(std::string_view text);
+
 // Value forms the reader checks and the users of the model read.
 bool ParseGpdInteger(std::string_view text, long long* value);
 bool ParseGpdPair(std::string_view text, GpdPair* pair);

@@ -31,13 +31,6 @@ constexpr const char* kPairAttributes[] = {
 // The argument type letters of command parameters.
 constexpr char kParameterFormats[] = "dDcCfglmnqv";
 
-bool IsKeyword(std::string_view keyword, std::string_view name) {
-    return keyword.size() == name.size() &&
-           std::equal(keyword.begin(), keyword.end(), name.begin(), [](char a, char b) {
-               return (a >= 'a' && a <= 'z' ? a - 32 : a) == (b >= 'a' && b <= 'z' ? b - 32 : b);
-           });
-}
-
 bool IsHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
@@ -144,13 +137,13 @@ private:
     }
 
     bool Root(const GpdEntry& entry) {
-        if (IsKeyword(entry.keyword, "*Feature")) {
+        if (SameGpdKeyword(entry.keyword, "*Feature")) {
             return Feature(entry);
         }
-        if (IsKeyword(entry.keyword, "*Macros")) {
+        if (SameGpdKeyword(entry.keyword, "*Macros")) {
             return Macros(entry);
         }
-        if (IsKeyword(entry.keyword, "*IgnoreBlock")) {
+        if (SameGpdKeyword(entry.keyword, "*IgnoreBlock")) {
             return true;
         }
         return BodyEntry(entry, &model_->global);
@@ -187,7 +180,7 @@ private:
         bool quoted = false;
         for (size_t i = 0; i < text.size(); ++i) {
             quoted = text[i] == '"' ? !quoted : quoted;
-            if (quoted || text[i] != '=' || (i > 0 && text[i - 1] != ' ')) {
+            if (quoted || text[i] != '=' || (i > 0 && text[i - 1] != ' ' && text[i - 1] != '\t')) {
                 *value += text[i];
                 continue;
             }
@@ -218,8 +211,8 @@ private:
             found = model_->features.end() - 1;
         }
         for (const GpdEntry& child : entry.children) {
-            bool read = IsKeyword(child.keyword, "*Option") ? Option(child, &*found)
-                                                            : BodyEntry(child, &found->body);
+            bool read = SameGpdKeyword(child.keyword, "*Option") ? Option(child, &*found)
+                                                                 : BodyEntry(child, &found->body);
             if (!read) {
                 return false;
             }
@@ -245,14 +238,14 @@ private:
     }
 
     bool BodyEntry(const GpdEntry& entry, GpdBody* body) {
-        if (IsKeyword(entry.keyword, "*Command")) {
+        if (SameGpdKeyword(entry.keyword, "*Command")) {
             return Command(entry, body);
         }
-        if (IsKeyword(entry.keyword, "*switch")) {
+        if (SameGpdKeyword(entry.keyword, "*switch")) {
             return Switch(entry, body);
         }
         for (const char* misplaced : {"*Feature", "*Option", "*case", "*default", "*Macros"}) {
-            if (IsKeyword(entry.keyword, misplaced)) {
+            if (SameGpdKeyword(entry.keyword, misplaced)) {
                 return Fail(entry.origin, entry.keyword + " is not allowed here");
             }
         }
@@ -366,8 +359,8 @@ private:
         std::vector<std::string> pending;
         bool defaulted = false;
         for (const GpdEntry& child : entry.children) {
-            bool isCase = IsKeyword(child.keyword, "*case");
-            if (!isCase && !IsKeyword(child.keyword, "*default")) {
+            bool isCase = SameGpdKeyword(child.keyword, "*case");
+            if (!isCase && !SameGpdKeyword(child.keyword, "*default")) {
                 return Fail(child.origin, "only *case and *default belong in a *switch");
             }
             if (defaulted || (isCase && child.value.empty())) {
