@@ -73,10 +73,26 @@ bool Literal(std::string_view text, std::string* bytes, std::string* message) {
     return true;
 }
 
+// The optional "[min,max]" of a parameter, the text between its type letter and its '{'.
+bool Range(std::string_view text, GpdCommandPart* part) {
+    text = TrimGpdBlanks(text);
+    if (text.empty()) {
+        return true;
+    }
+    size_t comma = text.find(',');
+    if (text.front() != '[' || text.back() != ']' || comma == std::string_view::npos) {
+        return false;
+    }
+    part->ranged = true;
+    return ParseGpdInteger(text.substr(1, comma - 1), &part->minimum) &&
+           ParseGpdInteger(text.substr(comma + 1, text.size() - comma - 2), &part->maximum);
+}
+
 // "%<digits><letter>[min,max]{expression}", starting at its '%'.
 bool Parameter(std::string_view text, size_t* position, GpdCommandPart* part,
                std::string* message) {
     size_t i = *position + 1;
+    // Three digits are more than any field width; a fourth is refused as no type letter.
     while (i < text.size() && text[i] >= '0' && text[i] <= '9' && part->width < 100) {
         part->width = part->width * 10 + (text[i++] - '0');
     }
@@ -88,20 +104,8 @@ bool Parameter(std::string_view text, size_t* position, GpdCommandPart* part,
     part->parameter = true;
     part->format = text[i++];
     size_t open = text.find('{', i);
-    std::string_view range = open == std::string_view::npos ? "" : text.substr(i, open - i);
-    size_t rangeStart = range.find('[');
-    if (rangeStart != std::string_view::npos) {
-        size_t comma = range.find(',');
-        size_t close = range.find(']');
-        part->ranged =
-            comma != std::string_view::npos && close != std::string_view::npos && comma < close &&
-            ParseGpdInteger(range.substr(rangeStart + 1, comma - rangeStart - 1), &part->minimum) &&
-            ParseGpdInteger(range.substr(comma + 1, close - comma - 1), &part->maximum);
-        range = part->ranged ? range.substr(close + 1) : "?";
-    }
     size_t close = open == std::string_view::npos ? open : text.find('}', open);
-    if (open == std::string_view::npos || close == std::string_view::npos ||
-        range.find_first_not_of(" \t") != std::string_view::npos) {
+    if (close == std::string_view::npos || !Range(text.substr(i, open - i), part)) {
         *message = "a parameter needs an optional [min,max] range and an expression in { }";
         return false;
     }
@@ -473,14 +477,18 @@ bool ParseGpdCommandString(std::string_view text, std::vector<GpdCommandPart>* p
         GpdCommandPart part;
         if (c == '"') {
             size_t close = text.find('"', i + 1);
-            if (close == std::string_view::npos ||
-                !Literal(text.substr(i + 1, close - i - 1), &part.bytes, message)) {
-                *message = close == std::string_view::npos ? "unterminated string" : *message;
+            if (close == std::string_view::npos) {
+                *message = "unterminated string";
+                return false;
+            }
+            if (!Literal(text.substr(i + 1, close - i - 1), &part.bytes, message)) {
                 return false;
             }
             i = close + 1;
-        } else if (c != '%' || !Parameter(text, &i, &part, message)) {
-            *message = c == '%' ? *message : "a command string is quoted text and %-parameters";
+        } else if (c != '%') {
+            *message = "a command string is quoted text and %-parameters";
+            return false;
+        } else if (!Parameter(text, &i, &part, message)) {
             return false;
         }
         parts->push_back(std::move(part));

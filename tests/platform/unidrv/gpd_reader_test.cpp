@@ -297,6 +297,8 @@ constexpr BadText kBadTexts[] = {
     {"*Command: CmdX { *Cmd: \"<1B2>\" }\n", 1, "odd number of hex digits in a command string"},
     {"*Command: CmdX { *Cmd: \"<1B\" }\n", 1, "'<' without '>' in a command string"},
     {"*Command: CmdX { *Cmd: %z{DestX} }\n", 1, "unknown parameter type in a command string"},
+    {"*Command: CmdX { *Cmd: %d[x,9]{DestX} }\n", 1,
+     "a parameter needs an optional [min,max] range and an expression in { }"},
     {"*Command: CmdX { *Cmd: %d[0]{DestX} }\n", 1,
      "a parameter needs an optional [min,max] range and an expression in { }"},
     {"*Command: CmdX { *Cmd: %d{DestX +} }\n", 1,
