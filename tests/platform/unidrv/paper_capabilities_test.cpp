@@ -2,15 +2,8 @@
 // sizing protocol, the entries written, and the failures.
 #include "src/unidrv/paper_capabilities.h"
 
-#include "sim/machine.h"
-#include "sim/spooler_admin.h"
-#include "sim/utf.h"
+#include "driver_printer.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <winspool.h>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -19,35 +12,13 @@ constexpr char kLongName[] =
     "A paper size whose name is far longer than the sixty-three characters "
     "an entry holds";
 
-class PaperCapabilities : public ::testing::Test {
+class PaperCapabilities : public moltr::test::DriverPrinterTest {
 protected:
-    void Install(const std::string& gpd) {
-        std::string source = machine_.root() + "/PAPERS.GPD";
-        std::ofstream(source, std::ios::binary) << gpd;
-        moltr::sim::DriverSetup driver;
-        driver.name = u"Paper Test";
-        driver.dataFile = source;
-        ASSERT_TRUE(moltr::sim::InstallDriver(driver));
-        moltr::sim::PrinterSetup printer;
-        printer.name = u"Paper Printer";
-        printer.driver = driver.name;
-        ASSERT_TRUE(moltr::sim::AddPrinter(printer));
-        std::u16string name = printer.name;
-        ASSERT_TRUE(OpenPrinterW(moltr::sim::W(name), &printer_, nullptr));
-    }
-
-    void TearDown() override {
-        if (printer_) {
-            ClosePrinter(printer_);
-        }
-    }
+    void Install(const std::string& gpd) { InstallPrinter(gpd); }
 
     DWORD Ask(WORD capability, void* output) {
         return DrvDeviceCapabilities(printer_, nullptr, capability, output, nullptr);
     }
-
-    moltr::sim::TestMachine machine_;
-    HANDLE printer_ = nullptr;
 };
 
 const std::string kThreePapers = std::string("*Feature: PaperSize\n{\n"
@@ -93,9 +64,7 @@ TEST_F(PaperCapabilities, OtherCapabilitiesBadHandlesAndBadGpdsFail) {
     Install(kThreePapers);
     EXPECT_EQ(Ask(DC_BINS, nullptr), GDI_ERROR);
     EXPECT_EQ(DrvDeviceCapabilities(nullptr, nullptr, DC_PAPERS, nullptr, nullptr), GDI_ERROR);
-    ClosePrinter(printer_);
-    printer_ = nullptr;
-    ASSERT_TRUE(moltr::sim::RemovePrinter(u"Paper Printer"));
+    RemovePrinter();
     Install("*Feature: PaperSize\n{\n");
     SetLastError(0);
     EXPECT_EQ(Ask(DC_PAPERS, nullptr), GDI_ERROR);

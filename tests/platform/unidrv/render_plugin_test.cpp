@@ -4,13 +4,8 @@
 #include "src/unidrv/driver_services.h"
 #include "src/unidrv/render_plugin.h"
 
-#include "sim/machine.h"
-#include "sim/spooler_admin.h"
-#include "sim/utf.h"
+#include "driver_printer.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <winspool.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,33 +29,17 @@ std::string Text(const std::vector<BYTE>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-class RenderPluginLoad : public ::testing::Test {
+class RenderPluginLoad : public moltr::test::DriverPrinterTest {
 protected:
     void Install(const std::string& settings) {
-        std::string ini = machine_.root() + "/STUB.INI";
-        std::ofstream(ini, std::ios::binary) << settings;
-        std::string gpd = machine_.root() + "/STUB.GPD";
-        std::ofstream(gpd, std::ios::binary) << "*ModelName: \"Stub\"\r\n";
-        moltr::sim::DriverSetup driver;
-        driver.name = u"Stub Driver";
-        driver.dataFile = gpd;
-        driver.dependentFiles = {ini, BuiltStub()};
-        ASSERT_TRUE(moltr::sim::InstallDriver(driver));
-        moltr::sim::PrinterSetup printer;
-        printer.name = u"Stub Printer";
-        printer.driver = driver.name;
-        ASSERT_TRUE(moltr::sim::AddPrinter(printer));
-        std::u16string name = printer.name;
-        ASSERT_TRUE(OpenPrinterW(moltr::sim::W(name), &printer_, nullptr));
+        InstallPrinter("*ModelName: \"Stub\"\r\n", {WriteFile("STUB.INI", settings), BuiltStub()});
         std::u16string stub = moltr::sim::Utf16(kInstalledStub);
         stub_ = LoadLibraryW(moltr::sim::W(stub));
         ASSERT_NE(stub_, nullptr);
     }
 
     void TearDown() override {
-        if (printer_) {
-            ClosePrinter(printer_);
-        }
+        DriverPrinterTest::TearDown();
         if (stub_) {
             Offer(3);
             FreeLibrary(stub_);
@@ -80,8 +59,6 @@ protected:
 
     static constexpr char kSettings[] = "[OEMFiles]\r\nOEMDriverFile1=STUBRPC.DLL\r\n";
 
-    moltr::sim::TestMachine machine_;
-    HANDLE printer_ = nullptr;
     HMODULE stub_ = nullptr;
     std::vector<BYTE> output_;
 };
