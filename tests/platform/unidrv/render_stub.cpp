@@ -1,6 +1,7 @@
 // STUBRPC.DLL: a render plug-in for the renderer's tests. It offers the plug-in interfaces up to
 // the level StubOffer sets (3 by default), counts its live objects for DllCanUnloadNow, and
-// writes the interface it was asked for, then "published", through the driver's services.
+// writes the interface it was asked for, then "published", through the driver's services; its
+// CommandCallback writes the id and parameters it was given.
 #include <windows.h>
 #include <prcomoem.h>
 
@@ -67,7 +68,19 @@ public:
     STDMETHODIMP ResetPDEV(PDEVOBJ, PDEVOBJ) override { return E_NOTIMPL; }
     STDMETHODIMP GetImplementedMethod(PSTR) override { return E_NOTIMPL; }
     STDMETHODIMP DriverDMS(PVOID, PVOID, DWORD, PDWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP CommandCallback(PDEVOBJ, DWORD, DWORD, PDWORD, INT*) override { return E_NOTIMPL; }
+    // Writes "cb" with the id and the parameters, as "cb309(2,7)".
+    STDMETHODIMP CommandCallback(PDEVOBJ, DWORD id, DWORD count, PDWORD params,
+                                 INT* result) override {
+        char text[128];
+        int length = wsprintfA(text, "cb%lu(", id);
+        for (DWORD i = 0; i < count && length < 100; ++i) {
+            length += wsprintfA(text + length, i ? ",%lu" : "%lu", params[i]);
+        }
+        text[length++] = ')';
+        *result = 0;
+        DWORD written = 0;
+        return services_ ? services_->DrvWriteSpoolBuf(nullptr, text, length, &written) : E_FAIL;
+    }
     STDMETHODIMP ImageProcessing(PDEVOBJ, PBYTE, PBITMAPINFOHEADER, PBYTE, DWORD, PIPPARAMS,
                                  PBYTE*) override {
         return E_NOTIMPL;
