@@ -1,6 +1,7 @@
 #include "src/unidrv/render_plugin.h"
 
 #include <winspool.h>
+#include <string>
 #include "src/unidrv/driver_services.h"
 
 namespace moltr::unidrv {
@@ -29,6 +30,22 @@ constexpr PluginInterface kPluginInterfaces[] = {
     {&IID_IPrintOemUni3, 3},
     {&IID_IPrintOemUni2, 2},
     {&IID_IPrintOemUni, 1},
+};
+
+// The methods a plug-in may leave out, by the level of interface that has them; the driver asks
+// GetImplementedMethod for each before it calls it.
+struct OptionalMethod {
+    const char* name;
+    int level;
+};
+
+constexpr OptionalMethod kOptionalMethods[] = {
+    {"CommandCallback", 1},  {"ImageProcessing", 1},    {"FilterGraphics", 1},
+    {"Compression", 1},      {"HalftonePattern", 1},    {"MemoryUsage", 1},
+    {"TTYGetInfo", 1},       {"DownloadFontHeader", 1}, {"DownloadCharGlyph", 1},
+    {"TTDownloadMethod", 1}, {"OutputCharStr", 1},      {"SendFontCmd", 1},
+    {"TextOutAsBitmap", 1},  {"WritePrinter", 2},       {"GetPDEVAdjustment", 2},
+    {"DownloadPattern", 3},
 };
 
 // The file-name part of a path.
@@ -90,6 +107,9 @@ HRESULT RenderPlugin::Load(HANDLE printer, std::vector<BYTE>* output) {
         services_ = new DriverServices(output);
         result = plugin_->PublishDriverInterface(services_);
     }
+    if (SUCCEEDED(result)) {
+        result = Identify();
+    }
     if (FAILED(result)) {
         Unload();
     }
@@ -131,6 +151,34 @@ HRESULT RenderPlugin::Create(LPCWSTR path) {
     return result;
 }
 
+HRESULT RenderPlugin::Identify() {
+    DWORD needed = 0;
+    HRESULT result = plugin_->GetInfo(OEMGI_GETSIGNATURE, &signature_, sizeof(signature_), &needed);
+    if (FAILED(result)) {
+        return result;
+    }
+    if (FAILED(plugin_->GetInfo(OEMGI_GETVERSION, &version_, sizeof(version_), &needed))) {
+        version_ = 0;
+    }
+    for (const OptionalMethod& method : kOptionalMethods) {
+        // The method names are the driver's own constant texts; the plug-in may not keep them.
+        std::string name(method.name);
+        if (method.level <= level_ && plugin_->GetImplementedMethod(name.data()) == S_OK) {
+            implemented_.push_back(method.name);
+        }
+    }
+    return S_OK;
+}
+
+bool RenderPlugin::Implements(std::string_view name) const {
+    for (std::string_view method : implemented_) {
+        if (method == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void RenderPlugin::Unload() {
     if (plugin_) {
         plugin_->Release();
@@ -148,6 +196,9 @@ void RenderPlugin::Unload() {
         module_ = nullptr;
     }
     level_ = 0;
+    signature_ = 0;
+    version_ = 0;
+    implemented_.clear();
 }
 
 } // namespace moltr::unidrv

@@ -71,9 +71,24 @@ TEST_F(RenderPluginLoad, TheNewestInterfaceIsTakenAndTheServicesArePublished) {
         EXPECT_EQ(plugin.level(), 3);
         EXPECT_NE(plugin.plugin(), nullptr);
         EXPECT_EQ(Text(output_), "3 published");
+        EXPECT_EQ(plugin.signature(), 0x42555453u);
+        EXPECT_EQ(plugin.version(), 0x100u);
         EXPECT_EQ(StubCanUnload(), S_FALSE);
     }
     EXPECT_EQ(StubCanUnload(), S_OK);
+}
+
+TEST_F(RenderPluginLoad, OnlyTheOptionalMethodsOfItsInterfaceLevelAreAskedFor) {
+    Install(kSettings);
+    RenderPlugin plugin;
+    ASSERT_EQ(plugin.Load(printer_, &output_), S_OK);
+    EXPECT_TRUE(plugin.Implements("CommandCallback"));
+    EXPECT_TRUE(plugin.Implements("WritePrinter"));
+    EXPECT_FALSE(plugin.Implements("ImageProcessing"));
+    Offer(1);
+    ASSERT_EQ(plugin.Load(printer_, &output_), S_OK);
+    EXPECT_TRUE(plugin.Implements("CommandCallback"));
+    EXPECT_FALSE(plugin.Implements("WritePrinter")); // an IPrintOemUni2 method
 }
 
 TEST_F(RenderPluginLoad, OlderInterfacesAreAskedForInTurn) {

@@ -1,9 +1,11 @@
 // STUBRPC.DLL: a render plug-in for the renderer's tests. It offers the plug-in interfaces up to
 // the level StubOffer sets (3 by default), counts its live objects for DllCanUnloadNow, and
 // writes the interface it was asked for, then "published", through the driver's services; its
-// CommandCallback writes the id and parameters it was given.
+// CommandCallback (which with WritePrinter is all it implements of the optional methods) writes
+// the id and parameters it was given.
 #include <windows.h>
 #include <prcomoem.h>
+#include <cstring>
 
 namespace {
 
@@ -56,7 +58,19 @@ public:
         return services_->DrvWriteSpoolBuf(nullptr, const_cast<char*>(" published"), 10, &written);
     }
 
-    STDMETHODIMP GetInfo(DWORD, PVOID, DWORD, PDWORD) override { return E_NOTIMPL; }
+    // Signature "STUB", version 0x100, as a plug-in answers them.
+    STDMETHODIMP GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) override {
+        if (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION) {
+            return E_INVALIDARG;
+        }
+        if (!buffer || size < sizeof(DWORD)) {
+            *needed = sizeof(DWORD);
+            return E_FAIL;
+        }
+        DWORD value = mode == OEMGI_GETSIGNATURE ? 0x42555453 : 0x100;
+        std::memcpy(buffer, &value, sizeof(value));
+        return S_OK;
+    }
     STDMETHODIMP DevMode(DWORD, POEMDMPARAM) override { return E_NOTIMPL; }
     STDMETHODIMP EnableDriver(DWORD, DWORD, PDRVENABLEDATA) override { return E_NOTIMPL; }
     STDMETHODIMP DisableDriver() override { return E_NOTIMPL; }
@@ -66,7 +80,11 @@ public:
     }
     STDMETHODIMP DisablePDEV(PDEVOBJ) override { return E_NOTIMPL; }
     STDMETHODIMP ResetPDEV(PDEVOBJ, PDEVOBJ) override { return E_NOTIMPL; }
-    STDMETHODIMP GetImplementedMethod(PSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP GetImplementedMethod(PSTR name) override {
+        return std::strcmp(name, "CommandCallback") == 0 || std::strcmp(name, "WritePrinter") == 0
+                   ? S_OK
+                   : E_FAIL;
+    }
     STDMETHODIMP DriverDMS(PVOID, PVOID, DWORD, PDWORD) override { return E_NOTIMPL; }
     // Writes "cb" with the id and the parameters, as "cb309(2,7)".
     STDMETHODIMP CommandCallback(PDEVOBJ, DWORD id, DWORD count, PDWORD params,
