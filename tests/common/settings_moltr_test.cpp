@@ -100,5 +100,17 @@ TEST_F(MoltrSample, DefaultDevModeDecodedAndInBytes) {
     EXPECT_TRUE(HexPairs(hex.output, 562));
 }
 
+TEST(MoltrSamples, ThePclXlSampleIsAddedByItsLanguageAndCompiles) {
+    sim::TestMachine machine;
+    MoltrRun add = Moltr("printer add Colour --sample pcl6");
+    ASSERT_EQ(0, add.status) << add.output;
+    EXPECT_NE(std::string::npos,
+              add.output.find("with driver MOLTR ColorLaser 4000 PCL6 (MOLTR4KX.GPD)"))
+        << add.output;
+    MoltrRun compile = Moltr("printer compile Colour");
+    EXPECT_NE(std::string::npos, compile.output.find("\nresult: 0\n")) << compile.output;
+    EXPECT_EQ(2, Moltr("printer add Other --sample pcl9").status);
+}
+
 } // namespace
 } // namespace moltr::test

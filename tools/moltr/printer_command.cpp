@@ -1,6 +1,7 @@
 #include "moltr/printer_command.h"
 
 #include <winspool.h>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -27,16 +28,38 @@ struct SettingsRelease {
 };
 using SettingsPtr = std::unique_ptr<common::IDrvSettings, SettingsRelease>;
 
+// The sample printers by the page description language they print.
+struct SamplePrinter {
+    const char* language;
+    const char* gpd;
+};
+
+constexpr SamplePrinter kSamplePrinters[] = {
+    {"pcl5", MOLTR_SAMPLES_DIR "/MOLTR4KC.GPD"},
+    {"pcl6", MOLTR_SAMPLES_DIR "/MOLTR4KX.GPD"},
+};
+
 int Add(const std::vector<std::string>& args) {
-    std::string name, gpd = MOLTR_SAMPLE_GPD, driver;
+    constexpr char kUsage[] =
+        "usage: moltr printer add NAME [--sample pcl5|pcl6 | --gpd FILE] [--driver NAME]";
+    std::string name, gpd = kSamplePrinters[0].gpd, driver;
     for (size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--gpd" || args[i] == "--driver") && i + 1 < args.size()) {
+        if (args[i] == "--sample" && i + 1 < args.size()) {
+            auto sample = std::find_if(
+                std::begin(kSamplePrinters), std::end(kSamplePrinters),
+                [&](const SamplePrinter& known) { return args[i + 1] == known.language; });
+            if (sample == std::end(kSamplePrinters)) {
+                return Fail(kUsage);
+            }
+            gpd = sample->gpd;
+            ++i;
+        } else if ((args[i] == "--gpd" || args[i] == "--driver") && i + 1 < args.size()) {
             (args[i] == "--gpd" ? gpd : driver) = args[i + 1];
             ++i;
         } else if (name.empty() && args[i].rfind("--", 0) != 0) {
             name = args[i];
         } else {
-            return Fail("usage: moltr printer add NAME [--gpd FILE] [--driver NAME]");
+            return Fail(kUsage);
         }
     }
     std::error_code error;

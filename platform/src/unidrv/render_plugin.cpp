@@ -1,0 +1,204 @@
+#include "src/unidrv/render_plugin.h"
+
+#include <winspool.h>
+#include <string>
+#include "src/unidrv/driver_services.h"
+
+namespace moltr::unidrv {
+namespace {
+
+// The class the universal driver creates from a render plug-in's DllGetClassObject.
+// {6D6ABF26-9F38-11D1-882A-00C04FB961EC}
+constexpr CLSID kRenderPluginClass = {
+    0x6d6abf26, 0x9f38, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
+
+using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
+using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+
+// An export by name as its real type; through void*, as that type is not FARPROC's.
+template <typename Function> Function Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+struct PluginInterface {
+    const IID* iid;
+    int level;
+};
+
+// Asked in this order: the newest interface the plug-in offers is the one the driver uses.
+constexpr PluginInterface kPluginInterfaces[] = {
+    {&IID_IPrintOemUni3, 3},
+    {&IID_IPrintOemUni2, 2},
+    {&IID_IPrintOemUni, 1},
+};
+
+// The methods a plug-in may leave out, by the level of interface that has them; the driver asks
+// GetImplementedMethod for each before it calls it.
+struct OptionalMethod {
+    const char* name;
+    int level;
+};
+
+constexpr OptionalMethod kOptionalMethods[] = {
+    {"CommandCallback", 1},  {"ImageProcessing", 1},    {"FilterGraphics", 1},
+    {"Compression", 1},      {"HalftonePattern", 1},    {"MemoryUsage", 1},
+    {"TTYGetInfo", 1},       {"DownloadFontHeader", 1}, {"DownloadCharGlyph", 1},
+    {"TTDownloadMethod", 1}, {"OutputCharStr", 1},      {"SendFontCmd", 1},
+    {"TextOutAsBitmap", 1},  {"WritePrinter", 2},       {"GetPDEVAdjustment", 2},
+    {"DownloadPattern", 3},
+};
+
+// The file-name part of a path.
+LPCWSTR FileNamePart(LPCWSTR path) {
+    LPCWSTR name = path;
+    for (LPCWSTR c = path; *c; ++c) {
+        name = *c == L'\\' || *c == L'/' ? c + 1 : name;
+    }
+    return name;
+}
+
+bool EndsWithNoCase(LPCWSTR text, LPCWSTR suffix) {
+    int length = lstrlenW(text);
+    int tail = lstrlenW(suffix);
+    return length >= tail && lstrcmpiW(text + length - tail, suffix) == 0;
+}
+
+// The dependent file that the plug-in settings file names as the render plug-in, or null.
+LPCWSTR PluginFile(const DRIVER_INFO_3W& driver, WCHAR* name, DWORD size) {
+    LPCWSTR settings = nullptr;
+    for (LPCWSTR file = driver.pDependentFiles; file && *file && !settings;
+         file += lstrlenW(file) + 1) {
+        settings = EndsWithNoCase(file, L".INI") ? file : nullptr;
+    }
+    if (!settings ||
+        GetPrivateProfileStringW(L"OEMFiles", L"OEMDriverFile1", L"", name, size, settings) == 0) {
+        return nullptr;
+    }
+    for (LPCWSTR file = driver.pDependentFiles; *file; file += lstrlenW(file) + 1) {
+        if (lstrcmpiW(FileNamePart(file), FileNamePart(name)) == 0) {
+            return file;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+RenderPlugin::~RenderPlugin() {
+    Unload();
+}
+
+HRESULT RenderPlugin::Load(HANDLE printer, std::vector<BYTE>* output) {
+    Unload();
+    DWORD needed = 0;
+    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed ? needed : 1);
+    if (!needed || !GetPrinterDriverW(printer, nullptr, 3, info.data(), needed, &needed)) {
+        return HRESULT_FROM_WIN32(GetLastError());
+    }
+    WCHAR name[MAX_PATH] = {};
+    LPCWSTR path =
+        PluginFile(*reinterpret_cast<const DRIVER_INFO_3W*>(info.data()), name, MAX_PATH);
+    if (!path) {
+        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    }
+    HRESULT result = Create(path);
+    if (SUCCEEDED(result)) {
+        services_ = new DriverServices(output);
+        result = plugin_->PublishDriverInterface(services_);
+    }
+    if (SUCCEEDED(result)) {
+        result = Identify();
+    }
+    if (FAILED(result)) {
+        Unload();
+    }
+    return result;
+}
+
+HRESULT RenderPlugin::Create(LPCWSTR path) {
+    module_ = LoadLibraryW(path);
+    if (!module_) {
+        return HRESULT_FROM_WIN32(GetLastError());
+    }
+    auto getClassObject = Export<GetClassObject>(module_, "DllGetClassObject");
+    if (!getClassObject) {
+        return HRESULT_FROM_WIN32(GetLastError());
+    }
+    IClassFactory* factory = nullptr;
+    HRESULT result =
+        getClassObject(kRenderPluginClass, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    if (FAILED(result)) {
+        return result;
+    }
+    IUnknown* object = nullptr;
+    result = factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&object));
+    factory->Release();
+    if (FAILED(result)) {
+        return result;
+    }
+    result = E_NOINTERFACE;
+    for (const PluginInterface& wanted : kPluginInterfaces) {
+        if (object->QueryInterface(*wanted.iid, reinterpret_cast<void**>(&plugin_)) == S_OK &&
+            plugin_) {
+            level_ = wanted.level;
+            result = S_OK;
+            break;
+        }
+        plugin_ = nullptr;
+    }
+    object->Release();
+    return result;
+}
+
+HRESULT RenderPlugin::Identify() {
+    DWORD needed = 0;
+    HRESULT result = plugin_->GetInfo(OEMGI_GETSIGNATURE, &signature_, sizeof(signature_), &needed);
+    if (FAILED(result)) {
+        return result;
+    }
+    if (FAILED(plugin_->GetInfo(OEMGI_GETVERSION, &version_, sizeof(version_), &needed))) {
+        version_ = 0;
+    }
+    for (const OptionalMethod& method : kOptionalMethods) {
+        // The method names are the driver's own constant texts; the plug-in may not keep them.
+        std::string name(method.name);
+        if (method.level <= level_ && plugin_->GetImplementedMethod(name.data()) == S_OK) {
+            implemented_.push_back(method.name);
+        }
+    }
+    return S_OK;
+}
+
+bool RenderPlugin::Implements(std::string_view name) const {
+    for (std::string_view method : implemented_) {
+        if (method == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RenderPlugin::Unload() {
+    if (plugin_) {
+        plugin_->Release();
+        plugin_ = nullptr;
+    }
+    if (services_) {
+        services_->Release();
+        services_ = nullptr;
+    }
+    if (module_) {
+        auto canUnload = Export<CanUnloadNow>(module_, "DllCanUnloadNow");
+        if (!canUnload || canUnload() == S_OK) {
+            FreeLibrary(module_);
+        }
+        module_ = nullptr;
+    }
+    level_ = 0;
+    signature_ = 0;
+    version_ = 0;
+    implemented_.clear();
+}
+
+} // namespace moltr::unidrv
