@@ -74,7 +74,7 @@ int CompileInMemory(const std::string& file, std::u16string_view driverName) {
     int result = kSuccess;
     for (const std::u16string& name : names) {
         Structure root;
-        if (CompileDefinition(compilation, root, name) >= kError) {
+        if (CompileDefinition(compilation, translation, root, name) >= kError) {
             return kError;
         }
         if (CompileValues(compilation, translation, root, 0, nullptr, driverName, {},

@@ -167,7 +167,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSamples = fs::path(__FILE__).parent_path() / "../../samples";
+const fs::path kSamples = fs::path(MOLTR_SOURCE_DIR) / "samples";
 
 TEST(SamplePrinter, DriverCarriesTheLanguageModuleAndTheSettingsFile) {
     std::ifstream gpd(kSamples / "MOLTR4KC.GPD", std::ios::binary);

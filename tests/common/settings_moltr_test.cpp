@@ -108,7 +108,8 @@ TEST(MoltrSamples, ThePclXlSampleIsAddedByItsLanguageAndCompiles) {
               add.output.find("with driver MOLTR ColorLaser 4000 PCL6 (MOLTR4KX.GPD)"))
         << add.output;
     MoltrRun compile = Moltr("printer compile Colour");
-    EXPECT_NE(std::string::npos, compile.output.find("\nresult: 0\n")) << compile.output;
+    // Its only warnings are the exclusions and injections kept for other Windows versions.
+    EXPECT_NE(std::string::npos, compile.output.find("\nresult: 1\n")) << compile.output;
     EXPECT_EQ(2, Moltr("printer add Other --sample pcl9").status);
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSample = fs::path(__FILE__).parent_path() / "../../samples/MOLTR4KC.GPD";
+const fs::path kSample = fs::path(MOLTR_SOURCE_DIR) / "samples/MOLTR4KC.GPD";
 
 TEST(MoltrCompile, JsonDocumentOfTheSample) {
     sim::TestMachine machine;

@@ -6,7 +6,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSample = fs::path(__FILE__).parent_path() / "../../samples/MOLTR4KC.GPD";
+const fs::path kSample = fs::path(MOLTR_SOURCE_DIR) / "samples/MOLTR4KC.GPD";
 
 // The stand-in of the language module that the build makes beside the programs.
 fs::path LanguageModule() {

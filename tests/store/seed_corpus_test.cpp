@@ -18,7 +18,7 @@ using namespace moltr::store::testing;
 namespace {
 
 const std::filesystem::path kCorpus =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz/corpus/store_load_fuzz";
+    std::filesystem::path(MOLTR_SOURCE_DIR) / "tests/fuzz/corpus/store_load_fuzz";
 
 std::vector<BYTE> Written(const CompiledStructure& root) {
     std::vector<BYTE> image;
