@@ -1,4 +1,5 @@
 // CoPlugin's devmode requests and the life of its driver table and PDEVs.
+#include <windows.h>
 #include <winspool.h>
 #include <memory>
 #include "renderplugin/co_plugin.h"
