@@ -170,25 +170,16 @@ HRESULT WriteRetention(CommandOutput& out, const SettingsView& settings, DWORD m
                                                 : WriteEjlRetention(out, settings, mode);
 }
 
-// The time zone as the SUBMISSION value writes it: "+" ahead of UTC, "-" at UTC and behind it,
-// then the whole hours of the bias.
-void TimeZoneFields(LPCWSTR* sign, int* hours) {
-    TIME_ZONE_INFORMATION zone = {};
-    LONG bias = GetTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID ? zone.Bias : 0;
-    LONG quotient = bias / 60;
-    *sign = quotient < 0 ? L"+" : L"-";
-    *hours = quotient < 0 ? -quotient : quotient;
-}
-
 HRESULT WriteSubmission(CommandOutput& out, const JobRecords& records, LPCWSTR machine,
                         LPCWSTR user, LPCWSTR document, const SYSTEMTIME& now) {
-    LPCWSTR sign = nullptr;
-    int hours = 0;
-    TimeZoneFields(&sign, &hours);
+    TIME_ZONE_INFORMATION zone = {};
+    ZoneOffset offset =
+        SubmissionZone(GetTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID ? zone.Bias : 0);
     return out.Converted(
         L"@EJL JI SUBMISSION=\"0%-16s%-16s%-28s%010d%4d%02d%02d%02d%02d%02d%03d%s%02d%02d\"\n",
         machine, user, document, static_cast<int>(records.job().JobId), now.wYear, now.wMonth,
-        now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, sign, hours, 0);
+        now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, offset.sign, offset.hours,
+        0);
 }
 
 // Byte-narrowed values are cut so that their line keeps its closing quote within 256 bytes.

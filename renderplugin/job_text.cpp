@@ -28,4 +28,10 @@ DWORD ApplicationPartLength(LPCWSTR documentName) {
     return 0;
 }
 
+ZoneOffset SubmissionZone(LONG bias) {
+    LONG quotient = bias / 60;
+    return quotient < 0 ? ZoneOffset{L"+", static_cast<int>(-quotient)}
+                        : ZoneOffset{L"-", static_cast<int>(quotient)};
+}
+
 } // namespace moltr::render

@@ -16,4 +16,12 @@ void QuotedValue(LPCWSTR source, DWORD limit, WCHAR (&value)[kJobTextRoom]);
 // the characters before its first '-', or 0 when it has none after its first character.
 DWORD ApplicationPartLength(LPCWSTR documentName);
 
+// The time zone of the SUBMISSION value from GetTimeZoneInformation's bias (local = UTC - bias):
+// "+" ahead of UTC, "-" at UTC and behind it, and the whole hours of the bias without sign.
+struct ZoneOffset {
+    LPCWSTR sign;
+    int hours;
+};
+ZoneOffset SubmissionZone(LONG bias);
+
 } // namespace moltr::render

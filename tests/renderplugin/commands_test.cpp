@@ -186,3 +186,46 @@ TEST_F(RenderCommandsNoDevice, EveryCallbackFailsWithoutADeviceType) {
 
 } // namespace
 } // namespace moltr::test
+
+namespace moltr::test {
+namespace {
+
+class RenderCommandsTemplateModel : public RenderCommands {
+protected:
+    // Model code 1: the colour set-up by templates.
+    RenderCommandsTemplateModel()
+        : RenderCommands(RenderPrinterSetup{"MOLTR ColorLaser 1100 PCL5c", {}, "", {}}) {}
+};
+
+TEST_F(RenderCommandsTemplateModel, PageSideWritesOrientationThenTheColourTemplates) {
+    // The sample's defaults: raster mode, portrait, automatic colour, no screening, gamma 2.2,
+    // enhanced mode 2 and neutral adjustments.
+    std::vector<BYTE> expected = Bytes("\x1b&l0O\x1b*t2.2I");
+    const BYTE templates[][2] = {{0x04, 1},    {0x00, 0},    {0x02, 0},   {0x01, 0},
+                                 {0x81, 0x00}, {0x82, 0x00}, {0x83, 0x00}};
+    for (const auto& [function, value] : templates) {
+        std::vector<BYTE> command = Bytes("\x1b*o3W");
+        command.insert(command.end(), {0x81, function, value});
+        expected.insert(expected.end(), command.begin(), command.end());
+    }
+    EXPECT_EQ(Written(300), expected);
+    job_->SetJobByte(L"_SCREENING", 2);
+    job_->SetJobByte(L"_ENHANCEDMODE", 4);
+    const size_t templatesAt = Bytes("\x1b&l0O\x1b*t2.2I").size();
+    std::vector<BYTE> screened = Bytes("\x1b&l0O\x1b*t18J\x1b*t2.2I");
+    const size_t firstValue = screened.size() + Bytes("\x1b*o3W").size() + 2;
+    screened.insert(screened.end(), expected.begin() + templatesAt, expected.end());
+    screened[firstValue] = 2; // enhanced mode 4 is written as 2
+    EXPECT_EQ(Written(300), screened);
+    job_->SetJobByte(L"_COLORMETHOD", 0);
+    EXPECT_EQ(Written(300), Bytes("\x1b&l0O"));
+}
+
+TEST_F(RenderCommandsTemplateModel, LandscapeTurnsTheFrontSide) {
+    job_->SetJobByte(L"_COLORMETHOD", 0);
+    job_->publicDevMode.dmOrientation = 2;
+    EXPECT_EQ(Written(300), Bytes("\x1b&l1O"));
+}
+
+} // namespace
+} // namespace moltr::test
