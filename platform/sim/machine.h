@@ -33,10 +33,14 @@ struct MachineConfig {
     UINT ansiCodePage = 1252;
     std::string userName = "user";
     std::string computerName = "MOLTRHOST";
+    // A frozen clock for GetSystemTime and GetLocalTime, as a FILETIME in UTC; 0 runs the host's.
+    ULONGLONG clock = 0;
+    // The time zone's bias in minutes (GetTimeZoneInformation): local time = UTC - bias.
+    LONG timeZoneBias = 0;
 };
 
-// Creates the machine at `root` (making the folder if needed and wiping whatever was there) and makes
-// it the current one of this process.
+// Creates the machine at `root` (making the folder if needed and wiping whatever was there) and
+// makes it the current one of this process.
 bool CreateMachine(const std::string& root, const MachineConfig& config = {});
 // Makes an existing machine the current one.
 bool AttachMachine(const std::string& root);
@@ -48,9 +52,9 @@ MachineConfig CurrentConfig();
 // Changes the current machine's configuration (all processes see the change).
 bool UpdateConfig(const MachineConfig& config);
 
-// Windows path (absolute, drive letter, either slash, any case) to the host path of the existing file
-// or folder, each component matched ignoring case; for a path that does not exist yet, its existing
-// part matched that way and the rest as given. Empty when the path cannot be mapped.
+// Windows path (absolute, drive letter, either slash, any case) to the host path of the existing
+// file or folder, each component matched ignoring case; for a path that does not exist yet, its
+// existing part matched that way and the rest as given. Empty when the path cannot be mapped.
 std::string HostPath(const WCHAR* windowsPath);
 // Host path to the Windows path that names it: under the machine's drives, or Z: for the rest.
 std::u16string WindowsPath(const std::string& hostPath);

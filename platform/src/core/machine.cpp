@@ -66,7 +66,9 @@ bool WriteConfig(const std::string& root, const MachineConfig& c) {
         << "systemlocale=" << c.systemLocale << "\n"
         << "ansicodepage=" << c.ansiCodePage << "\n"
         << "username=" << c.userName << "\n"
-        << "computername=" << c.computerName << "\n";
+        << "computername=" << c.computerName << "\n"
+        << "clock=" << c.clock << "\n"
+        << "timezonebias=" << c.timeZoneBias << "\n";
     return static_cast<bool>(out);
 }
 
@@ -107,6 +109,10 @@ bool ReadConfig(const std::string& root, MachineConfig& c) {
             c.userName = value;
         } else if (key == "computername") {
             c.computerName = value;
+        } else if (key == "clock") {
+            c.clock = std::strtoull(value.c_str(), nullptr, 10);
+        } else if (key == "timezonebias") {
+            c.timeZoneBias = static_cast<LONG>(std::strtol(value.c_str(), nullptr, 10));
         }
     }
     return true;

@@ -1,9 +1,9 @@
 // Clocks, sleeping and the conversions between FILETIME (100 ns since 1601-01-01 UTC) and
 // SYSTEMTIME.
 #include <windows.h>
+#include "sim/machine.h"
 
 #include <chrono>
-#include <ctime>
 #include <thread>
 
 namespace {
@@ -25,6 +25,12 @@ FILETIME FromTicks(ULONGLONG ticks) {
 ULONGLONG Now() {
     auto since = std::chrono::system_clock::now().time_since_epoch();
     return kUnixEpoch + std::chrono::duration_cast<std::chrono::nanoseconds>(since).count() / 100;
+}
+
+// The machine's clock: frozen when its configuration sets one.
+ULONGLONG MachineNow() {
+    ULONGLONG frozen = moltr::sim::CurrentConfig().clock;
+    return frozen != 0 ? frozen : Now();
 }
 
 bool IsLeap(int year) {
@@ -106,19 +112,29 @@ void WINAPI GetSystemTimeAsFileTime(LPFILETIME lpSystemTimeAsFileTime) {
 
 void WINAPI GetSystemTime(LPSYSTEMTIME lpSystemTime) {
     if (lpSystemTime) {
-        *lpSystemTime = FromTicksToSystem(Now());
+        *lpSystemTime = FromTicksToSystem(MachineNow());
     }
 }
 
+// The machine's time zone has no daylight saving time: local time is UTC less the bias.
 void WINAPI GetLocalTime(LPSYSTEMTIME lpSystemTime) {
     if (!lpSystemTime) {
         return;
     }
-    std::time_t seconds = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&seconds, &local);
-    ULONGLONG now = Now();
-    *lpSystemTime = FromTicksToSystem(now + local.tm_gmtoff * 10000000LL);
+    moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
+    ULONGLONG utc = config.clock != 0 ? config.clock : Now();
+    LONGLONG offset = -static_cast<LONGLONG>(config.timeZoneBias) * 600000000LL;
+    *lpSystemTime = FromTicksToSystem(utc + offset);
+}
+
+DWORD WINAPI GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZoneInformation) {
+    if (!lpTimeZoneInformation) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return TIME_ZONE_ID_INVALID;
+    }
+    *lpTimeZoneInformation = TIME_ZONE_INFORMATION{};
+    lpTimeZoneInformation->Bias = moltr::sim::CurrentConfig().timeZoneBias;
+    return TIME_ZONE_ID_UNKNOWN;
 }
 
 BOOL WINAPI FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME lpSystemTime) {

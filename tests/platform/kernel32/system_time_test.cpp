@@ -1,6 +1,7 @@
 // Clocks and the FILETIME and SYSTEMTIME conversions.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "sim/machine.h"
 
 namespace {
 
@@ -80,6 +81,40 @@ TEST(SystemTime, ClocksAgree) {
     Sleep(20);
     EXPECT_GE(GetTickCount64() - before, 20u);
     EXPECT_EQ(static_cast<DWORD>(GetTickCount64()) - GetTickCount() < 1000u, true);
+}
+
+TEST(SystemTime, ASetClockIsFrozenAndTheTimeZoneBiasMakesLocalTime) {
+    moltr::sim::TestMachine machine;
+    moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
+    // 2024-12-31 23:59:59.999 UTC, nine hours ahead of UTC (bias -540).
+    config.clock = 133801631999990000ULL;
+    config.timeZoneBias = -540;
+    ASSERT_TRUE(moltr::sim::UpdateConfig(config));
+    TIME_ZONE_INFORMATION zone;
+    zone.Bias = 1;
+    EXPECT_EQ(GetTimeZoneInformation(&zone), static_cast<DWORD>(TIME_ZONE_ID_UNKNOWN));
+    EXPECT_EQ(zone.Bias, -540);
+    SYSTEMTIME system{}, again{}, local{};
+    GetSystemTime(&system);
+    Sleep(5);
+    GetSystemTime(&again);
+    EXPECT_EQ(system.wYear, 2024);
+    EXPECT_EQ(system.wHour, 23);
+    EXPECT_EQ(again.wMilliseconds, 999);
+    GetLocalTime(&local);
+    EXPECT_EQ(local.wYear, 2025);
+    EXPECT_EQ(local.wMonth, 1);
+    EXPECT_EQ(local.wDay, 1);
+    EXPECT_EQ(local.wHour, 8);
+    EXPECT_EQ(local.wMilliseconds, 999);
+    // Five hours behind UTC.
+    config.timeZoneBias = 300;
+    ASSERT_TRUE(moltr::sim::UpdateConfig(config));
+    GetLocalTime(&local);
+    EXPECT_EQ(local.wDay, 31);
+    EXPECT_EQ(local.wHour, 18);
+    EXPECT_EQ(GetTimeZoneInformation(nullptr), TIME_ZONE_ID_INVALID);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 } // namespace

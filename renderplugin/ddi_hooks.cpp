@@ -1,0 +1,266 @@
+#include "renderplugin/ddi_hooks.h"
+
+#include <tuple>
+#include "renderplugin/render_state.h"
+
+namespace moltr::render {
+
+namespace {
+
+// The position of each hooked function among the "before" entries of the hooks.
+enum class Before : size_t {
+    AlphaBlend,
+    BitBlt,
+    CopyBits,
+    EndDoc,
+    FillPath,
+    GradientFill,
+    GetGlyphMode,
+    LineTo,
+    NextBand,
+    Paint,
+    PlgBlt,
+    RealizeBrush,
+    SendPage,
+    StartBanding,
+    StartDoc,
+    StartPage,
+    StretchBlt,
+    StretchBltROP,
+    StrokeAndFillPath,
+    StrokePath,
+    TextOut,
+    TransparentBlt,
+    None,
+};
+
+// Function pointers change type through this one, which converts to and from any other.
+using GenericFunction = void (*)();
+
+// Calls the driver's entry point `slot` of type `Function` after the "before" entry `before`,
+// which may change the arguments or end the call (TRUE) with an answer of its own.
+template <typename Function, Ddi slot, Before before, typename Result, typename... Arguments>
+Result Forward(RenderState* state, Arguments... arguments) {
+    if (state == nullptr) {
+        return Result(FALSE);
+    }
+    if constexpr (before != Before::None) {
+        BeforeHook entry =
+            state->hooks != nullptr ? state->hooks->before[static_cast<size_t>(before)] : nullptr;
+        if (entry != nullptr) {
+            std::tuple<Arguments&...> view(arguments...);
+            if (!Declined(entry(*state, &view))) {
+                return Result(TRUE);
+            }
+        }
+    }
+    auto own = reinterpret_cast<Function>(
+        reinterpret_cast<GenericFunction>(state->ddi[static_cast<size_t>(slot)]));
+    return own != nullptr ? own(arguments...) : Result(FALSE);
+}
+
+RenderState* StateOfSurface(SURFOBJ* surface) {
+    return surface != nullptr ? StateOf(surface->dhpdev) : nullptr;
+}
+
+BOOL APIENTRY HookAlphaBlend(SURFOBJ* dest, SURFOBJ* source, CLIPOBJ* clip, XLATEOBJ* xlate,
+                             RECTL* destRect, RECTL* sourceRect, BLENDOBJ* blend) {
+    return Forward<PFN_DrvAlphaBlend, Ddi::AlphaBlend, Before::AlphaBlend, BOOL>(
+        StateOfSurface(dest), dest, source, clip, xlate, destRect, sourceRect, blend);
+}
+
+BOOL APIENTRY HookBitBlt(SURFOBJ* target, SURFOBJ* source, SURFOBJ* mask, CLIPOBJ* clip,
+                         XLATEOBJ* xlate, RECTL* targetRect, POINTL* sourcePoint, POINTL* maskPoint,
+                         BRUSHOBJ* brush, POINTL* brushOrigin, ROP4 rop4) {
+    return Forward<PFN_DrvBitBlt, Ddi::BitBlt, Before::BitBlt, BOOL>(
+        StateOfSurface(target), target, source, mask, clip, xlate, targetRect, sourcePoint,
+        maskPoint, brush, brushOrigin, rop4);
+}
+
+BOOL APIENTRY HookCopyBits(SURFOBJ* dest, SURFOBJ* source, CLIPOBJ* clip, XLATEOBJ* xlate,
+                           RECTL* destRect, POINTL* sourcePoint) {
+    return Forward<PFN_DrvCopyBits, Ddi::CopyBits, Before::CopyBits, BOOL>(
+        StateOfSurface(dest), dest, source, clip, xlate, destRect, sourcePoint);
+}
+
+BOOL APIENTRY HookEndDoc(SURFOBJ* surface, FLONG flags) {
+    return Forward<PFN_DrvEndDoc, Ddi::EndDoc, Before::EndDoc, BOOL>(StateOfSurface(surface),
+                                                                     surface, flags);
+}
+
+BOOL APIENTRY HookFillPath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* clip, BRUSHOBJ* brush,
+                           POINTL* brushOrigin, MIX mix, FLONG options) {
+    return Forward<PFN_DrvFillPath, Ddi::FillPath, Before::FillPath, BOOL>(
+        StateOfSurface(surface), surface, path, clip, brush, brushOrigin, mix, options);
+}
+
+BOOL APIENTRY HookGradientFill(SURFOBJ* dest, CLIPOBJ* clip, XLATEOBJ* xlate, TRIVERTEX* vertex,
+                               ULONG vertexCount, PVOID mesh, ULONG meshCount, RECTL* extents,
+                               POINTL* ditherOrigin, ULONG mode) {
+    return Forward<PFN_DrvGradientFill, Ddi::GradientFill, Before::GradientFill, BOOL>(
+        StateOfSurface(dest), dest, clip, xlate, vertex, vertexCount, mesh, meshCount, extents,
+        ditherOrigin, mode);
+}
+
+ULONG APIENTRY HookGetGlyphMode(DHPDEV pdev, FONTOBJ* font) {
+    return Forward<PFN_DrvGetGlyphMode, Ddi::GetGlyphMode, Before::GetGlyphMode, ULONG>(
+        StateOf(pdev), pdev, font);
+}
+
+BOOL APIENTRY HookLineTo(SURFOBJ* surface, CLIPOBJ* clip, BRUSHOBJ* brush, LONG x1, LONG y1,
+                         LONG x2, LONG y2, RECTL* bounds, MIX mix) {
+    return Forward<PFN_DrvLineTo, Ddi::LineTo, Before::LineTo, BOOL>(
+        StateOfSurface(surface), surface, clip, brush, x1, y1, x2, y2, bounds, mix);
+}
+
+BOOL APIENTRY HookNextBand(SURFOBJ* surface, POINTL* origin) {
+    return Forward<PFN_DrvNextBand, Ddi::NextBand, Before::NextBand, BOOL>(StateOfSurface(surface),
+                                                                           surface, origin);
+}
+
+BOOL APIENTRY HookPaint(SURFOBJ* surface, CLIPOBJ* clip, BRUSHOBJ* brush, POINTL* brushOrigin,
+                        MIX mix) {
+    return Forward<PFN_DrvPaint, Ddi::Paint, Before::Paint, BOOL>(StateOfSurface(surface), surface,
+                                                                  clip, brush, brushOrigin, mix);
+}
+
+BOOL APIENTRY HookPlgBlt(SURFOBJ* target, SURFOBJ* source, SURFOBJ* mask, CLIPOBJ* clip,
+                         XLATEOBJ* xlate, COLORADJUSTMENT* adjustment, POINTL* brushOrigin,
+                         POINTFIX* points, RECTL* rect, POINTL* maskPoint, ULONG mode) {
+    return Forward<PFN_DrvPlgBlt, Ddi::PlgBlt, Before::PlgBlt, BOOL>(
+        StateOfSurface(target), target, source, mask, clip, xlate, adjustment, brushOrigin, points,
+        rect, maskPoint, mode);
+}
+
+BOOL APIENTRY HookRealizeBrush(BRUSHOBJ* brush, SURFOBJ* target, SURFOBJ* pattern, SURFOBJ* mask,
+                               XLATEOBJ* xlate, ULONG hatch) {
+    return Forward<PFN_DrvRealizeBrush, Ddi::RealizeBrush, Before::RealizeBrush, BOOL>(
+        StateOfSurface(target), brush, target, pattern, mask, xlate, hatch);
+}
+
+BOOL APIENTRY HookSendPage(SURFOBJ* surface) {
+    return Forward<PFN_DrvSendPage, Ddi::SendPage, Before::SendPage, BOOL>(StateOfSurface(surface),
+                                                                           surface);
+}
+
+BOOL APIENTRY HookStartBanding(SURFOBJ* surface, POINTL* origin) {
+    return Forward<PFN_DrvStartBanding, Ddi::StartBanding, Before::StartBanding, BOOL>(
+        StateOfSurface(surface), surface, origin);
+}
+
+BOOL APIENTRY HookStartDoc(SURFOBJ* surface, LPWSTR documentName, DWORD jobId) {
+    RenderState* state = StateOfSurface(surface);
+    // The job's records are read by the id of its first document.
+    if (state != nullptr && state->jobId == 0) {
+        state->jobId = jobId;
+    }
+    return Forward<PFN_DrvStartDoc, Ddi::StartDoc, Before::StartDoc, BOOL>(state, surface,
+                                                                           documentName, jobId);
+}
+
+BOOL APIENTRY HookStartPage(SURFOBJ* surface) {
+    return Forward<PFN_DrvStartPage, Ddi::StartPage, Before::StartPage, BOOL>(
+        StateOfSurface(surface), surface);
+}
+
+BOOL APIENTRY HookStretchBlt(SURFOBJ* dest, SURFOBJ* source, SURFOBJ* mask, CLIPOBJ* clip,
+                             XLATEOBJ* xlate, COLORADJUSTMENT* adjustment, POINTL* halftoneOrigin,
+                             RECTL* destRect, RECTL* sourceRect, POINTL* maskPoint, ULONG mode) {
+    return Forward<PFN_DrvStretchBlt, Ddi::StretchBlt, Before::StretchBlt, BOOL>(
+        StateOfSurface(dest), dest, source, mask, clip, xlate, adjustment, halftoneOrigin, destRect,
+        sourceRect, maskPoint, mode);
+}
+
+BOOL APIENTRY HookStretchBltROP(SURFOBJ* dest, SURFOBJ* source, SURFOBJ* mask, CLIPOBJ* clip,
+                                XLATEOBJ* xlate, COLORADJUSTMENT* adjustment,
+                                POINTL* halftoneOrigin, RECTL* destRect, RECTL* sourceRect,
+                                POINTL* maskPoint, ULONG mode, BRUSHOBJ* brush, DWORD rop4) {
+    return Forward<PFN_DrvStretchBltROP, Ddi::StretchBltROP, Before::StretchBltROP, BOOL>(
+        StateOfSurface(dest), dest, source, mask, clip, xlate, adjustment, halftoneOrigin, destRect,
+        sourceRect, maskPoint, mode, brush, rop4);
+}
+
+BOOL APIENTRY HookStrokeAndFillPath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* clip,
+                                    XFORMOBJ* transform, BRUSHOBJ* strokeBrush,
+                                    LINEATTRS* lineAttributes, BRUSHOBJ* fillBrush,
+                                    POINTL* brushOrigin, MIX fillMix, FLONG options) {
+    return Forward<PFN_DrvStrokeAndFillPath, Ddi::StrokeAndFillPath, Before::StrokeAndFillPath,
+                   BOOL>(StateOfSurface(surface), surface, path, clip, transform, strokeBrush,
+                         lineAttributes, fillBrush, brushOrigin, fillMix, options);
+}
+
+BOOL APIENTRY HookStrokePath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* clip, XFORMOBJ* transform,
+                             BRUSHOBJ* brush, POINTL* brushOrigin, LINEATTRS* lineAttributes,
+                             MIX mix) {
+    return Forward<PFN_DrvStrokePath, Ddi::StrokePath, Before::StrokePath, BOOL>(
+        StateOfSurface(surface), surface, path, clip, transform, brush, brushOrigin, lineAttributes,
+        mix);
+}
+
+BOOL APIENTRY HookTextOut(SURFOBJ* surface, STROBJ* text, FONTOBJ* font, CLIPOBJ* clip,
+                          RECTL* extra, RECTL* opaque, BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush,
+                          POINTL* origin, MIX mix) {
+    return Forward<PFN_DrvTextOut, Ddi::TextOut, Before::TextOut, BOOL>(
+        StateOfSurface(surface), surface, text, font, clip, extra, opaque, fore, opaqueBrush,
+        origin, mix);
+}
+
+BOOL APIENTRY HookTransparentBlt(SURFOBJ* dest, SURFOBJ* source, CLIPOBJ* clip, XLATEOBJ* xlate,
+                                 RECTL* destRect, RECTL* sourceRect, ULONG transparentColor,
+                                 ULONG reserved) {
+    return Forward<PFN_DrvTransparentBlt, Ddi::TransparentBlt, Before::TransparentBlt, BOOL>(
+        StateOfSurface(dest), dest, source, clip, xlate, destRect, sourceRect, transparentColor,
+        reserved);
+}
+
+// Escapes pass straight through to the driver.
+ULONG APIENTRY HookEscape(SURFOBJ* surface, ULONG escape, ULONG inSize, PVOID in, ULONG outSize,
+                          PVOID out) {
+    return Forward<PFN_DrvEscape, Ddi::Escape, Before::None, ULONG>(
+        StateOfSurface(surface), surface, escape, inSize, in, outSize, out);
+}
+
+ULONG APIENTRY HookDrawEscape(SURFOBJ* surface, ULONG escape, CLIPOBJ* clip, RECTL* rect,
+                              ULONG inSize, PVOID in) {
+    return Forward<PFN_DrvDrawEscape, Ddi::DrawEscape, Before::None, ULONG>(
+        StateOfSurface(surface), surface, escape, clip, rect, inSize, in);
+}
+
+template <typename Function> PFN AsPfn(Function function) {
+    return reinterpret_cast<PFN>(reinterpret_cast<GenericFunction>(function));
+}
+
+const DRVFN kHookedDdi[kHookedDdiCount] = {
+    {INDEX_DrvAlphaBlend, AsPfn(HookAlphaBlend)},
+    {INDEX_DrvBitBlt, AsPfn(HookBitBlt)},
+    {INDEX_DrvCopyBits, AsPfn(HookCopyBits)},
+    {INDEX_DrvEndDoc, AsPfn(HookEndDoc)},
+    {INDEX_DrvFillPath, AsPfn(HookFillPath)},
+    {INDEX_DrvGradientFill, AsPfn(HookGradientFill)},
+    {INDEX_DrvGetGlyphMode, AsPfn(HookGetGlyphMode)},
+    {INDEX_DrvLineTo, AsPfn(HookLineTo)},
+    {INDEX_DrvNextBand, AsPfn(HookNextBand)},
+    {INDEX_DrvPaint, AsPfn(HookPaint)},
+    {INDEX_DrvPlgBlt, AsPfn(HookPlgBlt)},
+    {INDEX_DrvRealizeBrush, AsPfn(HookRealizeBrush)},
+    {INDEX_DrvSendPage, AsPfn(HookSendPage)},
+    {INDEX_DrvStartBanding, AsPfn(HookStartBanding)},
+    {INDEX_DrvStartDoc, AsPfn(HookStartDoc)},
+    {INDEX_DrvStartPage, AsPfn(HookStartPage)},
+    {INDEX_DrvStretchBlt, AsPfn(HookStretchBlt)},
+    {INDEX_DrvStretchBltROP, AsPfn(HookStretchBltROP)},
+    {INDEX_DrvStrokeAndFillPath, AsPfn(HookStrokeAndFillPath)},
+    {INDEX_DrvStrokePath, AsPfn(HookStrokePath)},
+    {INDEX_DrvTextOut, AsPfn(HookTextOut)},
+    {INDEX_DrvTransparentBlt, AsPfn(HookTransparentBlt)},
+    {INDEX_DrvEscape, AsPfn(HookEscape)},
+    {INDEX_DrvDrawEscape, AsPfn(HookDrawEscape)},
+};
+
+} // namespace
+
+const DRVFN* HookedDdiTable() {
+    return kHookedDdi;
+}
+
+} // namespace moltr::render

@@ -1,0 +1,264 @@
+#pragma once
+// Plays the universal driver's renderer towards the render plug-in, as the operating system does:
+// the sample printer's driver with MOLTRRPC.DLL among its files on a fresh simulated machine, the
+// module loaded with LoadLibraryW, its class object, IPrintOemUni3, a driver-services interface
+// whose DrvWriteSpoolBuf collects the stream, the devmode calls and an enabled PDEV.
+#include <windows.h>
+#include <winspool.h>
+#include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+#include "common/drv_settings.h"
+#include "compiler/compile_driver.h"
+#include "platform/kernel32/module_test_files.h"
+#include "prcomoem.h"
+#include "sim/machine.h"
+#include "sim/spooler_admin.h"
+#include "sim/utf.h"
+
+namespace moltr::test {
+
+inline constexpr CLSID kRenderPluginClass = {
+    0x6d6abf26, 0x9f38, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
+
+// The bytes of a text, NULs included when given with their length.
+inline std::vector<BYTE> Bytes(const std::string& text) {
+    return std::vector<BYTE>(text.begin(), text.end());
+}
+
+// The driver services of the renderer: DrvWriteSpoolBuf appends to `stream`.
+class SpoolCapture final : public IPrintOemDriverUni {
+public:
+    std::vector<BYTE> stream;
+
+    STDMETHOD(QueryInterface)(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPrintOemDriverUni)) {
+            *object = static_cast<IPrintOemDriverUni*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return ++references; }
+    STDMETHOD_(ULONG, Release)() override { return --references; }
+    STDMETHOD(DrvGetDriverSetting)(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override {
+        return E_NOTIMPL;
+    }
+    STDMETHOD(DrvWriteSpoolBuf)(PDEVOBJ, PVOID buffer, DWORD size, DWORD* written) override {
+        const BYTE* bytes = static_cast<const BYTE*>(buffer);
+        stream.insert(stream.end(), bytes, bytes + size);
+        *written = size;
+        return S_OK;
+    }
+    STDMETHOD(DrvXMoveTo)(PDEVOBJ, INT, DWORD, INT*) override { return E_NOTIMPL; }
+    STDMETHOD(DrvYMoveTo)(PDEVOBJ, INT, DWORD, INT*) override { return E_NOTIMPL; }
+    STDMETHOD(DrvGetStandardVariable)(PDEVOBJ, DWORD, PVOID, DWORD, PDWORD) override {
+        return E_NOTIMPL;
+    }
+    STDMETHOD(DrvGetGPDData)(PDEVOBJ, DWORD, PVOID, PVOID, DWORD, PDWORD) override {
+        return E_NOTIMPL;
+    }
+    STDMETHOD(DrvUniTextOut)
+    (SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
+     MIX) override {
+        return E_NOTIMPL;
+    }
+    STDMETHOD(DrvWriteAbortBuf)(PDEVOBJ, PVOID, DWORD, DWORD) override { return E_NOTIMPL; }
+
+    ULONG references = 1;
+};
+
+struct RenderPrinterSetup {
+    std::string driverName = "MOLTR ColorLaser 4000 PCL5c";
+    // Line replacements in the sample description, each whole line for whole line.
+    std::vector<std::pair<std::string, std::string>> lines;
+    std::string settingsFile = "[UIPSETTINGS]\r\nUIPLANG=0\r\n";
+    sim::MachineConfig machine;
+};
+
+inline std::filesystem::path SourceRoot() {
+    return MOLTR_SOURCE_DIR;
+}
+
+inline std::filesystem::path BuildRoot() {
+    return std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
+}
+
+// The sample printer with the render plug-in among its driver's files, compiled.
+class RenderPrinter {
+public:
+    static constexpr char16_t kName[] = u"MOLTR render printer";
+
+    explicit RenderPrinter(const RenderPrinterSetup& setup = {}) : machine_(setup.machine) {
+        std::string source = machine_.root() + "/source";
+        std::filesystem::create_directories(source);
+        std::ifstream in(SourceRoot() / "samples/MOLTR4KC.GPD", std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        for (const auto& [from, to] : setup.lines) {
+            size_t at = text.find(from);
+            EXPECT_NE(at, std::string::npos) << from;
+            if (at != std::string::npos) {
+                text.replace(at, from.size(), to);
+            }
+        }
+        std::ofstream(source + "/MOLTR4KC.GPD", std::ios::binary) << text;
+        std::ofstream(source + "/MOLTR4KC.INI", std::ios::binary) << setup.settingsFile;
+        sim::DriverSetup driver;
+        driver.name = sim::Utf16(setup.driverName);
+        driver.dataFile = source + "/MOLTR4KC.GPD";
+        driver.dependentFiles = {source + "/MOLTR4KC.INI", BuiltModule("MOLTRRES.DLL"),
+                                 (BuildRoot() / "bin/MOLTRRPC.DLL").string()};
+        EXPECT_TRUE(sim::InstallDriver(driver));
+        sim::PrinterSetup printer;
+        printer.name = kName;
+        printer.driver = driver.name;
+        EXPECT_TRUE(sim::AddPrinter(printer));
+        std::u16string name = kName;
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        EXPECT_TRUE(OpenPrinterW(sim::W(name), &handle_, &defaults));
+        EXPECT_EQ(0, compiler::CompileForPrinter(handle_));
+    }
+    ~RenderPrinter() { ClosePrinter(handle_); }
+    RenderPrinter(const RenderPrinter&) = delete;
+    RenderPrinter& operator=(const RenderPrinter&) = delete;
+
+    HANDLE handle() const { return handle_; }
+
+private:
+    sim::TestMachine machine_;
+    HANDLE handle_ = nullptr;
+};
+
+// The plug-in module loaded from the driver's files, as the renderer loads it.
+class RenderModule {
+public:
+    RenderModule() {
+        module_ = LoadLibraryW(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MOLTRRPC.DLL");
+        EXPECT_NE(module_, nullptr);
+        getClassObject_ = reinterpret_cast<GetClassObjectFn>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
+        canUnloadNow_ = reinterpret_cast<CanUnloadNowFn>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllCanUnloadNow")));
+        EXPECT_NE(getClassObject_, nullptr);
+        EXPECT_NE(canUnloadNow_, nullptr);
+    }
+    ~RenderModule() {
+        if (module_ != nullptr) {
+            FreeLibrary(module_);
+        }
+    }
+    RenderModule(const RenderModule&) = delete;
+    RenderModule& operator=(const RenderModule&) = delete;
+
+    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
+        return getClassObject_(clsid, iid, object);
+    }
+    HRESULT CanUnloadNow() const { return canUnloadNow_(); }
+
+    // A new plug-in object through the class factory, at the interface `iid`.
+    IPrintOemUni3* Create(REFIID iid = IID_IPrintOemUni3) const {
+        IClassFactory* factory = nullptr;
+        EXPECT_EQ(GetClassObject(kRenderPluginClass, IID_IClassFactory,
+                                 reinterpret_cast<void**>(&factory)),
+                  S_OK);
+        void* plugin = nullptr;
+        if (factory != nullptr) {
+            EXPECT_EQ(factory->CreateInstance(nullptr, iid, &plugin), S_OK);
+            factory->Release();
+        }
+        return static_cast<IPrintOemUni3*>(plugin);
+    }
+
+private:
+    using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, void**);
+    using CanUnloadNowFn = HRESULT (*)();
+    HMODULE module_ = nullptr;
+    GetClassObjectFn getClassObject_ = nullptr;
+    CanUnloadNowFn canUnloadNow_ = nullptr;
+};
+
+// A job's device as the renderer enables it: the devmodes, the published driver services, the
+// PDEV with the driver's own DDI table.
+class RenderJob {
+public:
+    RenderJob(const RenderModule& module, HANDLE printer,
+              const DRVENABLEDATA* driverTable = nullptr)
+        : plugin_(module.Create()) {
+        if (plugin_ == nullptr) {
+            return;
+        }
+        EXPECT_EQ(plugin_->PublishDriverInterface(&capture), S_OK);
+        publicDevMode.dmSize = sizeof(DEVMODEW);
+        publicDevMode.dmPaperSize = 9;
+        publicDevMode.dmCopies = 1;
+        publicDevMode.dmDuplex = 1;
+        publicDevMode.dmOrientation = 1;
+        publicDevMode.dmDefaultSource = 7;
+        OEMDMPARAM param = {sizeof(OEMDMPARAM), nullptr, printer, nullptr, &publicDevMode,
+                            &publicDevMode,     nullptr, nullptr, 0};
+        EXPECT_EQ(plugin_->DevMode(OEMDM_SIZE, &param), S_OK);
+        privateDevMode.assign(param.cbBufSize, 0);
+        param.pOEMDMOut = privateDevMode.data();
+        EXPECT_EQ(plugin_->DevMode(OEMDM_DEFAULT, &param), S_OK);
+        EXPECT_EQ(common::CreateDrvSettings(common::kModeDocument, printer, &settings_), S_OK);
+        devobj.dwSize = sizeof(DEVOBJ);
+        devobj.hPrinter = printer;
+        devobj.pPublicDM = &publicDevMode;
+        devobj.pOEMDM = privateDevMode.data();
+        DRVENABLEDATA hooks = {};
+        EXPECT_EQ(plugin_->EnableDriver(0x30000, sizeof hooks, &hooks), S_OK);
+        hookedTable = hooks;
+        DRVENABLEDATA none = {0x30000, 0, nullptr};
+        EXPECT_EQ(plugin_->EnablePDEV(&devobj, nullptr, 0, nullptr, sizeof gdiInfo, &gdiInfo,
+                                      sizeof devInfo, &devInfo,
+                                      const_cast<DRVENABLEDATA*>(driverTable ? driverTable : &none),
+                                      &devobj.pdevOEM),
+                  S_OK);
+    }
+    ~RenderJob() {
+        if (plugin_ != nullptr) {
+            plugin_->DisablePDEV(&devobj);
+            plugin_->Release();
+        }
+        if (settings_ != nullptr) {
+            settings_->Release();
+        }
+    }
+    RenderJob(const RenderJob&) = delete;
+    RenderJob& operator=(const RenderJob&) = delete;
+
+    IPrintOemUni3* plugin() const { return plugin_; }
+
+    // Sets a per-job setting in the job's private devmode.
+    void SetJob(const WCHAR* name, const void* value) {
+        EXPECT_EQ(settings_->SetValue(privateDevMode.data(), name, value, common::kLayoutDevMode),
+                  S_OK);
+    }
+    void SetJobByte(const WCHAR* name, BYTE value) { SetJob(name, &value); }
+
+    // The bytes one callback writes, and its result.
+    std::pair<HRESULT, std::vector<BYTE>> Callback(DWORD id) {
+        capture.stream.clear();
+        INT result = 0;
+        HRESULT answer = plugin_->CommandCallback(&devobj, id, 0, nullptr, &result);
+        return {answer, capture.stream};
+    }
+
+    SpoolCapture capture;
+    DEVMODEW publicDevMode = {};
+    std::vector<BYTE> privateDevMode;
+    DEVOBJ devobj = {};
+    GDIINFO gdiInfo = {};
+    DEVINFO devInfo = {};
+    DRVENABLEDATA hookedTable = {};
+
+private:
+    IPrintOemUni3* plugin_ = nullptr;
+    common::IDrvSettings* settings_ = nullptr;
+};
+
+} // namespace moltr::test
