@@ -3,7 +3,6 @@
 #include <winspool.h>
 #include <memory>
 #include "renderplugin/settings_view.h"
-#include "spooler_calls.h"
 
 namespace moltr::render {
 
@@ -63,18 +62,18 @@ WORD LookUpPaperIndex(HANDLE printer, LPCWSTR formName) {
         return 0;
     }
     const auto* level5 = reinterpret_cast<const PRINTER_INFO_5W*>(info.get());
-    int count = ReadDeviceCapabilities(level5->pPrinterName, level5->pPortName, DC_PAPERNAMES,
-                                       nullptr, nullptr);
-    if (count <= 0 || ReadDeviceCapabilities(level5->pPrinterName, level5->pPortName, DC_PAPERS,
-                                             nullptr, nullptr) != count) {
+    int count = DeviceCapabilitiesW(level5->pPrinterName, level5->pPortName, DC_PAPERNAMES, nullptr,
+                                    nullptr);
+    if (count <= 0 || DeviceCapabilitiesW(level5->pPrinterName, level5->pPortName, DC_PAPERS,
+                                          nullptr, nullptr) != count) {
         return 0;
     }
     auto names = std::make_unique<WCHAR[]>(static_cast<size_t>(count) * kPaperNameLength);
     auto papers = std::make_unique<WORD[]>(static_cast<size_t>(count));
-    if (ReadDeviceCapabilities(level5->pPrinterName, level5->pPortName, DC_PAPERNAMES, names.get(),
-                               nullptr) != count ||
-        ReadDeviceCapabilities(level5->pPrinterName, level5->pPortName, DC_PAPERS,
-                               reinterpret_cast<LPWSTR>(papers.get()), nullptr) != count) {
+    if (DeviceCapabilitiesW(level5->pPrinterName, level5->pPortName, DC_PAPERNAMES, names.get(),
+                            nullptr) != count ||
+        DeviceCapabilitiesW(level5->pPrinterName, level5->pPortName, DC_PAPERS,
+                            reinterpret_cast<LPWSTR>(papers.get()), nullptr) != count) {
         return 0;
     }
     for (int i = 0; i < count; ++i) {

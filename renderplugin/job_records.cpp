@@ -1,8 +1,9 @@
 #include "renderplugin/job_records.h"
 
+#include <winspool.h>
+
 #include <iterator>
 #include "common/model_family.h"
-#include "spooler_calls.h"
 
 namespace moltr::render {
 
@@ -43,7 +44,7 @@ template <typename Get> std::unique_ptr<BYTE[]> ReadRecord(Get get) {
 
 std::unique_ptr<BYTE[]> ReadJobInfo(HANDLE printer, DWORD jobId) {
     return ReadRecord([&](BYTE* buffer, DWORD size, DWORD* needed) {
-        return ReadJobRecord(printer, jobId, 2, buffer, size, needed);
+        return GetJobW(printer, jobId, 2, buffer, size, needed);
     });
 }
 

@@ -120,7 +120,7 @@ public:
         std::u16string name = kName;
         PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
         EXPECT_TRUE(OpenPrinterW(sim::W(name), &handle_, &defaults));
-        EXPECT_EQ(0, compiler::CompileForPrinter(handle_));
+        EXPECT_LT(compiler::CompileForPrinter(handle_), compiler::kError);
     }
     ~RenderPrinter() { ClosePrinter(handle_); }
     RenderPrinter(const RenderPrinter&) = delete;

@@ -71,4 +71,23 @@ TEST_F(PaperCapabilities, OtherCapabilitiesBadHandlesAndBadGpdsFail) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
 }
 
+// Applications reach the driver through the spooler's DeviceCapabilitiesW by printer name.
+TEST_F(PaperCapabilities, DeviceCapabilitiesAsksThePrintersDriver) {
+    Install(kThreePapers);
+    std::vector<WORD> codes(4, 0xBEEF);
+    EXPECT_EQ(
+        DeviceCapabilitiesW(moltr::sim::W(kPrinterName), nullptr, DC_PAPERS, nullptr, nullptr), 3);
+    EXPECT_EQ(DeviceCapabilitiesW(moltr::sim::W(kPrinterName), nullptr, DC_PAPERS,
+                                  reinterpret_cast<LPWSTR>(codes.data()), nullptr),
+              3);
+    EXPECT_EQ(codes, (std::vector<WORD>{DMPAPER_A4, DMPAPER_LETTER, DMPAPER_USER, 0xBEEF}));
+    EXPECT_EQ(DeviceCapabilitiesW(moltr::sim::W(kPrinterName), nullptr, DC_BINS, nullptr, nullptr),
+              -1);
+    SetLastError(0);
+    EXPECT_EQ(DeviceCapabilitiesW(moltr::sim::W(u"No Such Printer"), nullptr, DC_PAPERS, nullptr,
+                                  nullptr),
+              -1);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+}
+
 } // namespace
