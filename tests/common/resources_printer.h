@@ -1,6 +1,7 @@
 #pragma once
-// A printer whose driver carries the family's language module MOLTRRES.DLL and a settings file,
-// on a fresh simulated machine, for the resources object.
+// A printer whose driver carries the family's language module MOLTRRES.DLL (with the tests'
+// fixtures, language_fixtures.rc) and a settings file, on a fresh simulated machine, for the
+// resources object.
 #include <windows.h>
 #include <winspool.h>
 
@@ -48,7 +49,8 @@ public:
             driver.dependentFiles.push_back(Write("MOLTR4KC.INI", setup.settings));
         }
         if (setup.languageModule) {
-            driver.dependentFiles.push_back(BuiltModule("MOLTRRES.DLL"));
+            driver.dependentFiles.push_back(source_ + "/MOLTRRES.DLL");
+            std::filesystem::copy_file(BuiltModule("FIXTURES.DLL"), driver.dependentFiles.back());
         }
         EXPECT_TRUE(sim::InstallDriver(driver));
         sim::PrinterSetup printer;
