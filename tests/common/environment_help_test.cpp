@@ -39,7 +39,7 @@ TEST(ContextHelp, HlpFilesOpenInWinHelpInAnyCase) {
     EXPECT_EQ(calls[0].data, 4711u);
 }
 
-TEST(ContextHelp, OtherFilesOpenInHtmlHelpBoundOnce) {
+TEST(ContextHelp, OtherFilesOpenInHtmlHelpWithTheirContextIds) {
     sim::TestMachine machine;
     sim::ClearHelpCalls();
     OpenContextHelp(nullptr, L"C:\\Help\\MOLTR.CHM", 12);
