@@ -135,12 +135,12 @@ TEST(GetStructure, SubStructureWithoutCurrentParentRecordKeepsItsWindow) {
     StructureHandle option = nullptr;
     ASSERT_EQ(GetStructure(tree.get(), L"OPTION", &option, nullptr), kClassSuccess);
     EXPECT_EQ(option, header);
-    EXPECT_EQ(header->windowStart, 2);
-    EXPECT_EQ(header->windowEnd, 4);
-    EXPECT_EQ(header->currentRecord, 3);
+    EXPECT_EQ(WORD{header->windowStart}, 2);
+    EXPECT_EQ(WORD{header->windowEnd}, 4);
+    EXPECT_EQ(WORD{header->currentRecord}, 3);
     EXPECT_EQ(GetStructure(tree.get(), nullptr, &option, nullptr), kClassWarning);
-    EXPECT_EQ(header->windowStart, 2);
-    EXPECT_EQ(header->windowEnd, 4);
+    EXPECT_EQ(WORD{header->windowStart}, 2);
+    EXPECT_EQ(WORD{header->windowEnd}, 4);
 }
 
 TEST(GetStructure, FindsNestedStructuresAndIgnoresCaseOfNames) {
