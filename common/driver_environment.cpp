@@ -1,6 +1,7 @@
 #include "common/driver_environment.h"
 
 #include <cstring>
+#include "store/ascii_case.h"
 
 namespace moltr::common {
 
@@ -17,9 +18,7 @@ constexpr LPCWSTR kPdlWords[] = {L" RASTER", L" PS", L" PCL"};
 
 bool StartsWithIgnoringCase(LPCWSTR text, LPCWSTR prefix) {
     for (; *prefix; ++text, ++prefix) {
-        WCHAR a[2] = {*text, 0};
-        WCHAR b[2] = {*prefix, 0};
-        if (!*text || lstrcmpiW(a, b) != 0) {
+        if (!*text || store::UpperAscii(*text) != store::UpperAscii(*prefix)) {
             return false;
         }
     }

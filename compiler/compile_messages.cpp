@@ -1,13 +1,27 @@
 #include "compiler/compile_messages.h"
 
 #include <cstring>
-#include "store/messages.h"
 
 namespace moltr::compiler {
 
 int MessageClass(UINT id) {
-    // One set of number ranges for the store and the compiler.
-    return store::ReportMessage(id);
+    struct Range {
+        UINT first;
+        UINT last;
+        int messageClass;
+    };
+    // The compiler's numbers, one band of 400 per class.
+    static constexpr Range kRanges[] = {
+        {61400, 61799, kWarning},
+        {61800, 62199, kError},
+        {62200, 62599, kInternalError},
+    };
+    for (const Range& range : kRanges) {
+        if (id >= range.first && id <= range.last) {
+            return range.messageClass;
+        }
+    }
+    return kSuccess;
 }
 
 std::u16string NumberText(long long number) {

@@ -93,7 +93,7 @@ struct CompileMessage {
 
 using MessageSink = std::function<void(const CompileMessage&)>;
 
-// The class of a message number, by the ranges shared with the settings store.
+// The class of a compiler message number, by the compiler's number bands.
 int MessageClass(UINT id);
 
 // Decimal text of a number, for arguments of %d conversions.

@@ -4,6 +4,7 @@
 #include <winspool.h>
 #include <vector>
 #include "compiler/windows_version.h"
+#include "store/ascii_case.h"
 
 namespace moltr::compiler {
 
@@ -14,15 +15,7 @@ bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view prefix
         return false;
     }
     for (size_t at = 0; at < prefix.size(); ++at) {
-        char16_t a = text[at];
-        char16_t b = prefix[at];
-        if (a >= u'a' && a <= u'z') {
-            a = static_cast<char16_t>(a - u'a' + u'A');
-        }
-        if (b >= u'a' && b <= u'z') {
-            b = static_cast<char16_t>(b - u'a' + u'A');
-        }
-        if (a != b) {
+        if (store::UpperAscii(text[at]) != store::UpperAscii(prefix[at])) {
             return false;
         }
     }

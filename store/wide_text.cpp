@@ -1,12 +1,10 @@
 #include "store/wide_text.h"
 
+#include "store/ascii_case.h"
+
 namespace moltr::store {
 
 namespace {
-
-WCHAR FoldAscii(WCHAR c) {
-    return c >= L'a' && c <= L'z' ? static_cast<WCHAR>(c - L'a' + L'A') : c;
-}
 
 template <class Fold> bool Compare(const void* a, const void* b, Fold fold) {
     for (size_t i = 0;; ++i) {
@@ -45,7 +43,7 @@ bool TextsEqual(const void* a, const void* b) {
 }
 
 bool TextsEqualIgnoringCase(const void* a, const void* b) {
-    return Compare(a, b, FoldAscii);
+    return Compare(a, b, UpperAscii<WCHAR>);
 }
 
 } // namespace moltr::store

@@ -53,7 +53,7 @@ TEST(ContextHelp, HlpFilesOpenInWinHelpInAnyCase) {
     EXPECT_EQ(calls[0].data, 4711u);
 }
 
-TEST(ContextHelp, OtherFilesOpenInHtmlHelp) {
+TEST(ContextHelp, OtherFilesOpenInHtmlHelpWithTheirContextIds) {
     sim::TestMachine machine;
     sim::ClearHelpCalls();
     ContextHelp help;

@@ -1,6 +1,6 @@
 // CreateDialogControls: a page's own children retired and the template's controls created in
 // their place, in dialog units of the template's font.
-#include "resources/moltrres_ids.h"
+#include "language_fixtures.h"
 #include "resources_printer.h"
 #include "sim/windows_admin.h"
 

@@ -1,11 +1,12 @@
 // The resources object's slots: factories, strings, raw data, messages, localised templates,
 // pictures and the icon and template caches.
 #include "common/dialog_template.h"
-#include "resources/moltrres_ids.h"
+#include "language_fixtures.h"
 #include "resources_printer.h"
 #include "sim/display.h"
 #include "sim/message_box.h"
 #include "sim/windows_admin.h"
+#include "this_module.h"
 
 namespace moltr::common {
 namespace {
@@ -13,6 +14,8 @@ namespace {
 constexpr UINT kOwnPlain = 9600;
 constexpr UINT kOwnExtended = 9601;
 constexpr UINT kOwnNeutral = 9602;
+constexpr UINT kOwnPicture = 9603;
+constexpr UINT kOwnCursor = 9604;
 
 test::ResourcesPrinterSetup Languages(LANGID ui, const std::string& uiplang = "0") {
     test::ResourcesPrinterSetup setup;
@@ -124,7 +127,20 @@ TEST_F(ResourcesObject, AnswersIUnknownOnly) {
     EXPECT_EQ(resources_->AddRef(), 3u);
     EXPECT_EQ(resources_->Release(), 2u);
     EXPECT_EQ(resources_->Release(), 1u);
-    EXPECT_EQ(resources_->GetResourceHandle(), resources_->GetResourceModule());
+}
+
+TEST_F(ResourcesObject, ResourceModuleAndHandleEachServeTheLanguageModule) {
+    ASSERT_TRUE(resources_);
+    // The test program has no version resource and no string 1223; the language module has both.
+    ASSERT_EQ(FindResourceW(ThisModuleHandle(), MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION),
+              nullptr);
+    for (HMODULE module : {resources_->GetResourceModule(), resources_->GetResourceHandle()}) {
+        ASSERT_NE(module, nullptr);
+        EXPECT_NE(module, ThisModuleHandle());
+        EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION), nullptr);
+        WCHAR text[32] = {};
+        EXPECT_GT(LoadStringW(module, 1223, text, 32), 0);
+    }
 }
 
 TEST_F(ResourcesObject, StringsFitOnlyWithRoomForTheTerminator) {
@@ -282,6 +298,12 @@ TEST_F(ResourcesObject, BitmapsAndCursorsComeFromEitherModule) {
     ASSERT_TRUE(resources_);
     EXPECT_TRUE(resources_->GetBitmap(IDB_MOLTRRES_PICTURE));
     EXPECT_TRUE(resources_->GetCursor(IDC_MOLTRRES_CURSOR));
+    // Only the calling module has these.
+    ASSERT_EQ(
+        FindResourceW(resources_->GetResourceModule(), MAKEINTRESOURCEW(kOwnPicture), RT_BITMAP),
+        nullptr);
+    EXPECT_TRUE(resources_->GetBitmap(kOwnPicture));
+    EXPECT_TRUE(resources_->GetCursor(kOwnCursor));
     HBITMAP bitmap = reinterpret_cast<HBITMAP>(1);
     EXPECT_EQ(resources_->LoadBitmap(9524, &bitmap), S_OK);
     EXPECT_EQ(bitmap, nullptr);

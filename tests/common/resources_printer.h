@@ -1,6 +1,7 @@
 #pragma once
-// A printer whose driver carries the family's language module MOLTRRES.DLL and a settings file,
-// on a fresh simulated machine, for the resources object.
+// A printer whose driver carries the family's language module MOLTRRES.DLL (with the tests'
+// fixtures, language_fixtures.rc) and a settings file, on a fresh simulated machine, for the
+// resources object.
 #include <windows.h>
 #include <winspool.h>
 
@@ -50,9 +51,13 @@ public:
             driver.dependentFiles.push_back(Write("MOLTR4KC.INI", setup.settings));
         }
         if (setup.languageModule) {
-            driver.dependentFiles.push_back(setup.languageModuleImage.empty()
-                                                ? BuiltModule("MOLTRRES.DLL")
-                                                : Write("MOLTRRES.DLL", setup.languageModuleImage));
+            if (setup.languageModuleImage.empty()) {
+                driver.dependentFiles.push_back(source_ + "/MOLTRRES.DLL");
+                std::filesystem::copy_file(BuiltModule("FIXTURES.DLL"),
+                                           driver.dependentFiles.back());
+            } else {
+                driver.dependentFiles.push_back(Write("MOLTRRES.DLL", setup.languageModuleImage));
+            }
         }
         EXPECT_TRUE(sim::InstallDriver(driver));
         sim::PrinterSetup printer;

@@ -1,12 +1,12 @@
 // The driver's data file after a printer settings change: the GPD's RTI block and the PPD's
 // conditional lines, rewritten so that a failure never leaves a half-written file.
-#include <chrono>
-#include <thread>
+#include <functional>
 #include "common/conditional_lines.h"
 #include "common/data_file.h"
 #include "common/description_lines.h"
 #include "common/rti_block.h"
 #include "settings_printer.h"
+#include "sim/sleep_admin.h"
 
 namespace moltr::test {
 namespace {
@@ -74,6 +74,13 @@ class GpdRewrite : public ::testing::Test {
 protected:
     sim::TestMachine machine_;
     SettingsPrinter printer_;
+    // The rewrite's retry pauses pass at once; a test may act at a pause.
+    std::function<void()> atPause_;
+    sim::SleepOverride pauses_{[this](DWORD) {
+        if (atPause_) {
+            atPause_();
+        }
+    }};
 };
 
 TEST_F(GpdRewrite, ReplacesOnlyTheRtiBlock) {
@@ -172,15 +179,19 @@ TEST_F(DataFileReplace, AReaderSharingOnlyReadsLeavesTheFileAsItWas) {
 
 TEST_F(GpdRewrite, ShortSharingConflictsAreWaitedOut) {
     std::u16string path = sim::WindowsPath(printer_.DataFile());
-    HANDLE reader = CreateFileW(sim::W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    // A reader that shares only reading keeps both the move and the write in place out.
+    HANDLE reader = CreateFileW(sim::W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
-    std::thread release([reader] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
-        CloseHandle(reader);
-    });
+    // The reader lets go during the third pause.
+    int pauses = 0;
+    atPause_ = [&] {
+        if (++pauses == 3) {
+            CloseHandle(reader);
+        }
+    };
     EXPECT_EQ(S_OK, ChangeDuplex(printer_, 3));
-    release.join();
+    EXPECT_GE(pauses, 3);
     EXPECT_NE(std::string::npos, ReadHostFile(printer_.DataFile()).find(Block("03000000")));
 }
 

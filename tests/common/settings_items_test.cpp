@@ -125,11 +125,18 @@ TEST_F(Items, EditBoxTextWithinItsBuffer) {
 }
 
 TEST_F(Items, ChangedItemsWriteTheirValues) {
+    // Sentinels on both sides of each field: a write of the wrong width would change them.
+    constexpr BYTE kSentinel = 0xA5;
+    for (size_t offset : {157u, 160u, 161u, 287u, 292u, 293u}) {
+        devmode_[offset] = kSentinel;
+    }
     Item updown(TVOT_UDARROW, L"OEMDEVMODE._WMK_DEGREE");
     updown.item.Sel = 300;
     ASSERT_EQ(S_OK, ToSettings(updown));
     EXPECT_EQ(300, At<WORD>(158));
-    EXPECT_EQ(0, devmode_[160]); // the next field keeps its value
+    EXPECT_EQ(kSentinel, devmode_[157]);
+    EXPECT_EQ(kSentinel, devmode_[160]);
+    EXPECT_EQ(kSentinel, devmode_[161]);
 
     COLORREF colours[] = {RGB(9, 8, 7), RGB(6, 5, 4)};
     Item combo(TVOT_COMBOBOX, L"OEMDEVMODE._WMK_COLOR",
@@ -137,11 +144,15 @@ TEST_F(Items, ChangedItemsWriteTheirValues) {
     combo.item.Sel = 1;
     ASSERT_EQ(S_OK, ToSettings(combo));
     EXPECT_EQ(RGB(6, 5, 4), At<COLORREF>(288));
+    EXPECT_EQ(kSentinel, devmode_[287]);
+    EXPECT_EQ(kSentinel, devmode_[292]);
+    EXPECT_EQ(kSentinel, devmode_[293]);
 
     Item list(TVOT_2STATES, L"OEMDEVMODE._WMK_ANGLE", {4, 7});
     list.item.Sel = 1;
     ASSERT_EQ(S_OK, ToSettings(list));
     EXPECT_EQ(7, devmode_[157]);
+    EXPECT_EQ(300, At<WORD>(158));
     // A selection outside the options writes nothing.
     list.item.Sel = 2;
     ASSERT_EQ(S_OK, ToSettings(list));

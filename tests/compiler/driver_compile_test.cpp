@@ -195,6 +195,20 @@ TEST_F(CompileDriver, SyntaxErrorStoresNothing) {
 TEST_F(CompileDriver, MissingSourceOrPrinterDoesNothing) {
     EXPECT_EQ(0, printer_.Compile(std::string(kFolder) + "missing.xpd"));
     EXPECT_TRUE(printer_.messages.empty());
+    EXPECT_TRUE(printer_.stored.empty());
+    EXPECT_TRUE(printer_.Data(u"Timestamp").empty());
+
+    // The source exists, the printer does not.
+    compiler::CompileRequestData request = {};
+    std::u16string source = sim::Utf16(kPath);
+    lstrcpynW(request.printerName, L"No such printer", compiler::kPathChars);
+    lstrcpynW(request.sourcePath, sim::W(source), compiler::kPathChars);
+    int raised = 0;
+    std::vector<std::u16string> stored;
+    EXPECT_EQ(0, compiler::CompileRequest(
+                     request, [&](const compiler::CompileMessage&) { ++raised; }, &stored));
+    EXPECT_EQ(raised, 0);
+    EXPECT_TRUE(stored.empty());
     EXPECT_TRUE(printer_.Data(u"Timestamp").empty());
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "compiled_tree.h"
 #include "exercise_record.h"
+#include "raised_messages.h"
 #include "sample_layout.h"
 #include "store/image_check.h"
 #include "store/image_load.h"
@@ -26,7 +27,7 @@ template <class T> std::vector<BYTE> With(size_t offset, T value) {
 }
 
 // Takes the image on as LoadByHandle does after reading it; null when it is refused, which must
-// leave the record without an image and answer 63003.
+// leave the record without an image.
 StructureRecord* Accept(const std::vector<BYTE>& bytes, int* result) {
     StructureRecord* record = NewRecord();
     record->image = AllocateImage(bytes.size(), 0);
@@ -45,13 +46,15 @@ StructureRecord* Accept(const std::vector<BYTE>& bytes, int* result) {
     return record;
 }
 
+// The check refuses the image, and loading it answers 63003 alone.
 bool Refused(const std::vector<BYTE>& image) {
+    RaisedMessages raised;
     int result = 0;
     StructureRecord* record = Accept(image, &result);
     FreeRecord(record);
     ULONG64 start = 0;
     return CheckImage(image.data(), image.size(), &start) == ImageCheck::Invalid &&
-           result == kClassError;
+           result == kClassError && raised.Take() == std::vector<DWORD>{63003};
 }
 
 constexpr size_t kRecord0 = kRootData;
@@ -182,13 +185,17 @@ TEST(ImageCheck, AllowsSharedValueBytesAndTexts) {
 }
 
 TEST(ImageLoad, SignatureAndVersionComeFirst) {
+    RaisedMessages raised;
     int result = 0;
     EXPECT_EQ(Accept(With<DWORD>(0, 0x544C4F4E), &result), nullptr);
-    EXPECT_EQ(result, ReportMessage(kMsgSignatureMismatch));
+    EXPECT_EQ(result, kClassError);
+    EXPECT_EQ(raised.Take(), std::vector<DWORD>{63004});
     EXPECT_EQ(Accept(With<DWORD>(4, 0x24F), &result), nullptr);
-    EXPECT_EQ(result, ReportMessage(kMsgInvalidVersion));
+    EXPECT_EQ(result, kClassError);
+    EXPECT_EQ(raised.Take(), std::vector<DWORD>{63005});
     StructureRecord* record = Accept(With<DWORD>(4, 0x251), &result);
     EXPECT_EQ(result, kClassSuccess);
+    EXPECT_EQ(raised.Take(), std::vector<DWORD>{});
     FreeRecord(record);
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include "open_tree.h"
+#include "raised_messages.h"
 #include "sample_layout.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
@@ -244,42 +245,45 @@ TEST_F(PrinterData, FailedWriteLeavesTheValueAndAUsableRecord) {
     Close(&record);
 }
 
-TEST_F(PrinterData, RefusedValuesOpenNothing) {
+TEST_F(PrinterData, RefusedValuesOpenNothingAndSayWhy) {
     struct Case {
         const char* what;
         std::vector<BYTE> image;
-        int result;
+        DWORD number;
     };
     std::vector<Case> cases;
     std::vector<BYTE> image = SampleImage();
     image[4] = 0x4F;
     image[5] = 0x02; // version 0x24F
-    cases.push_back({"version 0x24F", image, ReportMessage(kMsgInvalidVersion)});
+    cases.push_back({"version 0x24F", image, 63005});
     image = SampleImage();
     image[0] = 'X';
-    cases.push_back({"signature", image, ReportMessage(kMsgSignatureMismatch)});
+    cases.push_back({"signature", image, 63004});
     image = SampleImage();
     image[kRootData + kOptionField] = 0; // the sub-structure at the root's own header
-    cases.push_back({"bad offset", image, ReportMessage(kMsgCannotRead)});
-    cases.push_back(
-        {"too short for a header", std::vector<BYTE>(100, 0), ReportMessage(kMsgCannotRead)});
+    cases.push_back({"bad offset", image, 63003});
+    cases.push_back({"too short for a header", std::vector<BYTE>(100, 0), 63003});
     for (const Case& test : cases) {
         Put(test.image);
+        RaisedMessages raised;
         StructureRecord* record = reinterpret_cast<StructureRecord*>(8);
-        EXPECT_EQ(OpenByHandle(admin_, kValueName, &record), test.result) << test.what;
-        EXPECT_EQ(test.result, kClassError) << test.what;
+        EXPECT_EQ(OpenByHandle(admin_, kValueName, &record), kClassError) << test.what;
+        EXPECT_EQ(raised.Take(), std::vector<DWORD>{test.number}) << test.what;
         EXPECT_EQ(record, nullptr) << test.what;
     }
 }
 
 TEST_F(PrinterData, MissingOrEmptyValueIsUnreadable) {
+    RaisedMessages raised;
     StructureRecord* record = nullptr;
     EXPECT_EQ(OpenByHandle(admin_, L"OEMDEVMODE", &record), kClassError);
     EXPECT_EQ(record, nullptr);
+    EXPECT_EQ(raised.Take(), std::vector<DWORD>{63003});
     // A value of size 0 answers the size query with success.
     ASSERT_EQ(SetPrinterDataW(admin_, kValueName, REG_BINARY, nullptr, 0), 0u);
     EXPECT_EQ(OpenByHandle(admin_, kValueName, &record), kClassError);
     EXPECT_EQ(record, nullptr);
+    EXPECT_EQ(raised.Take(), std::vector<DWORD>{63003});
 }
 
 TEST_F(PrinterData, LoadByHandleReplacesTheImageOfAnOpenRecord) {

@@ -6,14 +6,13 @@
 
 using namespace moltr::store;
 
-TEST(ReportMessage, ClassFollowsTheNumberRange) {
+TEST(ReportMessage, ClassFollowsTheRuntimesNumberRange) {
     struct Band {
         DWORD first;
         DWORD last;
         int resultClass;
     };
     const Band bands[] = {
-        {61400, 61799, kClassWarning}, {61800, 62199, kClassError}, {62200, 62599, kClassInternal},
         {62600, 62999, kClassWarning}, {63000, 63399, kClassError}, {63400, 63799, kClassInternal},
         {63800, 64199, kClassWarning}, {64200, 64599, kClassError}, {64600, 64999, kClassInternal},
     };
@@ -21,9 +20,38 @@ TEST(ReportMessage, ClassFollowsTheNumberRange) {
         EXPECT_EQ(ReportMessage(band.first), band.resultClass) << band.first;
         EXPECT_EQ(ReportMessage(band.last), band.resultClass) << band.last;
     }
-    for (DWORD outside : {0u, 1u, 61399u, 65000u, 0xFFFFFFFFu}) {
+    // The compiler's numbers are the compiler's to class.
+    for (DWORD outside : {0u, 1u, 61400u, 61800u, 62599u, 65000u, 0xFFFFFFFFu}) {
         EXPECT_EQ(ReportMessage(outside), kClassSuccess) << outside;
     }
+}
+
+TEST(ReportMessage, TheInnermostSinkOfTheThreadSeesEachNumberAndClass) {
+    std::vector<StoreMessage> outer;
+    std::vector<StoreMessage> inner;
+    ReportMessage(kMsgCannotRead); // no sink: nothing to see
+    {
+        MessageSinkScope outerScope([&](const StoreMessage& message) { outer.push_back(message); });
+        ReportMessage(kMsgCannotRead);
+        {
+            MessageSinkScope innerScope(
+                [&](const StoreMessage& message) { inner.push_back(message); });
+            ReportMessage(kMsgSignatureMismatch, 0x544C4F4Eu, L"X", 0x544C4F4Du);
+            ReportMessage(kMsgNoFurtherRecord);
+        }
+        ReportMessage(kMsgOutOfMemory, __FILE__, __LINE__);
+    }
+    ReportMessage(kMsgInvalidVersion);
+    ASSERT_EQ(outer.size(), 2u);
+    EXPECT_EQ(outer[0].number, 63003u);
+    EXPECT_EQ(outer[0].messageClass, 2);
+    EXPECT_EQ(outer[1].number, 63402u);
+    EXPECT_EQ(outer[1].messageClass, 3);
+    ASSERT_EQ(inner.size(), 2u);
+    EXPECT_EQ(inner[0].number, 63004u);
+    EXPECT_EQ(inner[0].messageClass, 2);
+    EXPECT_EQ(inner[1].number, 62701u);
+    EXPECT_EQ(inner[1].messageClass, 1);
 }
 
 namespace {

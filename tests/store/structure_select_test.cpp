@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include "open_tree.h"
+#include "raised_messages.h"
+#include "sample_layout.h"
 #include "sim/utf.h"
 #include "store/image_layout.h"
 
@@ -58,12 +60,13 @@ TEST(GetStructure, TagFilterSelectsEachMatchThenWarns) {
 
 TEST(GetStructure, TagFilterMatchingNothingIsAnError) {
     OpenTree tree(Tagged());
+    RaisedMessages raised;
     StructureHandle handle = nullptr;
     EXPECT_EQ(GetStructure(tree.get(), L"TAGGED", &handle, L"NONE"), kClassError);
     EXPECT_EQ(handle, nullptr);
     // Selection compares exactly.
     EXPECT_EQ(GetStructure(tree.get(), L"TAGGED", &handle, L"t"), kClassError);
-    EXPECT_EQ(ReportMessage(kMsgNoRecordWithTag), kClassError);
+    EXPECT_EQ(raised.Take(), (std::vector<DWORD>{63201, 63201}));
 }
 
 TEST(GetStructure, TagFilterContinuesAfterARecordWhoseTagMatchesIgnoringCase) {
@@ -123,10 +126,21 @@ TEST(GetStructure, EmptySliceHasNoRecords) {
 
 TEST(GetStructure, SubStructureWithoutCurrentParentRecordKeepsItsWindow) {
     OpenTree tree(SampleTree());
-    // A new image has all cursors at zero: the root's window [0, 0) has no current record, so
-    // OPTION keeps its own empty window.
+    // A new image has all cursors at zero: the root's window [0, 0) has no current record. OPTION
+    // is given the window [2, 4) with record 2 current; a reopened window would start elsewhere.
+    auto* header = reinterpret_cast<StructureHeader*>(tree.get()->image + sample::kOptionHeader);
+    header->windowStart = 2;
+    header->windowEnd = 4;
+    header->currentRecord = 2;
     StructureHandle option = nullptr;
-    EXPECT_EQ(GetStructure(tree.get(), L"OPTION", &option, nullptr), kClassWarning);
+    ASSERT_EQ(GetStructure(tree.get(), L"OPTION", &option, nullptr), kClassSuccess);
+    EXPECT_EQ(option, header);
+    EXPECT_EQ(WORD{header->windowStart}, 2);
+    EXPECT_EQ(WORD{header->windowEnd}, 4);
+    EXPECT_EQ(WORD{header->currentRecord}, 3);
+    EXPECT_EQ(GetStructure(tree.get(), nullptr, &option, nullptr), kClassWarning);
+    EXPECT_EQ(WORD{header->windowStart}, 2);
+    EXPECT_EQ(WORD{header->windowEnd}, 4);
 }
 
 TEST(GetStructure, FindsNestedStructuresAndIgnoresCaseOfNames) {

@@ -3,7 +3,11 @@
 #include <windows.h>
 #include "sim/machine.h"
 
+#include "sim/sleep_admin.h"
+
 #include <chrono>
+#include <ctime>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -80,6 +84,39 @@ SYSTEMTIME FromTicksToSystem(ULONGLONG ticks) {
 
 } // namespace
 
+namespace moltr::sim {
+namespace {
+
+struct SleepTakeover {
+    std::mutex lock;
+    SleepHook hook;
+};
+
+SleepTakeover& TheTakeover() {
+    static SleepTakeover* takeover = new SleepTakeover;
+    return *takeover;
+}
+
+// The hook, when a test has taken Sleep over.
+SleepHook CurrentHook() {
+    std::lock_guard guard(TheTakeover().lock);
+    return TheTakeover().hook;
+}
+
+} // namespace
+
+SleepOverride::SleepOverride(SleepHook hook) {
+    std::lock_guard guard(TheTakeover().lock);
+    TheTakeover().hook = std::move(hook);
+}
+
+SleepOverride::~SleepOverride() {
+    std::lock_guard guard(TheTakeover().lock);
+    TheTakeover().hook = nullptr;
+}
+
+} // namespace moltr::sim
+
 extern "C" {
 
 void WINAPI Sleep(DWORD dwMilliseconds) {
@@ -91,6 +128,10 @@ void WINAPI Sleep(DWORD dwMilliseconds) {
         for (;;) {
             std::this_thread::sleep_for(std::chrono::hours(24));
         }
+    }
+    if (moltr::sim::SleepHook hook = moltr::sim::CurrentHook()) {
+        hook(dwMilliseconds);
+        return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
 }

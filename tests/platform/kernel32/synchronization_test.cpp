@@ -43,11 +43,10 @@ TEST(Interlocked, CountsFromManyThreadsAddUp) {
     EXPECT_EQ(count, 40000);
 }
 
-TEST(CriticalSections, HaveTheX64Layout) {
-    EXPECT_EQ(sizeof(CRITICAL_SECTION), 40u);
-    EXPECT_EQ(offsetof(CRITICAL_SECTION, LockCount), 8u);
-    EXPECT_EQ(offsetof(CRITICAL_SECTION, SpinCount), 32u);
-}
+// The x64 layout.
+static_assert(sizeof(CRITICAL_SECTION) == 40);
+static_assert(offsetof(CRITICAL_SECTION, LockCount) == 8);
+static_assert(offsetof(CRITICAL_SECTION, SpinCount) == 32);
 
 TEST(CriticalSections, AreRecursiveForTheirOwner) {
     CRITICAL_SECTION section;

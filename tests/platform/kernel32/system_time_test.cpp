@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "sim/machine.h"
+#include <vector>
+#include "sim/sleep_admin.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ TEST(SystemTime, KnownDatesConvertBothWays) {
         {{1601, 1, 1, 1, 0, 0, 0, 0}, 0},                            // Monday
         {{1970, 1, 4, 1, 0, 0, 0, 0}, 116444736000000000ULL},        // Thursday
         {{2000, 2, 2, 29, 12, 0, 0, 500}, 125962992005000000ULL},    // leap day, Tuesday
+        {{2010, 6, 2, 15, 8, 37, 4, 0}, 129210646240000000ULL},      // Tuesday
         {{2024, 12, 2, 31, 23, 59, 59, 999}, 133801631999990000ULL}, // Tuesday
     };
     for (const Known& k : known) {
@@ -35,6 +38,7 @@ TEST(SystemTime, KnownDatesConvertBothWays) {
         EXPECT_EQ(back.wDay, k.time.wDay);
         EXPECT_EQ(back.wDayOfWeek, k.time.wDayOfWeek);
         EXPECT_EQ(back.wHour, k.time.wHour);
+        EXPECT_EQ(back.wMinute, k.time.wMinute);
         EXPECT_EQ(back.wSecond, k.time.wSecond);
         EXPECT_EQ(back.wMilliseconds, k.time.wMilliseconds);
     }
@@ -115,6 +119,25 @@ TEST(SystemTime, ASetClockIsFrozenAndTheTimeZoneBiasMakesLocalTime) {
     EXPECT_EQ(local.wHour, 18);
     EXPECT_EQ(GetTimeZoneInformation(nullptr), TIME_ZONE_ID_INVALID);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST(SystemTime, ATestCanTakeSleepOver) {
+    std::vector<DWORD> asked;
+    ULONGLONG before = GetTickCount64();
+    {
+        moltr::sim::SleepOverride takeover(
+            [&](DWORD milliseconds) { asked.push_back(milliseconds); });
+        Sleep(60000);
+        Sleep(250);
+        Sleep(0); // a yield, not a pause
+    }
+    EXPECT_LT(GetTickCount64() - before, 30000u);
+    EXPECT_EQ(asked, (std::vector<DWORD>{60000, 250}));
+    // Sleep blocks again once the override is gone.
+    before = GetTickCount64();
+    Sleep(20);
+    EXPECT_GE(GetTickCount64() - before, 20u);
+    EXPECT_EQ(asked.size(), 2u);
 }
 
 } // namespace

@@ -97,9 +97,10 @@ TEST(VersionCalls, SizesAreChecked) {
     info.dwOSVersionInfoSize = sizeof(info) - 1;
     EXPECT_FALSE(GetVersionExW(&info));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(sizeof(OSVERSIONINFOW), 276u);
-    EXPECT_EQ(sizeof(OSVERSIONINFOEXW), 284u);
 }
+
+static_assert(sizeof(OSVERSIONINFOW) == 276);
+static_assert(sizeof(OSVERSIONINFOEXW) == 284);
 
 TEST(VersionCalls, EmptyMasksAreBadArguments) {
     moltr::sim::TestMachine machine;
