@@ -1,20 +1,11 @@
 #include "common/help_file.h"
 
 #include "common/co_resources.h"
+#include "common/windows_version.h"
 
 namespace moltr::common {
 
 namespace {
-
-bool IsVersion60() {
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    version.dwMajorVersion = 6;
-    version.dwMinorVersion = 0;
-    ULONGLONG conditions = VerSetConditionMask(0, VER_MAJORVERSION, VER_EQUAL);
-    conditions = VerSetConditionMask(conditions, VER_MINORVERSION, VER_EQUAL);
-    return VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION, conditions) != FALSE;
-}
 
 // The temporary name with ".chm" in place of ".tmp"; empty when none can be made.
 void MakeTemporaryHelpPath(WCHAR (&path)[MAX_PATH]) {
@@ -35,7 +26,7 @@ void MakeTemporaryHelpPath(WCHAR (&path)[MAX_PATH]) {
 } // namespace
 
 LPCWSTR HelpFile::Path(LPCWSTR driverHelpFile) {
-    if (!IsVersion60()) {
+    if (!RunsWindowsVersion(6, 0)) {
         return driverHelpFile;
     }
     if (!made_) {

@@ -7,6 +7,7 @@
 #include "renderplugin/devmode_override.h"
 #include "renderplugin/render_state.h"
 #include "renderplugin/settings_view.h"
+#include "common/windows_version.h"
 
 namespace moltr::render {
 
@@ -32,17 +33,6 @@ LPWSTR CopyPrinterName(HANDLE printer) {
         lstrcpynW(copy, name != nullptr ? name : L"", length + 1);
     }
     return copy;
-}
-
-bool RunsOnWindows2000() {
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = 5;
-    version.dwMinorVersion = 0;
-    DWORDLONG condition = 0;
-    condition = VerSetConditionMask(condition, VER_MAJORVERSION, VER_EQUAL);
-    condition = VerSetConditionMask(condition, VER_MINORVERSION, VER_EQUAL);
-    return VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
 }
 
 // The settings that only the spooler's rendering reads; elsewhere they keep their defaults.
@@ -145,7 +135,7 @@ STDMETHODIMP CoPlugin::EnablePDEV(PDEVOBJ devobj, PWSTR, ULONG, HSURF*, ULONG gd
     state->devobj = devobj;
     state->publicDevMode = devobj->pPublicDM;
     state->privateDevMode = devobj->pOEMDM;
-    state->windows2000 = RunsOnWindows2000();
+    state->windows2000 = common::RunsWindowsVersion(5, 0);
     TakeDriverEntryPoints(*state, *driverTable);
     if (!CopyGeometry(*state, gdiInfo, gdiSize, devInfo, devSize)) {
         delete state;
