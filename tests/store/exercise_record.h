@@ -55,8 +55,10 @@ inline void ExerciseTree(StructureRecord* record) {
                 ExerciseFields(sub, buffer);
             }
         }
+        // Only a text field holds a pointer; a damaged image may give TAG any other type.
         LPCWSTR tag = nullptr;
-        if (GetField(root, L"TAG", &tag, sizeof tag) == kClassSuccess && tag != nullptr) {
+        if (GetFieldType(root, L"TAG") == kTypeString &&
+            GetField(root, L"TAG", &tag, sizeof tag) == kClassSuccess && tag != nullptr) {
             StructureHandle tagged = nullptr;
             for (int tagStep = 0; tagStep < kSteps && GetStructure(record, NameOf(record->root),
                                                                    &tagged, tag) == kClassSuccess;
