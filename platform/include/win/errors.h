@@ -107,6 +107,13 @@
 #define E_PENDING ((HRESULT)0x8000000AL)
 #define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110L)
 #define CLASS_E_CLASSNOTAVAILABLE ((HRESULT)0x80040111L)
+#define REGDB_E_CLASSNOTREG ((HRESULT)0x80040154L)
+#define CO_E_NOTINITIALIZED ((HRESULT)0x800401F0L)
+#define RPC_E_CHANGED_MODE ((HRESULT)0x80010106L)
+#define DISP_E_TYPEMISMATCH ((HRESULT)0x80020005L)
+#define DISP_E_BADVARTYPE ((HRESULT)0x80020008L)
+#define DISP_E_ARRAYISLOCKED ((HRESULT)0x8002000DL)
+#define INET_E_OBJECT_NOT_FOUND ((HRESULT)0x800C0006L)
 #define STRSAFE_E_INSUFFICIENT_BUFFER ((HRESULT)0x8007007AL)
 #define STRSAFE_E_INVALID_PARAMETER ((HRESULT)0x80070057L)
 #define STRSAFE_E_END_OF_FILE ((HRESULT)0x80070026L)
@@ -119,7 +126,8 @@
 #define HRESULT_CODE(hr) ((hr)&0xFFFF)
 #define HRESULT_FACILITY(hr) (((hr) >> 16) & 0x1fff)
 #define MAKE_HRESULT(sev, fac, code)                                                               \
-    ((HRESULT)(((unsigned long)(sev) << 31) | ((unsigned long)(fac) << 16) | ((unsigned long)(code))))
+    ((HRESULT)(((unsigned long)(sev) << 31) | ((unsigned long)(fac) << 16) |                       \
+               ((unsigned long)(code))))
 inline HRESULT HRESULT_FROM_WIN32(unsigned long x) {
     return (HRESULT)(x) <= 0 ? (HRESULT)(x)
                              : (HRESULT)(((x)&0x0000FFFF) | (FACILITY_WIN32 << 16) | 0x80000000);
