@@ -2,7 +2,9 @@
 // for the plug-ins, and gives description authors their compiler.
 #include "moltr/command_line.h"
 #include "moltr/compile_command.h"
+#include "moltr/debuglog_command.h"
 #include "moltr/devmode_command.h"
+#include "moltr/forms_command.h"
 #include "moltr/printer_command.h"
 #include "sim/machine.h"
 
@@ -42,7 +44,11 @@ const char kUsage[] =
     "                     sheet does, which also rewrites the RTI block of its GPD\n"
     "  devmode NAME [--default] [--hex]\n"
     "                     the private devmode field by field: the printer's own, or with\n"
-    "                     --default the default one (--hex: its bytes only)\n";
+    "                     --default the default one (--hex: its bytes only)\n"
+    "  forms [--json]     lists the machine's forms database (sizes in micrometres)\n"
+    "  debuglog [--clear] [--json]\n"
+    "                     shows what the machine's processes wrote to the debugger, or empties "
+    "it\n";
 
 int ShowMachine() {
     moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
@@ -88,6 +94,12 @@ int main(int argc, char** argv) {
     }
     if (command == "devmode") {
         return moltr::tool::RunDevMode(commandArgs);
+    }
+    if (command == "forms") {
+        return moltr::tool::RunForms(commandArgs);
+    }
+    if (command == "debuglog") {
+        return moltr::tool::RunDebugLog(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }
