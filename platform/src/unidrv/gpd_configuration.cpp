@@ -379,6 +379,19 @@ const GpdAttribute* ResolvedAttribute(const GpdModel& model, const GpdConfigurat
     return found;
 }
 
+const GpdCommand* ResolvedCommand(const GpdModel& model, const GpdConfiguration& configuration,
+                                  const GpdBody& body, std::string_view name) {
+    std::vector<const GpdBody*> bodies;
+    ActiveBodies(model, configuration, body, &bodies);
+    const GpdCommand* found = nullptr;
+    for (const GpdBody* active : bodies) {
+        for (const GpdCommand& command : active->commands) {
+            found = command.name == name ? &command : found;
+        }
+    }
+    return found;
+}
+
 std::vector<const GpdCommand*>
 SectionCommands(const GpdModel& model, const GpdConfiguration& configuration, GpdSection section) {
     std::vector<const GpdBody*> owners{&model.global};

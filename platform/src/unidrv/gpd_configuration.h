@@ -35,6 +35,10 @@ WORD PaperCode(const GpdFeature& paperSize, size_t option);
 const GpdAttribute* ResolvedAttribute(const GpdModel& model, const GpdConfiguration& configuration,
                                       const GpdBody& body, std::string_view name);
 
+// The command `name` of `body` under `configuration` (a *case in force wins), or null.
+const GpdCommand* ResolvedCommand(const GpdModel& model, const GpdConfiguration& configuration,
+                                  const GpdBody& body, std::string_view name);
+
 // The commands of `section` that the configuration sends, global and of the chosen options, in
 // their *Order numbers (ties in the order the file gives them).
 std::vector<const GpdCommand*>

@@ -6,6 +6,7 @@
 // port receives.
 #include <windows.h>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace moltr::unidrv {
@@ -29,6 +30,9 @@ struct RenderJobResult {
     // S_OK, or the first failure (loading the plug-in, a devmode the driver refuses, a DDI call
     // that answered FALSE) as an HRESULT.
     HRESULT result = E_FAIL;
+    // What went wrong, for a failure the HRESULT does not say enough about (the GPD's error
+    // with its file and line); empty otherwise.
+    std::string error;
     std::vector<BYTE> stream;
     // Every CommandCallback id the renderer called, in order.
     std::vector<DWORD> callbackIds;
