@@ -71,7 +71,9 @@ HRESULT DriverCommands::Send(std::string_view name) {
 HRESULT DriverCommands::SendSection(GpdSection section) {
     for (const GpdCommand* command : SectionCommands(model_, configuration_, section)) {
         HRESULT result = sender_.Send(*command);
-        if (FAILED(result)) {
+        // A callback that fails keeps what it wrote and the job goes on, as the plug-in's own
+        // failures leave the stream as it is.
+        if (FAILED(result) && !command->callback) {
             return result;
         }
     }

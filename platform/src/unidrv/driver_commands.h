@@ -25,7 +25,8 @@ public:
     bool Given(std::string_view name) const;
     // Sends command `name`; E_NOTIMPL for a name that neither the GPD nor the standard set has.
     HRESULT Send(std::string_view name);
-    // Sends the commands of a job section in their order; the first failure ends it.
+    // Sends the commands of a job section in their order; the first failure of a command string
+    // ends it, a failed callback does not.
     HRESULT SendSection(GpdSection section);
     // Whether a section holds a command that calls back the plug-in.
     bool SectionCallsBack(GpdSection section) const;

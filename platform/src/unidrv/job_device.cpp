@@ -220,7 +220,8 @@ BOOL JobDevice::StartDoc() {
         jobStarted_ = true;
         result = commands_.SendSection(GpdSection::kJobSetup);
     }
-    return Check(SUCCEEDED(result) ? commands_.SendSection(GpdSection::kDocSetup) : result);
+    result = SUCCEEDED(result) ? commands_.SendSection(GpdSection::kDocSetup) : result;
+    return Check(SUCCEEDED(result) ? raster_->StartDocument() : result);
 }
 
 BOOL JobDevice::StartPage() {

@@ -14,6 +14,7 @@ public:
     Pcl5Raster(DriverCommands* commands, const DeviceGeometry& geometry, bool compress)
         : commands_(commands), geometry_(geometry), compress_(compress) {}
 
+    HRESULT StartDocument() override { return S_OK; }
     HRESULT StartPage() override { return S_OK; }
     HRESULT Band(const BandSurface& band, const BYTE* bits) override;
     HRESULT EndRaster() override { return open_ ? End() : S_OK; }

@@ -19,6 +19,7 @@ public:
         : commands_(commands), output_(output), writer_(output), geometry_(geometry),
           landscape_(landscape) {}
 
+    HRESULT StartDocument() override;
     HRESULT StartPage() override;
     HRESULT Band(const BandSurface& band, const BYTE* bits) override;
     HRESULT EndRaster() override { return S_OK; }
@@ -70,12 +71,20 @@ void PclXlRaster::OpenPage() {
     writer_.Op(Operator::kSetColorSpace);
 }
 
-HRESULT PclXlRaster::StartPage() {
+HRESULT PclXlRaster::StartDocument() {
     reader_.Feed(*output_);
     if (!reader_.sessionOpen()) {
         OpenSession();
     }
     reader_.Feed(*output_);
+    return reader_.wellFormed() ? S_OK : HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+}
+
+HRESULT PclXlRaster::StartPage() {
+    HRESULT result = StartDocument();
+    if (FAILED(result)) {
+        return result;
+    }
     if (!reader_.pageOpen()) {
         OpenPage();
     }

@@ -14,6 +14,8 @@ namespace moltr::unidrv {
 class RasterOutput {
 public:
     virtual ~RasterOutput() = default;
+    // After the document's set-up commands.
+    virtual HRESULT StartDocument() = 0;
     // After the page's set-up commands.
     virtual HRESULT StartPage() = 0;
     // The rows of the current band of `band`, from `bits` (the band, or what the plug-in's
@@ -37,8 +39,8 @@ std::unique_ptr<RasterOutput> MakePcl5Raster(DriverCommands* commands,
 // PCL XL: each run of rows that are not white is an image at its row (SetCursor, BeginImage,
 // ReadImage with the rows PackBits-encoded, EndImage). The stream header, the session, the data
 // source and the page are the GPD's and the plug-in's commands; what they leave out the driver
-// supplies from what it read of the stream: the header and session before the first page, the
-// page (with the job's orientation and paper size) after the page's set-up commands, the end of
+// supplies from what it read of the stream: the header and session after the document's set-up
+// commands, the page (with the job's orientation and paper size) after the page's, the end of
 // the page after its finishing commands, and the end of the session after the document's when
 // the job's finishing commands do not call back the plug-in (whose end of job closes it).
 std::unique_ptr<RasterOutput> MakePclXlRaster(DriverCommands* commands, std::vector<BYTE>* output,
