@@ -50,7 +50,8 @@ bool QuotedIs(const GpdModel& model, const char* name, const char* wanted) {
 // The job's whole devmode, as the driver and its plug-in settle it: the driver's defaults with
 // the plug-in's default private part (OEMDM_SIZE, OEMDM_DEFAULT), the job's private part
 // converted when its size is not the plug-in's (OEMDM_CONVERT), and merged over them with the
-// job's public fields (OEMDM_MERGE).
+// job's public fields (OEMDM_MERGE). A plug-in that answers E_NOTIMPL for the size has no
+// private part.
 HRESULT SettleDevmode(IPrintOemUni* plugin, HANDLE printer, const GpdModel& model,
                       const DEVMODEW* job, std::vector<BYTE>* whole) {
     DEVMODEW driver = DefaultPublicDevmode(model, job ? job->dmDeviceName : L"");
@@ -58,6 +59,14 @@ HRESULT SettleDevmode(IPrintOemUni* plugin, HANDLE printer, const GpdModel& mode
         sizeof(OEMDMPARAM), nullptr, printer, nullptr, &driver, &driver, nullptr, nullptr, 0};
     HRESULT result = plugin->DevMode(OEMDM_SIZE, &param);
     const DWORD size = param.cbBufSize;
+    if (result == E_NOTIMPL) {
+        // A plug-in without a private devmode: the job's public fields are all there is.
+        if (job) {
+            MergePublicFields(*job, &driver);
+        }
+        *whole = ComposeDevmode(driver, nullptr, 0);
+        return S_OK;
+    }
     if (FAILED(result)) {
         return result;
     }
@@ -163,7 +172,10 @@ HRESULT JobRun::Run() {
     }
     IPrintOemUni* plugin = plugin_.plugin();
     result = plugin->EnableDriver(DDI_DRIVER_VERSION_NT5, sizeof hooks_, &hooks_);
-    if (FAILED(result)) {
+    // E_NOTIMPL: a plug-in that hooks nothing.
+    if (result == E_NOTIMPL) {
+        hooks_ = {};
+    } else if (FAILED(result)) {
         return result;
     }
     result = Render(plugin);
@@ -175,18 +187,19 @@ HRESULT JobRun::Render(IPrintOemUni* plugin) {
     auto* publicDevmode = reinterpret_cast<PDEVMODEW>(devmode_.data());
     const GpdFeature* compression = model_.Feature("Compression");
     const GpdOption* chosen = configuration_.Selected(model_, "Compression");
-    JobDeviceSetup setup = {&model_,
-                            &configuration_,
-                            geometry_,
-                            plugin,
-                            plugin_.Implements("ImageProcessing"),
-                            QuotedIs(model_, "*Personality", "PCLXL"),
-                            compression && chosen && chosen->name != "NONE",
-                            publicDevmode->dmOrientation == DMORIENT_LANDSCAPE,
-                            request_.printer,
-                            publicDevmode,
-                            devmode_.data() + kPluginPartOffset,
-                            static_cast<DWORD>(std::max<SHORT>(publicDevmode->dmCopies, 1))};
+    JobDeviceSetup setup = {
+        &model_,
+        &configuration_,
+        geometry_,
+        plugin,
+        plugin_.Implements("ImageProcessing"),
+        QuotedIs(model_, "*Personality", "PCLXL"),
+        compression && chosen && chosen->name != "NONE",
+        publicDevmode->dmOrientation == DMORIENT_LANDSCAPE,
+        request_.printer,
+        publicDevmode,
+        devmode_.size() > kPluginPartOffset ? devmode_.data() + kPluginPartOffset : nullptr,
+        static_cast<DWORD>(std::max<SHORT>(publicDevmode->dmCopies, 1))};
     auto device = std::make_unique<JobDevice>(setup, &result_->stream, &result_->callbackIds);
     GDIINFO gdiInfo;
     DEVINFO devInfo;
@@ -197,6 +210,10 @@ HRESULT JobRun::Render(IPrintOemUni* plugin) {
     HRESULT result =
         plugin->EnablePDEV(&devobj, publicDevmode->dmDeviceName, 0, nullptr, sizeof gdiInfo,
                            &gdiInfo, sizeof devInfo, &devInfo, &own_, &pdev);
+    // E_NOTIMPL: a plug-in that keeps no state of its own for the PDEV.
+    if (result == E_NOTIMPL) {
+        return Document(*device);
+    }
     if (FAILED(result)) {
         return result;
     }

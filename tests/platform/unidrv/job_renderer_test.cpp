@@ -69,7 +69,7 @@ TEST(RenderJobCallbacks, APjlJobCallsTheHeaderCopiesDuplexSourcePageSideAndEnd) 
     EXPECT_EQ(job.pagesSent, 2u);
 }
 
-TEST(RenderJobCallbacks, AnEjlJobTakesTheEjlHeaderAndThePclXlJobItsColourAndPageEnd) {
+TEST(RenderJobCallbacks, AnEjlJobTakesTheEjlHeaderAndCopies) {
     JobPrinter ejl(Ejl());
     RenderJobResult job = Print(ejl);
     ASSERT_EQ(job.result, S_OK) << job.error;
@@ -287,13 +287,68 @@ TEST(RenderJobFailures, ABrokenGpdNamesItsLine) {
     EXPECT_NE(job.error.find("MOLTR4KC.GPD("), std::string::npos) << job.error;
 }
 
-TEST(RenderJobFailures, APluginThatRefusesTheDevmodeEndsTheJobWithItsAnswer) {
-    JobPrinterSetup setup;
-    setup.plugin = "STUBRPC.DLL";
-    JobPrinter printer(setup);
-    RenderJobResult job = Print(printer);
-    EXPECT_EQ(job.result, E_NOTIMPL);
-    EXPECT_TRUE(job.callbackIds.empty());
+// The test plug-in, installed with the printer; it is told how to behave through its module.
+class StubJob : public ::testing::Test {
+protected:
+    void Behave(BOOL imageProcessing, const char* failing) {
+        if (!stub_) {
+            stub_ = LoadLibraryW(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\STUBRPC.DLL");
+            ASSERT_NE(stub_, nullptr);
+        }
+        auto behave = reinterpret_cast<void(WINAPI*)(BOOL, const char*)>(
+            reinterpret_cast<void*>(GetProcAddress(stub_, "StubBehave")));
+        ASSERT_NE(behave, nullptr);
+        behave(imageProcessing, failing);
+    }
+    void TearDown() override {
+        if (stub_) {
+            Behave(FALSE, "");
+            FreeLibrary(stub_);
+        }
+    }
+
+    static JobPrinterSetup StubSetup() {
+        JobPrinterSetup setup;
+        setup.plugin = "STUBRPC.DLL";
+        return setup;
+    }
+
+    JobPrinter printer_{StubSetup()};
+    HMODULE stub_ = nullptr;
+};
+
+TEST_F(StubJob, APluginThatHooksNothingGetsItsCallbacksAndEachBandThroughImageProcessing) {
+    Behave(TRUE, "");
+    RenderJobResult job = Print(printer_);
+    ASSERT_EQ(job.result, S_OK) << job.error;
+    std::string stream = Text(job.stream);
+    // Without a private devmode the driver's defaults choose: PJL, uncollated, simplex.
+    EXPECT_EQ(stream.rfind("3 publishedcb303()cb209()cb304()", 0), 0u);
+    EXPECT_NE(stream.find("cb309(1)"), std::string::npos);
+    // A4 at 600 dpi: the printable area's 13631 / 2 rows in bands of 146 (2 MiB of 24-bit rows
+    // of 4760 pixels).
+    EXPECT_EQ(Count(stream, "ip"), (6815u + 145) / 146);
+    EXPECT_NE(stream.find("ip0+146;"), std::string::npos);
+    EXPECT_NE(stream.find("ip6716+99;"), std::string::npos);
+    // The driver's own drawing entries drew the page.
+    EXPECT_NE(stream.find("\x1b*r1A"), std::string::npos);
+    EXPECT_EQ(stream.substr(stream.size() - 8), "\x0c"
+                                                "cb450()");
+}
+
+TEST_F(StubJob, APluginCallThatFailsEndsTheJobWithItsAnswer) {
+    for (const char* method : {"DevMode", "EnableDriver", "EnablePDEV"}) {
+        Behave(FALSE, method);
+        RenderJobResult job = Print(printer_);
+        EXPECT_EQ(job.result, E_FAIL) << method;
+        EXPECT_TRUE(job.callbackIds.empty()) << method;
+    }
+    Behave(TRUE, "ImageProcessing");
+    RenderJobResult job = Print(printer_, 3);
+    EXPECT_EQ(job.result, E_FAIL);
+    EXPECT_EQ(job.pagesSent, 0u);
+    // The document is still ended, with the job's trailer.
+    EXPECT_EQ(Text(job.stream).substr(job.stream.size() - 7), "cb450()");
 }
 
 TEST(RenderJobFailures, HostileDevmodeSizesAreRefusedOrLeftAtTheDefaults) {
