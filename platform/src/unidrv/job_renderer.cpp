@@ -262,10 +262,19 @@ HRESULT JobRun::Document(JobDevice& device) {
 
 RenderJobResult RenderJob(const RenderJobRequest& request) {
     RenderJobResult result;
-    result.stream.clear();
     JobRun run(request, &result);
     result.result = run.Run();
     return result;
+}
+
+HRESULT DefaultJobDevmode(HANDLE printer, std::vector<BYTE>* devmode, std::string* error) {
+    GpdModel model;
+    HRESULT result = ReadModel(printer, &model, error);
+    std::vector<BYTE> written;
+    RenderPlugin plugin;
+    result = SUCCEEDED(result) ? plugin.Load(printer, &written) : result;
+    return SUCCEEDED(result) ? SettleDevmode(plugin.plugin(), printer, model, nullptr, devmode)
+                             : result;
 }
 
 } // namespace moltr::unidrv

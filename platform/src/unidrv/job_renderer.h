@@ -41,4 +41,10 @@ struct RenderJobResult {
 
 RenderJobResult RenderJob(const RenderJobRequest& request);
 
+// The whole devmode of a job that brings none, as RenderJob settles it: the GPD's default
+// options in the public part, then the driver's private part and the render plug-in's default
+// private part (see driver_devmode.h), for a caller that changes fields before it spools the
+// job. The failures of RenderJob's first steps, with `error` set where RenderJobResult's is.
+HRESULT DefaultJobDevmode(HANDLE printer, std::vector<BYTE>* devmode, std::string* error);
+
 } // namespace moltr::unidrv

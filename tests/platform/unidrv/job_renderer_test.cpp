@@ -2,12 +2,15 @@
 // structure of the PCL 5 and PCL XL streams, the pages it reports, the run-length rows, what bad
 // input gets, and golden streams of whole jobs.
 #include "src/unidrv/job_renderer.h"
+#include "common/drv_settings.h"
+#include "src/unidrv/driver_devmode.h"
 #include "src/unidrv/pclxl_stream.h"
 #include "src/unidrv/raster_compression.h"
 
 #include "job_printer.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <random>
 
 namespace {
@@ -100,6 +103,40 @@ TEST(RenderJobStream, APcl5JobIsPjlAroundPclRasterWithAFormFeedPerPage) {
     EXPECT_EQ(Count(stream, "\x1b*rC\x0c"), 3u);
     const std::string end = "\x1b*rC\x0c\x1b%-12345X@PJL EOJ\n\x1b%-12345X";
     EXPECT_EQ(stream.substr(stream.size() - end.size()), end);
+}
+
+TEST(RenderJobDevmode, TheDefaultDevmodeCarriesThePluginsPartAndTheJobsChangesReachTheStream) {
+    JobPrinter printer;
+    std::vector<BYTE> devmode;
+    std::string error;
+    ASSERT_EQ(moltr::unidrv::DefaultJobDevmode(printer.handle(), &devmode, &error), S_OK) << error;
+    auto* head = reinterpret_cast<DEVMODEW*>(devmode.data());
+    ASSERT_EQ(devmode.size(), size_t{head->dmSize} + head->dmDriverExtra);
+    EXPECT_EQ(head->dmPaperSize, DMPAPER_A4);
+    EXPECT_EQ(head->dmColor, DMCOLOR_COLOR);
+    DWORD size = 0;
+    const BYTE* part = moltr::unidrv::PluginPart(*head, &size);
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(std::memcmp(part + 4, "MOLT", 4), 0);
+    // The colour set-up's driver-configuration blocks come from the private part's colour
+    // method; without one there are none. Three copies go to the copies command.
+    moltr::common::IDrvSettings* settings = nullptr;
+    ASSERT_EQ(
+        moltr::common::CreateDrvSettings(moltr::common::kModeDocument, printer.handle(), &settings),
+        S_OK);
+    BYTE none = 0;
+    EXPECT_EQ(settings->SetValue(const_cast<BYTE*>(part), L"_COLORMETHOD", &none,
+                                 moltr::common::kLayoutDevMode),
+              S_OK);
+    settings->Release();
+    head->dmCopies = 3;
+    std::string before = Text(Print(printer).stream);
+    RenderJobResult job = Print(printer, 1, head);
+    ASSERT_EQ(job.result, S_OK) << job.error;
+    std::string stream = Text(job.stream);
+    EXPECT_NE(before.find("\x1b*o4W"), std::string::npos);
+    EXPECT_EQ(stream.find("\x1b*o4W"), std::string::npos);
+    EXPECT_NE(stream.find("\x1b&l3X"), std::string::npos);
 }
 
 TEST(RenderJobStream, AnEjlJobStartsWithTheEjlEntry) {
