@@ -87,9 +87,7 @@ bool Read(const Reading& reading, DeviceGeometry* geometry) {
                            std::max<LONG>(Pixels(area.y, master.y, geometry->dpiY), 1)};
     geometry->origin = {Pixels(origin.x, master.x, geometry->dpiX),
                         Pixels(origin.y, master.y, geometry->dpiY)};
-    const GpdOption* colour = reading.configuration.Selected(reading.model, "ColorMode");
-    const GpdAttribute* isColour = colour ? FindAttribute(colour->body, "*Color?") : nullptr;
-    geometry->colour = isColour && isColour->value == "TRUE";
+    geometry->colour = PrintsInColour(reading.model, reading.configuration);
     long long xMove = reading.Integer("*XMoveUnit", dpi.x);
     long long yMove = reading.Integer("*YMoveUnit", dpi.y);
     geometry->xMoveUnit = static_cast<LONG>(InRange(xMove, 1, master.x) ? xMove : dpi.x);

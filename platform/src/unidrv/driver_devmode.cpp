@@ -28,15 +28,11 @@ constexpr PublicField kPublicFields[] = {
     {DM_MEDIATYPE, offsetof(DEVMODEW, dmMediaType), sizeof(DWORD)},
 };
 
-// The devmode value of a feature's default option: its *OptionID, else `fallback`.
-long long DefaultCode(const GpdModel& model, const char* feature, long long fallback) {
+// The devmode value of a feature's default option, or `fallback` when it stands for none.
+long long DefaultValue(const GpdModel& model, const char* feature, long long fallback) {
     const GpdFeature* found = model.Feature(feature);
-    if (!found || found->defaultOption >= found->options.size()) {
-        return fallback;
-    }
-    const GpdAttribute* id = FindAttribute(found->options[found->defaultOption].body, "*OptionID");
-    long long value = 0;
-    return id && ParseGpdInteger(id->value, &value) ? value : fallback;
+    long long value = found ? DevmodeValue(model, feature, found->defaultOption) : -1;
+    return value > 0 ? value : fallback;
 }
 
 } // namespace
@@ -50,21 +46,17 @@ DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName) {
     devmode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE |
                        DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE |
                        DM_MEDIATYPE;
-    devmode.dmOrientation = DMORIENT_PORTRAIT;
     devmode.dmCopies = 1;
     devmode.dmScale = 100;
     // The devmode names what the GPD's defaults select, so that it selects them again.
     GpdConfiguration defaults = DefaultConfiguration(model);
-    const GpdFeature* paper = model.Feature("PaperSize");
-    devmode.dmPaperSize = static_cast<SHORT>(paper ? PaperCode(*paper, paper->defaultOption)
-                                                   : static_cast<WORD>(DMPAPER_A4));
-    const GpdOption* orientation = defaults.Selected(model, "Orientation");
-    if (orientation && orientation->name.rfind("LANDSCAPE", 0) == 0) {
-        devmode.dmOrientation = DMORIENT_LANDSCAPE;
-    }
-    const GpdOption* bin = defaults.Selected(model, "InputBin");
-    devmode.dmDefaultSource = static_cast<SHORT>(
-        bin && bin->name == "FORMSOURCE" ? DMBIN_FORMSOURCE : DefaultCode(model, "InputBin", 7));
+    devmode.dmPaperSize = static_cast<SHORT>(DefaultValue(model, "PaperSize", DMPAPER_A4));
+    devmode.dmOrientation =
+        static_cast<SHORT>(DefaultValue(model, "Orientation", DMORIENT_PORTRAIT));
+    devmode.dmDefaultSource = static_cast<SHORT>(DefaultValue(model, "InputBin", DMBIN_AUTO));
+    devmode.dmDuplex = static_cast<SHORT>(DefaultValue(model, "Duplex", DMDUP_SIMPLEX));
+    devmode.dmCollate = static_cast<SHORT>(DefaultValue(model, "Collate", DMCOLLATE_FALSE));
+    devmode.dmMediaType = static_cast<DWORD>(DefaultValue(model, "MediaType", DMMEDIA_STANDARD));
     const GpdOption* resolution = defaults.Selected(model, "Resolution");
     const GpdAttribute* dpi = resolution ? FindAttribute(resolution->body, "*DPI") : nullptr;
     GpdPair pair{600, 600};
@@ -73,16 +65,7 @@ DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName) {
     }
     devmode.dmPrintQuality = static_cast<SHORT>(pair.x);
     devmode.dmYResolution = static_cast<SHORT>(pair.y);
-    const GpdOption* colour = defaults.Selected(model, "ColorMode");
-    const GpdAttribute* isColour = colour ? FindAttribute(colour->body, "*Color?") : nullptr;
-    devmode.dmColor = isColour && isColour->value == "TRUE" ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
-    const GpdOption* duplex = defaults.Selected(model, "Duplex");
-    devmode.dmDuplex = !duplex || duplex->name == "NONE" ? DMDUP_SIMPLEX
-                       : duplex->name == "VERTICAL"      ? DMDUP_VERTICAL
-                                                         : DMDUP_HORIZONTAL;
-    const GpdOption* collate = defaults.Selected(model, "Collate");
-    devmode.dmCollate = collate && collate->name == "ON" ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
-    devmode.dmMediaType = static_cast<DWORD>(DefaultCode(model, "MediaType", DMMEDIA_STANDARD));
+    devmode.dmColor = PrintsInColour(model, defaults) ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
     return devmode;
 }
 

@@ -367,6 +367,28 @@ WORD PaperCode(const GpdFeature& paperSize, size_t option) {
     return 0;
 }
 
+bool PrintsInColour(const GpdModel& model, const GpdConfiguration& configuration) {
+    const GpdOption* option = configuration.Selected(model, "ColorMode");
+    const GpdAttribute* colour = option ? FindAttribute(option->body, "*Color?") : nullptr;
+    return colour && colour->value == "TRUE";
+}
+
+long long DevmodeValue(const GpdModel& model, std::string_view feature, size_t option) {
+    const GpdFeature* found = model.Feature(feature);
+    if (!found || option >= found->options.size()) {
+        return -1;
+    }
+    for (const DevmodeFeature& field : kDevmodeFeatures) {
+        if (feature == field.feature && field.match == Match::kPaper) {
+            return PaperCode(*found, option);
+        }
+        if (feature == field.feature && field.match == Match::kCode) {
+            return OptionValue(found->options[option], field.names);
+        }
+    }
+    return -1;
+}
+
 const GpdAttribute* ResolvedAttribute(const GpdModel& model, const GpdConfiguration& configuration,
                                       const GpdBody& body, std::string_view name) {
     std::vector<const GpdBody*> bodies;

@@ -9,10 +9,21 @@ namespace {
 // Bands of at most this many bytes.
 constexpr LONG kBandBytes = 2 << 20;
 constexpr LONG kMinBandRows = 16;
-constexpr ROP4 kPatternCopy = 0xF0F0;
-constexpr ROP4 kBlackness = 0x0000;
-constexpr ROP4 kWhiteness = 0xFFFF;
 constexpr ULONG kWhite = 0x00FFFFFF;
+
+// The raster operations that paint without a source, and what they paint.
+enum class Paint { kBrush, kBlack, kWhite };
+
+struct SolidRop {
+    ROP4 rop4;
+    Paint paint;
+};
+
+constexpr SolidRop kSolidRops[] = {
+    {0xF0F0, Paint::kBrush}, // PATCOPY
+    {0x0000, Paint::kBlack}, // BLACKNESS
+    {0xFFFF, Paint::kWhite}, // WHITENESS
+};
 
 LONG BandRows(const DeviceGeometry& geometry) {
     LONG stride = ((geometry.printable.cx * (geometry.colour ? 24 : 1) + 31) / 32) * 4;
@@ -21,7 +32,8 @@ LONG BandRows(const DeviceGeometry& geometry) {
 }
 
 JobDevice* DeviceOf(SURFOBJ* surface) {
-    return surface ? reinterpret_cast<DriverPdev*>(surface->dhpdev)->device : nullptr;
+    return surface && surface->dhpdev ? reinterpret_cast<DriverPdev*>(surface->dhpdev)->device
+                                      : nullptr;
 }
 
 // A solid colour to paint with; pattern brushes are painted in black.
@@ -93,15 +105,16 @@ BOOL APIENTRY DriverBitBlt(SURFOBJ* target, SURFOBJ* source, SURFOBJ*, CLIPOBJ* 
     if (!device || !rect || source) {
         return FALSE;
     }
-    ULONG colour = rop4 == kPatternCopy ? BrushColour(brush)
-                   : rop4 == kBlackness ? 0
-                   : rop4 == kWhiteness ? kWhite
-                                        : 1;
-    if (colour == 1) {
-        return FALSE;
+    for (const SolidRop& solid : kSolidRops) {
+        if (solid.rop4 == rop4) {
+            ULONG colour = solid.paint == Paint::kBrush   ? BrushColour(brush)
+                           : solid.paint == Paint::kBlack ? 0
+                                                          : kWhite;
+            device->band().Fill(Clipped(*rect, clip), colour);
+            return TRUE;
+        }
     }
-    device->band().Fill(Clipped(*rect, clip), colour);
-    return TRUE;
+    return FALSE;
 }
 
 BOOL APIENTRY DriverStrokePath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* clip, XFORMOBJ*,
@@ -161,7 +174,7 @@ template <typename Function> PFN AsPfn(Function function) {
 }
 
 // The entry points the driver offers; the others stay null for the plug-in.
-DRVFN kDriverFunctions[] = {
+const DRVFN kDriverFunctions[] = {
     {INDEX_DrvStartDoc, AsPfn(DriverStartDoc)},
     {INDEX_DrvEndDoc, AsPfn(DriverEndDoc)},
     {INDEX_DrvStartPage, AsPfn(DriverStartPage)},
@@ -177,7 +190,7 @@ DRVFN kDriverFunctions[] = {
 
 DRVENABLEDATA JobDevice::DriverTable() {
     return {DDI_DRIVER_VERSION_NT5, sizeof kDriverFunctions / sizeof kDriverFunctions[0],
-            kDriverFunctions};
+            const_cast<DRVFN*>(kDriverFunctions)}; // the table's readers only read it
 }
 
 JobDevice::JobDevice(const JobDeviceSetup& setup, std::vector<BYTE>* output,
