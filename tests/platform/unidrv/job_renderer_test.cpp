@@ -305,6 +305,20 @@ TEST(RenderJobRaster, AMonochromeJobsRowsHoldTheFrameAndTheMark) {
     EXPECT_GT(widest, 500u);
 }
 
+TEST(RenderJobRaster, WithoutCompressionTheRowsGoAsTheyAre) {
+    JobPrinterSetup setup;
+    setup.lines = {{"    *DefaultOption: NORMAL", "    *DefaultOption: NONE"}};
+    JobPrinter printer(setup);
+    RenderJobResult job = Print(printer);
+    ASSERT_EQ(job.result, S_OK) << job.error;
+    std::string stream = Text(job.stream);
+    EXPECT_EQ(Count(stream, "\x1b*b1M"), 0u);
+    EXPECT_GE(Count(stream, "\x1b*b0M"), 1u);
+    // A colour row is three planes of the whole width: 4760 pixels in 595 bytes each.
+    EXPECT_GE(Count(stream, "\x1b*b595V"), 2u);
+    EXPECT_GE(Count(stream, "\x1b*b595W"), 1u);
+}
+
 TEST(RenderJobFailures, AMissingGpdIsReportedAsAMissingFile) {
     JobPrinter printer;
     std::filesystem::remove(printer.root() +
