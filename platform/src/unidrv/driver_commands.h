@@ -17,6 +17,9 @@ public:
     DriverCommands(const GpdModel& model, const GpdConfiguration& configuration,
                    IPrintOemUni* plugin, PDEVOBJ devobj, std::vector<BYTE>* output,
                    std::vector<DWORD>* callbackIds);
+    // The sender's variables read this object's values.
+    DriverCommands(const DriverCommands&) = delete;
+    DriverCommands& operator=(const DriverCommands&) = delete;
 
     void Set(std::string_view variable, long long value);
     // Where the commands go: the job's output, for data that follows a command.
