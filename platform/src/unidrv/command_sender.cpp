@@ -84,6 +84,9 @@ HRESULT CommandSender::Callback(const GpdCommand& command) {
         }
         params.push_back(static_cast<DWORD>(value));
     }
+    if (callbackIds_) {
+        callbackIds_->push_back(static_cast<DWORD>(command.callbackId));
+    }
     INT result = 0;
     return plugin_->CommandCallback(devobj_, command.callbackId, static_cast<DWORD>(params.size()),
                                     params.empty() ? nullptr : params.data(), &result);

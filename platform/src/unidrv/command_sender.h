@@ -12,8 +12,8 @@ namespace moltr::unidrv {
 
 class CommandSender {
 public:
-    // `plugin` may be null (a driver without render plug-in); `output` and `variables` must
-    // outlive the sender.
+    // `plugin` may be null (a driver without render plug-in); `output` must outlive the sender,
+    // which keeps a copy of `variables`.
     CommandSender(IPrintOemUni* plugin, PDEVOBJ devobj, std::vector<BYTE>* output,
                   const GpdVariables& variables)
         : plugin_(plugin), devobj_(devobj), output_(output), variables_(variables) {}
@@ -24,6 +24,8 @@ public:
     // callback without plug-in or a parameter that cannot be evaluated (nothing is written);
     // E_NOTIMPL for an argument type the driver does not format; else the plug-in's answer.
     HRESULT Send(const GpdCommand& command);
+    // Each CommandCallback id the sender calls is appended to `ids` (null: none kept).
+    void RecordCallbacks(std::vector<DWORD>* ids) { callbackIds_ = ids; }
 
 private:
     HRESULT Callback(const GpdCommand& command);
@@ -32,7 +34,8 @@ private:
     IPrintOemUni* plugin_;
     PDEVOBJ devobj_;
     std::vector<BYTE>* output_;
-    const GpdVariables& variables_;
+    GpdVariables variables_;
+    std::vector<DWORD>* callbackIds_ = nullptr;
 };
 
 } // namespace moltr::unidrv

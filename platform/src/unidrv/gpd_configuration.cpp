@@ -367,6 +367,28 @@ WORD PaperCode(const GpdFeature& paperSize, size_t option) {
     return 0;
 }
 
+bool PrintsInColour(const GpdModel& model, const GpdConfiguration& configuration) {
+    const GpdOption* option = configuration.Selected(model, "ColorMode");
+    const GpdAttribute* colour = option ? FindAttribute(option->body, "*Color?") : nullptr;
+    return colour && colour->value == "TRUE";
+}
+
+long long DevmodeValue(const GpdModel& model, std::string_view feature, size_t option) {
+    const GpdFeature* found = model.Feature(feature);
+    if (!found || option >= found->options.size()) {
+        return -1;
+    }
+    for (const DevmodeFeature& field : kDevmodeFeatures) {
+        if (feature == field.feature && field.match == Match::kPaper) {
+            return PaperCode(*found, option);
+        }
+        if (feature == field.feature && field.match == Match::kCode) {
+            return OptionValue(found->options[option], field.names);
+        }
+    }
+    return -1;
+}
+
 const GpdAttribute* ResolvedAttribute(const GpdModel& model, const GpdConfiguration& configuration,
                                       const GpdBody& body, std::string_view name) {
     std::vector<const GpdBody*> bodies;
@@ -375,6 +397,19 @@ const GpdAttribute* ResolvedAttribute(const GpdModel& model, const GpdConfigurat
     for (const GpdBody* active : bodies) {
         const GpdAttribute* attribute = FindAttribute(*active, name);
         found = attribute ? attribute : found;
+    }
+    return found;
+}
+
+const GpdCommand* ResolvedCommand(const GpdModel& model, const GpdConfiguration& configuration,
+                                  const GpdBody& body, std::string_view name) {
+    std::vector<const GpdBody*> bodies;
+    ActiveBodies(model, configuration, body, &bodies);
+    const GpdCommand* found = nullptr;
+    for (const GpdBody* active : bodies) {
+        for (const GpdCommand& command : active->commands) {
+            found = command.name == name ? &command : found;
+        }
     }
     return found;
 }

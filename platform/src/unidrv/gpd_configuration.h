@@ -30,10 +30,22 @@ GpdConfiguration ConfigurationFromDevmode(const GpdModel& model, const DEVMODEW*
 // in their order among such options.
 WORD PaperCode(const GpdFeature& paperSize, size_t option);
 
+// The devmode value that option `option` of the devmode-chosen feature `feature` (PaperSize,
+// InputBin, MediaType, Orientation, Duplex, Collate) stands for: its *OptionID, else the value of
+// its standard name (for PaperSize, PaperCode); -1 for none.
+long long DevmodeValue(const GpdModel& model, std::string_view feature, size_t option);
+
+// Whether the configuration's ColorMode option prints in colour (its *Color? is TRUE).
+bool PrintsInColour(const GpdModel& model, const GpdConfiguration& configuration);
+
 // The value of attribute `name` in `body` under `configuration`: the entry of a *case that
 // applies wins over the body's own. Null when neither has one.
 const GpdAttribute* ResolvedAttribute(const GpdModel& model, const GpdConfiguration& configuration,
                                       const GpdBody& body, std::string_view name);
+
+// The command `name` of `body` under `configuration` (a *case in force wins), or null.
+const GpdCommand* ResolvedCommand(const GpdModel& model, const GpdConfiguration& configuration,
+                                  const GpdBody& body, std::string_view name);
 
 // The commands of `section` that the configuration sends, global and of the chosen options, in
 // their *Order numbers (ties in the order the file gives them).

@@ -6,6 +6,7 @@
 // port receives.
 #include <windows.h>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace moltr::unidrv {
@@ -29,6 +30,9 @@ struct RenderJobResult {
     // S_OK, or the first failure (loading the plug-in, a devmode the driver refuses, a DDI call
     // that answered FALSE) as an HRESULT.
     HRESULT result = E_FAIL;
+    // What went wrong, for a failure the HRESULT does not say enough about (the GPD's error
+    // with its file and line); empty otherwise.
+    std::string error;
     std::vector<BYTE> stream;
     // Every CommandCallback id the renderer called, in order.
     std::vector<DWORD> callbackIds;
@@ -36,5 +40,11 @@ struct RenderJobResult {
 };
 
 RenderJobResult RenderJob(const RenderJobRequest& request);
+
+// The whole devmode of a job that brings none, as RenderJob settles it: the GPD's default
+// options in the public part, then the driver's private part and the render plug-in's default
+// private part (see driver_devmode.h), for a caller that changes fields before it spools the
+// job. The failures of RenderJob's first steps, with `error` set where RenderJobResult's is.
+HRESULT DefaultJobDevmode(HANDLE printer, std::vector<BYTE>* devmode, std::string* error);
 
 } // namespace moltr::unidrv

@@ -160,6 +160,11 @@ HRESULT RenderPlugin::Identify() {
     if (FAILED(plugin_->GetInfo(OEMGI_GETVERSION, &version_, sizeof(version_), &needed))) {
         version_ = 0;
     }
+    return S_OK;
+}
+
+void RenderPlugin::AskImplementedMethods() {
+    implemented_.clear();
     for (const OptionalMethod& method : kOptionalMethods) {
         // The method names are the driver's own constant texts; the plug-in may not keep them.
         std::string name(method.name);
@@ -167,7 +172,6 @@ HRESULT RenderPlugin::Identify() {
             implemented_.push_back(method.name);
         }
     }
-    return S_OK;
 }
 
 bool RenderPlugin::Implements(std::string_view name) const {

@@ -5,8 +5,8 @@
 // loaded with LoadLibraryW; its DllGetClassObject gives the class factory of the render plug-in
 // class, whose object is asked for IPrintOemUni3, then IPrintOemUni2, then IPrintOemUni, and
 // receives the driver's services (IPrintOemDriverUni) through PublishDriverInterface; then the
-// driver asks for its signature and version (GetInfo) and which optional methods it implements
-// (GetImplementedMethod), and calls only those.
+// driver asks for its signature and version (GetInfo) and, once the devmode is settled, which
+// optional methods it implements (GetImplementedMethod), and calls only those.
 #include <windows.h>
 #include <prcomoem.h>
 #include <string_view>
@@ -38,6 +38,8 @@ public:
     // What GetInfo answered for OEMGI_GETSIGNATURE and OEMGI_GETVERSION (0 when it did not).
     DWORD signature() const { return signature_; }
     DWORD version() const { return version_; }
+    // Asks GetImplementedMethod for each optional method of the plug-in's interface level.
+    void AskImplementedMethods();
     // Whether GetImplementedMethod answered S_OK for the optional method `name`.
     bool Implements(std::string_view name) const;
 

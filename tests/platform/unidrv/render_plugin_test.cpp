@@ -82,11 +82,13 @@ TEST_F(RenderPluginLoad, OnlyTheOptionalMethodsOfItsInterfaceLevelAreAskedFor) {
     Install(kSettings);
     RenderPlugin plugin;
     ASSERT_EQ(plugin.Load(printer_, &output_), S_OK);
+    plugin.AskImplementedMethods();
     EXPECT_TRUE(plugin.Implements("CommandCallback"));
     EXPECT_TRUE(plugin.Implements("WritePrinter"));
     EXPECT_FALSE(plugin.Implements("ImageProcessing"));
     Offer(1);
     ASSERT_EQ(plugin.Load(printer_, &output_), S_OK);
+    plugin.AskImplementedMethods();
     EXPECT_TRUE(plugin.Implements("CommandCallback"));
     EXPECT_FALSE(plugin.Implements("WritePrinter")); // an IPrintOemUni2 method
 }

@@ -1,8 +1,10 @@
 // STUBRPC.DLL: a render plug-in for the renderer's tests. It offers the plug-in interfaces up to
 // the level StubOffer sets (3 by default), counts its live objects for DllCanUnloadNow, and
 // writes the interface it was asked for, then "published", through the driver's services; its
-// CommandCallback (which with WritePrinter is all it implements of the optional methods) writes
-// the id and parameters it was given.
+// CommandCallback (which with WritePrinter is all it implements of the optional methods, unless
+// StubBehave adds ImageProcessing) writes the id and parameters it was given. It has no private
+// devmode, hooks nothing and keeps no PDEV (E_NOTIMPL), except that StubBehave can make one of
+// DevMode, EnableDriver, EnablePDEV and ImageProcessing fail with E_FAIL.
 #include <windows.h>
 #include <prcomoem.h>
 #include <cstring>
@@ -12,6 +14,12 @@ namespace {
 LONG g_objects = 0;
 int g_offered = 3;
 int g_asked = 0;
+bool g_imageProcessing = false;
+char g_failing[32] = "";
+
+HRESULT Answer(const char* method) {
+    return std::strcmp(g_failing, method) == 0 ? E_FAIL : E_NOTIMPL;
+}
 
 constexpr CLSID kRenderPluginClass = {
     0x6d6abf26, 0x9f38, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
@@ -71,19 +79,22 @@ public:
         std::memcpy(buffer, &value, sizeof(value));
         return S_OK;
     }
-    STDMETHODIMP DevMode(DWORD, POEMDMPARAM) override { return E_NOTIMPL; }
-    STDMETHODIMP EnableDriver(DWORD, DWORD, PDRVENABLEDATA) override { return E_NOTIMPL; }
+    STDMETHODIMP DevMode(DWORD, POEMDMPARAM) override { return Answer("DevMode"); }
+    STDMETHODIMP EnableDriver(DWORD, DWORD, PDRVENABLEDATA) override {
+        return Answer("EnableDriver");
+    }
     STDMETHODIMP DisableDriver() override { return E_NOTIMPL; }
     STDMETHODIMP EnablePDEV(PDEVOBJ, PWSTR, ULONG, HSURF*, ULONG, GDIINFO*, ULONG, DEVINFO*,
                             DRVENABLEDATA*, PDEVOEM*) override {
-        return E_NOTIMPL;
+        return Answer("EnablePDEV");
     }
     STDMETHODIMP DisablePDEV(PDEVOBJ) override { return E_NOTIMPL; }
     STDMETHODIMP ResetPDEV(PDEVOBJ, PDEVOBJ) override { return E_NOTIMPL; }
     STDMETHODIMP GetImplementedMethod(PSTR name) override {
-        return std::strcmp(name, "CommandCallback") == 0 || std::strcmp(name, "WritePrinter") == 0
-                   ? S_OK
-                   : E_FAIL;
+        bool implemented = std::strcmp(name, "CommandCallback") == 0 ||
+                           std::strcmp(name, "WritePrinter") == 0 ||
+                           (g_imageProcessing && std::strcmp(name, "ImageProcessing") == 0);
+        return implemented ? S_OK : E_FAIL;
     }
     STDMETHODIMP DriverDMS(PVOID, PVOID, DWORD, PDWORD) override { return E_NOTIMPL; }
     // Writes "cb" with the id and the parameters, as "cb309(2,7)".
@@ -99,9 +110,17 @@ public:
         DWORD written = 0;
         return services_ ? services_->DrvWriteSpoolBuf(nullptr, text, length, &written) : E_FAIL;
     }
-    STDMETHODIMP ImageProcessing(PDEVOBJ, PBYTE, PBITMAPINFOHEADER, PBYTE, DWORD, PIPPARAMS,
-                                 PBYTE*) override {
-        return E_NOTIMPL;
+    // Writes "ip" with the band's top row and height, and hands the band back unchanged.
+    STDMETHODIMP ImageProcessing(PDEVOBJ, PBYTE bitmap, PBITMAPINFOHEADER header, PBYTE, DWORD,
+                                 PIPPARAMS params, PBYTE* result) override {
+        if (std::strcmp(g_failing, "ImageProcessing") == 0) {
+            return E_FAIL;
+        }
+        char text[64];
+        int length = wsprintfA(text, "ip%ld+%ld;", params->ptOffset.y, header->biHeight);
+        DWORD written = 0;
+        *result = bitmap;
+        return services_ ? services_->DrvWriteSpoolBuf(nullptr, text, length, &written) : E_FAIL;
     }
     STDMETHODIMP FilterGraphics(PDEVOBJ, PBYTE, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP Compression(PDEVOBJ, PBYTE, PBYTE, DWORD, DWORD, INT*) override {
@@ -177,6 +196,11 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
 
 STDAPI DllCanUnloadNow() {
     return g_objects == 0 ? S_OK : S_FALSE;
+}
+
+extern "C" void WINAPI StubBehave(BOOL imageProcessing, const char* failing) {
+    g_imageProcessing = imageProcessing != FALSE;
+    lstrcpynA(g_failing, failing, sizeof g_failing);
 }
 
 extern "C" void WINAPI StubOffer(int level) {

@@ -1,0 +1,120 @@
+#include "src/unidrv/driver_devmode.h"
+
+#include <cstring>
+#include "src/unidrv/gpd_configuration.h"
+
+namespace moltr::unidrv {
+namespace {
+
+constexpr WORD kDriverVersion = 0x0600;
+
+// A public field the job may set, by its flag.
+struct PublicField {
+    DWORD flag;
+    size_t offset;
+    size_t size;
+};
+
+constexpr PublicField kPublicFields[] = {
+    {DM_ORIENTATION, offsetof(DEVMODEW, dmOrientation), sizeof(SHORT)},
+    {DM_PAPERSIZE, offsetof(DEVMODEW, dmPaperSize), sizeof(SHORT)},
+    {DM_COPIES, offsetof(DEVMODEW, dmCopies), sizeof(SHORT)},
+    {DM_DEFAULTSOURCE, offsetof(DEVMODEW, dmDefaultSource), sizeof(SHORT)},
+    {DM_PRINTQUALITY, offsetof(DEVMODEW, dmPrintQuality), sizeof(SHORT)},
+    {DM_COLOR, offsetof(DEVMODEW, dmColor), sizeof(SHORT)},
+    {DM_DUPLEX, offsetof(DEVMODEW, dmDuplex), sizeof(SHORT)},
+    {DM_YRESOLUTION, offsetof(DEVMODEW, dmYResolution), sizeof(SHORT)},
+    {DM_COLLATE, offsetof(DEVMODEW, dmCollate), sizeof(SHORT)},
+    {DM_MEDIATYPE, offsetof(DEVMODEW, dmMediaType), sizeof(DWORD)},
+};
+
+// The devmode value of a feature's default option, or `fallback` when it stands for none.
+long long DefaultValue(const GpdModel& model, const char* feature, long long fallback) {
+    const GpdFeature* found = model.Feature(feature);
+    long long value = found ? DevmodeValue(model, feature, found->defaultOption) : -1;
+    return value > 0 ? value : fallback;
+}
+
+} // namespace
+
+DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName) {
+    DEVMODEW devmode = {};
+    lstrcpynW(devmode.dmDeviceName, deviceName ? deviceName : L"", CCHDEVICENAME);
+    devmode.dmSpecVersion = DM_SPECVERSION;
+    devmode.dmDriverVersion = kDriverVersion;
+    devmode.dmSize = sizeof(DEVMODEW);
+    devmode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE |
+                       DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE |
+                       DM_MEDIATYPE;
+    devmode.dmCopies = 1;
+    devmode.dmScale = 100;
+    // The devmode names what the GPD's defaults select, so that it selects them again.
+    GpdConfiguration defaults = DefaultConfiguration(model);
+    devmode.dmPaperSize = static_cast<SHORT>(DefaultValue(model, "PaperSize", DMPAPER_A4));
+    devmode.dmOrientation =
+        static_cast<SHORT>(DefaultValue(model, "Orientation", DMORIENT_PORTRAIT));
+    devmode.dmDefaultSource = static_cast<SHORT>(DefaultValue(model, "InputBin", DMBIN_AUTO));
+    devmode.dmDuplex = static_cast<SHORT>(DefaultValue(model, "Duplex", DMDUP_SIMPLEX));
+    devmode.dmCollate = static_cast<SHORT>(DefaultValue(model, "Collate", DMCOLLATE_FALSE));
+    devmode.dmMediaType = static_cast<DWORD>(DefaultValue(model, "MediaType", DMMEDIA_STANDARD));
+    const GpdOption* resolution = defaults.Selected(model, "Resolution");
+    const GpdAttribute* dpi = resolution ? FindAttribute(resolution->body, "*DPI") : nullptr;
+    GpdPair pair{600, 600};
+    if (dpi) {
+        ParseGpdPair(dpi->value, &pair);
+    }
+    devmode.dmPrintQuality = static_cast<SHORT>(pair.x);
+    devmode.dmYResolution = static_cast<SHORT>(pair.y);
+    devmode.dmColor = PrintsInColour(model, defaults) ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
+    return devmode;
+}
+
+void MergePublicFields(const DEVMODEW& job, DEVMODEW* base) {
+    const BYTE* from = reinterpret_cast<const BYTE*>(&job);
+    BYTE* to = reinterpret_cast<BYTE*>(base);
+    for (const PublicField& field : kPublicFields) {
+        if ((job.dmFields & field.flag) && field.offset + field.size <= job.dmSize) {
+            std::memcpy(to + field.offset, from + field.offset, field.size);
+            base->dmFields |= field.flag;
+        }
+    }
+}
+
+const BYTE* PluginPart(const DEVMODEW& devmode, DWORD* size) {
+    const BYTE* extra = reinterpret_cast<const BYTE*>(&devmode) + devmode.dmSize;
+    DriverPrivatePart driver = {};
+    if (devmode.dmDriverExtra < sizeof driver) {
+        return nullptr;
+    }
+    std::memcpy(&driver, extra, sizeof driver);
+    // Both sizes are checked against what is left, so no sum can wrap.
+    DWORD left = devmode.dmDriverExtra;
+    if (driver.signature != kDriverPrivateSignature || driver.size < sizeof driver ||
+        driver.size > left || left - driver.size < 2 * sizeof(DWORD)) {
+        return nullptr;
+    }
+    left -= driver.size;
+    DWORD plugin = 0;
+    std::memcpy(&plugin, extra + driver.size, sizeof plugin);
+    if (plugin < 2 * sizeof(DWORD) || plugin > left) {
+        return nullptr;
+    }
+    *size = plugin;
+    return extra + driver.size;
+}
+
+std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin, DWORD size) {
+    DEVMODEW head = publicPart;
+    head.dmSize = sizeof(DEVMODEW);
+    head.dmDriverExtra = static_cast<WORD>(sizeof(DriverPrivatePart) + size);
+    DriverPrivatePart driver = {sizeof(DriverPrivatePart), kDriverPrivateSignature, 1, 0};
+    std::vector<BYTE> whole(kPluginPartOffset + size);
+    std::memcpy(whole.data(), &head, sizeof head);
+    std::memcpy(whole.data() + sizeof head, &driver, sizeof driver);
+    if (size) {
+        std::memcpy(whole.data() + kPluginPartOffset, plugin, size);
+    }
+    return whole;
+}
+
+} // namespace moltr::unidrv

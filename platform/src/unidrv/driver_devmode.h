@@ -1,0 +1,42 @@
+#pragma once
+// The devmode as the universal driver lays it out: the public DEVMODEW (dmSize bytes), then in its
+// dmDriverExtra bytes the driver's own private part, and after it the render plug-in's private
+// part, which begins with its own size and signature. The driver's public defaults come from the
+// GPD's default options.
+#include <windows.h>
+#include <vector>
+#include "src/unidrv/gpd_model.h"
+
+namespace moltr::unidrv {
+
+// The driver's own private part: its size and signature, then nothing the plug-ins read.
+struct DriverPrivatePart {
+    DWORD size;
+    DWORD signature;
+    DWORD version;
+    DWORD reserved;
+};
+static_assert(sizeof(DriverPrivatePart) == 16);
+
+inline constexpr DWORD kDriverPrivateSignature = 'U' | ('D' << 8) | ('R' << 16) | ('V' << 24);
+// The shortest public part a job may hand in: up to and including dmFields.
+inline constexpr WORD kMinPublicSize = offsetof(DEVMODEW, dmFields) + sizeof(DWORD);
+
+// The public devmode of the GPD's default options, named after `deviceName` (cut to fit).
+DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName);
+
+// The fields that `job` flags in dmFields and holds within its dmSize, copied over `base`.
+void MergePublicFields(const DEVMODEW& job, DEVMODEW* base);
+
+// The plug-in's private part of a whole devmode (dmSize + dmDriverExtra bytes at `devmode`):
+// null when the extra bytes do not hold the driver's part followed by a plug-in part whose size
+// (at least its size and signature) fits in what is left.
+const BYTE* PluginPart(const DEVMODEW& devmode, DWORD* size);
+
+// A whole devmode: the public part (a full DEVMODEW), the driver's part, `size` plug-in bytes.
+std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin, DWORD size);
+
+// Where the plug-in's part of a composed devmode begins.
+inline constexpr size_t kPluginPartOffset = sizeof(DEVMODEW) + sizeof(DriverPrivatePart);
+
+} // namespace moltr::unidrv
