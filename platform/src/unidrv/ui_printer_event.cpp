@@ -1,0 +1,45 @@
+#include "src/unidrv/ui_printer_event.h"
+
+#include <winddiui.h>
+#include <winspool.h>
+#include <string>
+#include "src/unidrv/ui_plugin.h"
+
+namespace moltr::unidrv {
+
+HRESULT InitializePrinter(LPCWSTR printerName) {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    LPWSTR name = const_cast<LPWSTR>(printerName);
+    if (!OpenPrinterW(name, &printer, &defaults) && !OpenPrinterW(name, &printer, nullptr)) {
+        return HRESULT_FROM_WIN32(GetLastError());
+    }
+    HRESULT result = E_FAIL;
+    {
+        UiPlugin plugin;
+        result = plugin.Load(printer);
+        if (SUCCEEDED(result)) {
+            DEVMODEW none = {};
+            OEMDMPARAM param = {sizeof(OEMDMPARAM),
+                                plugin.uiObject(),
+                                printer,
+                                nullptr,
+                                &none,
+                                &none,
+                                nullptr,
+                                nullptr,
+                                0};
+            // The answer matters only to later devmodes, which ask again.
+            plugin.plugin()->DevMode(OEMDM_SIZE, &param);
+            // The plug-in may keep the name it is given.
+            std::u16string own(reinterpret_cast<const char16_t*>(printerName));
+            result = plugin.plugin()->PrinterEvent(reinterpret_cast<PWSTR>(own.data()),
+                                                   PRINTER_EVENT_INITIALIZE,
+                                                   PRINTER_EVENT_FLAG_NO_UI, 0);
+        }
+    }
+    ClosePrinter(printer);
+    return result;
+}
+
+} // namespace moltr::unidrv
