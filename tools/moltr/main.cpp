@@ -2,6 +2,7 @@
 // for the plug-ins, and gives description authors their compiler.
 #include "moltr/command_line.h"
 #include "moltr/compile_command.h"
+#include "moltr/devcaps_command.h"
 #include "moltr/devmode_command.h"
 #include "moltr/printer_command.h"
 #include "sim/machine.h"
@@ -33,6 +34,9 @@ const char kUsage[] =
     "  printer add NAME [--gpd FILE] [--driver NAME]\n"
     "                     installs the driver (the sample printer's by default) and adds a "
     "printer\n"
+    "                     (the driver initialises it: forms, registry values, descriptions)\n"
+    "  printer info NAME [--json]\n"
+    "                     shows the printer's PRINTER_INFO_2\n"
     "  printer compile NAME\n"
     "                     compiles the printer's descriptions and shows every message\n"
     "  printer data NAME [VALUE] [--hex]\n"
@@ -42,7 +46,12 @@ const char kUsage[] =
     "                     sheet does, which also rewrites the RTI block of its GPD\n"
     "  devmode NAME [--default] [--hex]\n"
     "                     the private devmode field by field: the printer's own, or with\n"
-    "                     --default the default one (--hex: its bytes only)\n";
+    "                     --default the default one (--hex: its bytes only)\n"
+    "  devmode PRINTER --document [--set FIELD=VALUE ...] [--json]\n"
+    "                     the devmode an application gets from DocumentPropertiesW, with the\n"
+    "                     changes merged (FIELD: dmPaperSize ... or a private setting)\n"
+    "  devcaps PRINTER minextent|maxextent|binnames|papers|papernames [--json]\n"
+    "                     what DeviceCapabilitiesW answers for the printer\n";
 
 int ShowMachine() {
     moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
@@ -88,6 +97,9 @@ int main(int argc, char** argv) {
     }
     if (command == "devmode") {
         return moltr::tool::RunDevMode(commandArgs);
+    }
+    if (command == "devcaps") {
+        return moltr::tool::RunDevCaps(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }
