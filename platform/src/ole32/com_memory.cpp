@@ -4,9 +4,15 @@
 
 extern "C" {
 
-LPVOID WINAPI CoTaskMemAlloc(SIZE_T cb) { return std::malloc(cb ? cb : 1); }
+LPVOID WINAPI CoTaskMemAlloc(SIZE_T cb) {
+    return std::malloc(cb ? cb : 1);
+}
 
-LPVOID WINAPI CoTaskMemRealloc(LPVOID pv, SIZE_T cb) { return std::realloc(pv, cb ? cb : 1); }
+LPVOID WINAPI CoTaskMemRealloc(LPVOID pv, SIZE_T cb) {
+    return std::realloc(pv, cb ? cb : 1);
+}
 
-void WINAPI CoTaskMemFree(LPVOID pv) { std::free(pv); }
+void WINAPI CoTaskMemFree(LPVOID pv) {
+    std::free(pv);
+}
 }

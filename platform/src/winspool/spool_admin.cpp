@@ -5,6 +5,7 @@
 #include "src/winspool/spool_devmode.h"
 #include "src/winspool/spool_drivers.h"
 #include "src/winspool/spool_files.h"
+#include "src/winspool/spool_forms.h"
 #include "src/winspool/spool_printers.h"
 #include "src/unidrv/ui_printer_event.h"
 
@@ -138,7 +139,8 @@ bool ResetSpooler() {
     }
     bool removed = spool::RemoveAll(spool::PrintersFolder()) &&
                    spool::RemoveAll(spool::DriversFolder()) &&
-                   spool::RemoveAll(spool::SpoolFolder() + "/sequence");
+                   spool::RemoveAll(spool::SpoolFolder() + "/sequence") &&
+                   spool::RemoveAll(spool::FormsPath());
     for (const spool::Environment& environment : spool::Environments()) {
         std::string folder = DriverFilesFolder(environment);
         std::error_code ec;

@@ -1,0 +1,8 @@
+#pragma once
+// Whether COM is initialised on the calling thread (CoInitializeEx without its CoUninitialize).
+
+namespace moltr::com {
+
+bool ThreadInitialised();
+
+} // namespace moltr::com
