@@ -5,6 +5,7 @@
 #include "moltr/devcaps_command.h"
 #include "moltr/devmode_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/ticket_command.h"
 #include "sim/machine.h"
 
 #include <cstdio>
@@ -51,7 +52,10 @@ const char kUsage[] =
     "                     the devmode an application gets from DocumentPropertiesW, with the\n"
     "                     changes merged (FIELD: dmPaperSize ... or a private setting)\n"
     "  devcaps PRINTER minextent|maxextent|binnames|papers|papernames [--json]\n"
-    "                     what DeviceCapabilitiesW answers for the printer\n";
+    "                     what DeviceCapabilitiesW answers for the printer\n"
+    "  ticket PRINTER FILE.xml [--json]\n"
+    "                     runs CompletePrintCapabilities and ValidatePrintTicket of the printer's\n"
+    "                     print-ticket provider on the document and shows the debugger dump\n";
 
 int ShowMachine() {
     moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
@@ -100,6 +104,9 @@ int main(int argc, char** argv) {
     }
     if (command == "devcaps") {
         return moltr::tool::RunDevCaps(commandArgs);
+    }
+    if (command == "ticket") {
+        return moltr::tool::RunTicket(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }
