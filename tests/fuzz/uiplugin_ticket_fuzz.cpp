@@ -7,47 +7,20 @@
 #include <winspool.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include "sim/debug_log.h"
-#include "sim/machine.h"
-#include "sim/spooler_admin.h"
-#include "sim/utf.h"
 #include "src/unidrv/ui_ticket_provider.h"
+#include "tests/fuzz/uiplugin_printer.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 struct Provider {
     Provider() {
-        fs::path build = fs::canonical("/proc/self/exe").parent_path().parent_path();
-        std::string source = machine.root() + "/source";
-        fs::create_directories(source);
-        fs::copy_file(fs::path(MOLTR_SOURCE_DIR) / "samples/MOLTR4KC.GPD",
-                      source + "/MOLTR4KC.GPD");
-        std::ofstream(source + "/MOLTR4KC.INI", std::ios::binary)
-            << "[OEMFiles]\r\nOEMConfigFile1=MOLTRUIP.DLL\r\n";
-        moltr::sim::DriverSetup driver;
-        driver.name = u"MOLTR ColorLaser 4000 PCL5c";
-        driver.dataFile = source + "/MOLTR4KC.GPD";
-        driver.dependentFiles = {source + "/MOLTR4KC.INI",
-                                 (build / "modules/MOLTRRES.DLL").string(),
-                                 (build / "bin/MOLTRUIP.DLL").string()};
-        moltr::sim::InstallDriver(driver);
-        moltr::sim::PrinterSetup setup;
-        setup.name = name;
-        setup.driver = driver.name;
-        moltr::sim::AddPrinter(setup);
-        OpenPrinterW(moltr::sim::W(name), &handle, nullptr);
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        provider.Load(handle);
+        provider.Load(printer.handle);
     }
 
-    moltr::sim::TestMachine machine;
-    std::u16string name = u"Fuzz";
-    HANDLE handle = nullptr;
+    moltr::fuzz::UiPluginPrinter printer;
     moltr::unidrv::UiTicketProvider provider;
 };
 

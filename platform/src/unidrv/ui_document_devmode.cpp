@@ -194,21 +194,8 @@ LONG DocumentDevMode(HANDLE printer, LPCWSTR deviceName, DEVMODEW* output, const
         return Failure(ERROR_INVALID_DATA);
     }
     DWORD pluginSize = 0;
-    if (SUCCEEDED(loaded)) {
-        DEVMODEW none = {};
-        OEMDMPARAM param = {sizeof(OEMDMPARAM),
-                            plugin.uiObject(),
-                            printer,
-                            nullptr,
-                            &none,
-                            &none,
-                            nullptr,
-                            nullptr,
-                            0};
-        if (FAILED(plugin.plugin()->DevMode(OEMDM_SIZE, &param))) {
-            return Failure(ERROR_INVALID_DATA);
-        }
-        pluginSize = param.cbBufSize;
+    if (SUCCEEDED(loaded) && FAILED(plugin.PrivateDevModeSize(printer, &pluginSize))) {
+        return Failure(ERROR_INVALID_DATA);
     }
     DevModeWork work(printer, SUCCEEDED(loaded) ? &plugin : nullptr, pluginSize);
     if (!(mode & DM_OUT_BUFFER)) {

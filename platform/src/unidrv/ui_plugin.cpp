@@ -136,6 +136,18 @@ POEMUIOBJ UiPlugin::uiObject() const {
     return services_ ? services_->uiObject() : nullptr;
 }
 
+HRESULT UiPlugin::PrivateDevModeSize(HANDLE printer, DWORD* size) const {
+    if (!plugin_) {
+        return E_UNEXPECTED;
+    }
+    DEVMODEW none = {};
+    OEMDMPARAM param = {
+        sizeof(OEMDMPARAM), uiObject(), printer, nullptr, &none, &none, nullptr, nullptr, 0};
+    HRESULT result = plugin_->DevMode(OEMDM_SIZE, &param);
+    *size = SUCCEEDED(result) ? param.cbBufSize : 0;
+    return result;
+}
+
 HRESULT UiPlugin::CreateTicketProvider(IPrintOemPrintTicketProvider** provider) const {
     if (!provider) {
         return E_POINTER;

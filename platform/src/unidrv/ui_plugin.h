@@ -46,6 +46,10 @@ public:
     UiDriverServices* services() const { return services_; }
     const GpdModel& model() const { return *model_; }
 
+    // The size of the plug-in's part of a devmode (DevMode OEMDM_SIZE), which makes the plug-in
+    // find or compile the printer's descriptions.
+    HRESULT PrivateDevModeSize(HANDLE printer, DWORD* size) const;
+
     // A new print-ticket provider from the same module (CLSID_OEMPTPROVIDER), with one reference.
     HRESULT CreateTicketProvider(IPrintOemPrintTicketProvider** provider) const;
 

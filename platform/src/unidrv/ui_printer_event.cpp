@@ -19,18 +19,9 @@ HRESULT InitializePrinter(LPCWSTR printerName) {
         UiPlugin plugin;
         result = plugin.Load(printer);
         if (SUCCEEDED(result)) {
-            DEVMODEW none = {};
-            OEMDMPARAM param = {sizeof(OEMDMPARAM),
-                                plugin.uiObject(),
-                                printer,
-                                nullptr,
-                                &none,
-                                &none,
-                                nullptr,
-                                nullptr,
-                                0};
             // The answer matters only to later devmodes, which ask again.
-            plugin.plugin()->DevMode(OEMDM_SIZE, &param);
+            DWORD size = 0;
+            plugin.PrivateDevModeSize(printer, &size);
             // The plug-in may keep the name it is given.
             std::u16string own(reinterpret_cast<const char16_t*>(printerName));
             result = plugin.plugin()->PrinterEvent(reinterpret_cast<PWSTR>(own.data()),
