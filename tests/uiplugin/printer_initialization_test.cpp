@@ -133,5 +133,20 @@ TEST(PrinterInitialization, ADescriptionWithoutRegistryValuesStillGetsTheForms) 
     plugin->Release();
 }
 
+TEST(PrinterInitialization, WithoutTheLanguageModuleTheEventFailsAndAddsNothing) {
+    UiPrinterSetup setup;
+    setup.languageModule = false;
+    UiPrinter printer(setup);
+    std::vector<BYTE> storage;
+    EXPECT_EQ(Forms(printer.handle(), storage).count("Oficio"), 0u);
+    UiModule module;
+    IPrintOemUI2* plugin = module.CreatePlugin();
+    ASSERT_NE(plugin, nullptr);
+    EXPECT_EQ(plugin->PrinterEvent(sim::W(printer.name()), PRINTER_EVENT_INITIALIZE, 0, 0), E_FAIL);
+    plugin->Release();
+    DWORD type = 0;
+    EXPECT_TRUE(PrinterData(printer.handle(), L"Model", type).empty());
+}
+
 } // namespace
 } // namespace moltr::test

@@ -21,6 +21,8 @@ struct UiPrinterSetup {
     std::u16string name = u"MOLTR ui printer";
     // Whole lines of the sample description replaced by others.
     std::vector<std::pair<std::string, std::string>> lines;
+    // Whether the driver carries its language module.
+    bool languageModule = true;
     sim::MachineConfig machine;
 };
 
@@ -50,8 +52,11 @@ public:
         sim::DriverSetup driver;
         driver.name = u"MOLTR ColorLaser 4000 PCL5c";
         driver.dataFile = source + "/MOLTR4KC.GPD";
-        driver.dependentFiles = {source + "/MOLTR4KC.INI", BuiltModule("MOLTRRES.DLL"),
+        driver.dependentFiles = {source + "/MOLTR4KC.INI",
                                  (BuildRoot() / "bin/MOLTRUIP.DLL").string()};
+        if (setup.languageModule) {
+            driver.dependentFiles.push_back(BuiltModule("MOLTRRES.DLL"));
+        }
         EXPECT_TRUE(sim::InstallDriver(driver));
         sim::PrinterSetup printer;
         printer.name = name_;
