@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <vector>
-#include "tests/fuzz/uiplugin_printer.h"
+#include "uiplugin_printer.h"
 
 namespace {
 

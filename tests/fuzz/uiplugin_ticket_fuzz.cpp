@@ -10,7 +10,7 @@
 #include <string>
 #include "sim/debug_log.h"
 #include "src/unidrv/ui_ticket_provider.h"
-#include "tests/fuzz/uiplugin_printer.h"
+#include "uiplugin_printer.h"
 
 namespace {
 
