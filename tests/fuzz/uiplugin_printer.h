@@ -35,11 +35,15 @@ struct UiPluginPrinter {
         setup.driver = driver.name;
         sim::AddPrinter(setup);
         OpenPrinterW(sim::W(name), &handle, nullptr);
+        // The fuzzer counts coverage in every instrumented module it saw: the plug-in must stay
+        // loaded for the whole run, whatever the driver frees.
+        plugin = LoadLibraryW(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MOLTRUIP.DLL");
     }
 
     sim::TestMachine machine;
     std::u16string name = u"Fuzz";
     HANDLE handle = nullptr;
+    HMODULE plugin = nullptr;
 };
 
 } // namespace moltr::fuzz
