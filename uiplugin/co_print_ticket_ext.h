@@ -33,10 +33,6 @@ public:
     // Writes the examined tree to the debugger output, one line per element, attribute and text.
     void DumpTree() const;
 
-    DocumentKind kind() const { return kind_; }
-    // The prefix kept for namespace `index`, or null.
-    BSTR prefix(int index) const { return prefixes_[index]; }
-
 private:
     virtual ~CoPrintTicketExt();
 

@@ -44,9 +44,6 @@ CoUIPlugin::~CoUIPlugin() {
     if (settings_ != nullptr) {
         settings_->Release();
     }
-    if (engine_ != nullptr) {
-        engine_->Release();
-    }
     if (driver_ != nullptr) {
         driver_->Release();
     }
@@ -166,28 +163,20 @@ STDMETHODIMP CoUIPlugin::CommonUIProp(DWORD mode, POEMCUIPPARAM param) {
     if (mode != OEMCUIP_DOCPROP && mode != OEMCUIP_PRNPROP) {
         return E_NOTIMPL;
     }
-    if (engine_ == nullptr) {
-        // The host's first, counting call finds the descriptions compiled for the engine.
-        if (param->pOEMOptItems == nullptr && param->hPrinter != nullptr) {
-            compiler::CompileForPrinter(param->hPrinter);
-        }
-        // Without the UI engine there are no items of the plug-in's own.
-        return E_NOTIMPL;
+    // The host's first, counting call finds the descriptions compiled for the UI engine.
+    if (param->pOEMOptItems == nullptr && param->hPrinter != nullptr) {
+        compiler::CompileForPrinter(param->hPrinter);
     }
-    HRESULT answer = E_NOTIMPL;
-    Offered(answer, hooks_.commonUIProp, mode, param);
-    return answer;
+    // Until the UI engine builds the plug-in's own items, the host shows its own.
+    return E_NOTIMPL;
 }
 
 HRESULT CoUIPlugin::PropertySheets(PropertySheetsHook hook, PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (info == nullptr || info->Version != kPropSheetInfoVersion) {
         return E_INVALIDARG;
     }
-    HRESULT answer = E_NOTIMPL;
-    if (Offered(answer, hook, info, lParam) || engine_ == nullptr) {
-        return answer;
-    }
-    return E_NOTIMPL;
+    // The pages themselves come with the UI engine.
+    return OfferOnly(hook, info, lParam);
 }
 
 STDMETHODIMP CoUIPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {

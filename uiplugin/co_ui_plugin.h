@@ -66,8 +66,6 @@ private:
     LONG references_ = 0;
     UIPluginHooks hooks_;
     IPrintOemDriverUI* driver_ = nullptr;
-    // The UI engine comes with the property-sheet builder; until then the host shows its own items.
-    IUnknown* engine_ = nullptr;
     common::IDrvSettings* settings_ = nullptr;
 };
 
