@@ -3,7 +3,9 @@
 #include "moltr/command_line.h"
 #include "moltr/compile_command.h"
 #include "moltr/devcaps_command.h"
+#include "moltr/debuglog_command.h"
 #include "moltr/devmode_command.h"
+#include "moltr/forms_command.h"
 #include "moltr/printer_command.h"
 #include "moltr/ticket_command.h"
 #include "sim/machine.h"
@@ -55,7 +57,11 @@ const char kUsage[] =
     "                     what DeviceCapabilitiesW answers for the printer\n"
     "  ticket PRINTER FILE.xml [--json]\n"
     "                     runs CompletePrintCapabilities and ValidatePrintTicket of the printer's\n"
-    "                     print-ticket provider on the document and shows the debugger dump\n";
+    "                     print-ticket provider on the document and shows the debugger dump\n"
+    "  forms [--json]     lists the machine's forms database (sizes in micrometres)\n"
+    "  debuglog [--clear] [--json]\n"
+    "                     shows what the machine's processes wrote to the debugger, or empties "
+    "it\n";
 
 int ShowMachine() {
     moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
@@ -107,6 +113,12 @@ int main(int argc, char** argv) {
     }
     if (command == "ticket") {
         return moltr::tool::RunTicket(commandArgs);
+    }
+    if (command == "forms") {
+        return moltr::tool::RunForms(commandArgs);
+    }
+    if (command == "debuglog") {
+        return moltr::tool::RunDebugLog(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }

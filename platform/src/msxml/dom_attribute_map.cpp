@@ -1,47 +1,17 @@
 // The attribute map: named and indexed access, nextNode and reset.
 #include "src/msxml/dom_attribute_map.h"
 #include "src/msxml/dom_document_object.h"
+#include "src/msxml/dom_object.h"
 
 #include <new>
 
 namespace moltr::msxml {
 namespace {
 
-class DomAttributeMap final : public IXMLDOMNamedNodeMap {
+class DomAttributeMap final : public SingleInterface<IXMLDOMNamedNodeMap, IID_IXMLDOMNamedNodeMap> {
 public:
     explicit DomAttributeMap(const NodeContext& element) : element_(element) {
         element_.document->AddRef();
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-            IsEqualIID(riid, IID_IXMLDOMNamedNodeMap)) {
-            *object = static_cast<IXMLDOMNamedNodeMap*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
     }
 
     HRESULT STDMETHODCALLTYPE getNamedItem(BSTR name, IXMLDOMNode** item) override {
@@ -104,11 +74,10 @@ public:
     HRESULT STDMETHODCALLTYPE get__newEnum(IUnknown**) override { return E_NOTIMPL; }
 
 private:
-    ~DomAttributeMap() { element_.document->Release(); }
+    ~DomAttributeMap() override { element_.document->Release(); }
 
     NodeContext element_;
     size_t cursor_ = 0;
-    LONG refs_ = 1;
 };
 
 } // namespace

@@ -25,16 +25,21 @@ bool ValidName(const std::string& name) {
     return xmlValidateQName(Xml(name), 0) == 0;
 }
 
+DOMNodeType KnownType(LONG type) {
+    return type >= NODE_ELEMENT && type <= NODE_NOTATION ? static_cast<DOMNodeType>(type)
+                                                         : NODE_INVALID;
+}
+
 // The node type createNode is asked for: a number, or its name.
 DOMNodeType RequestedType(const VARIANT& type) {
     switch (type.vt) {
     case VT_I2:
-        return static_cast<DOMNodeType>(type.iVal);
+        return KnownType(type.iVal);
     case VT_I4:
     case VT_INT:
     case VT_UI4:
     case VT_UINT:
-        return static_cast<DOMNodeType>(type.lVal);
+        return KnownType(type.lVal);
     case VT_BSTR: {
         const std::string name = ToUtf8(type.bstrVal);
         return name == "element"     ? NODE_ELEMENT

@@ -20,6 +20,14 @@ bool ReadSource(BSTR path, std::string& bytes) {
     return !in.bad();
 }
 
+HRESULT FlagOut(bool flag, VARIANT_BOOL* out) {
+    if (!out) {
+        return E_INVALIDARG;
+    }
+    *out = flag ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
 } // namespace
 
 HRESULT DomDocument::Loaded(ParseOutcome outcome, VARIANT_BOOL* isSuccessful) {
@@ -60,11 +68,7 @@ HRESULT STDMETHODCALLTYPE DomDocument::load(VARIANT source, VARIANT_BOOL* isSucc
 }
 
 HRESULT STDMETHODCALLTYPE DomDocument::get_async(VARIANT_BOOL* isAsync) {
-    if (!isAsync) {
-        return E_INVALIDARG;
-    }
-    *isAsync = async_ ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return FlagOut(async_, isAsync);
 }
 
 // Asynchronous loading is accepted but loads complete before the call returns.
@@ -74,11 +78,7 @@ HRESULT STDMETHODCALLTYPE DomDocument::put_async(VARIANT_BOOL isAsync) {
 }
 
 HRESULT STDMETHODCALLTYPE DomDocument::get_validateOnParse(VARIANT_BOOL* isValidating) {
-    if (!isValidating) {
-        return E_INVALIDARG;
-    }
-    *isValidating = validateOnParse_ ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return FlagOut(validateOnParse_, isValidating);
 }
 
 // Kept for the caller; with DTDs refused and no schemas there is nothing to validate against.
@@ -88,11 +88,7 @@ HRESULT STDMETHODCALLTYPE DomDocument::put_validateOnParse(VARIANT_BOOL isValida
 }
 
 HRESULT STDMETHODCALLTYPE DomDocument::get_resolveExternals(VARIANT_BOOL* isResolving) {
-    if (!isResolving) {
-        return E_INVALIDARG;
-    }
-    *isResolving = resolveExternals_ ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return FlagOut(resolveExternals_, isResolving);
 }
 
 // Kept for the caller; external entities and DTDs are never loaded, whatever it says.
@@ -102,11 +98,7 @@ HRESULT STDMETHODCALLTYPE DomDocument::put_resolveExternals(VARIANT_BOOL isResol
 }
 
 HRESULT STDMETHODCALLTYPE DomDocument::get_preserveWhiteSpace(VARIANT_BOOL* isPreserving) {
-    if (!isPreserving) {
-        return E_INVALIDARG;
-    }
-    *isPreserving = preserveWhiteSpace_ ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return FlagOut(preserveWhiteSpace_, isPreserving);
 }
 
 HRESULT STDMETHODCALLTYPE DomDocument::put_preserveWhiteSpace(VARIANT_BOOL isPreserving) {

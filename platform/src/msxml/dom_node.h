@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <msxml2.h>
 
+#include "src/msxml/dom_object.h"
 #include "src/msxml/dom_tree.h"
 
 namespace moltr::msxml {
@@ -69,28 +70,9 @@ HRESULT SelectSingleNode(const NodeContext& c, BSTR query, IXMLDOMNode** out);
 
 HRESULT NameOut(const std::string& name, BSTR* out);
 
-template <typename... Interfaces> class NodeImpl : public Interfaces..., public NodeAccess {
+template <typename... Interfaces>
+class NodeImpl : public DispatchImpl<Interfaces...>, public NodeAccess {
 public:
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
-
-    // IDispatch: the DOM is used through its vtables only.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
-    }
-
     HRESULT STDMETHODCALLTYPE get_nodeName(BSTR* name) override {
         return NameOut(QualifiedName(ref_), name);
     }
@@ -200,10 +182,9 @@ public:
 
 protected:
     NodeImpl() = default;
-    virtual ~NodeImpl() = default;
+    ~NodeImpl() override = default;
 
     NodeRef ref_;
-    LONG refs_ = 1;
 };
 
 } // namespace moltr::msxml

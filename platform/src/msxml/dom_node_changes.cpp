@@ -96,8 +96,6 @@ HRESULT BeforeNode(const NodeContext& c, const VARIANT& before, xmlNodePtr& out)
     return S_OK;
 }
 
-void ClearWrappers(xmlNodePtr node);
-
 void ClearAttributeWrappers(xmlNodePtr element) {
     for (xmlAttrPtr attribute = element->properties; attribute; attribute = attribute->next) {
         attribute->_private = nullptr;
@@ -109,20 +107,11 @@ void ClearAttributeWrappers(xmlNodePtr element) {
 
 // A copy starts without wrappers, whatever libxml2 copied along.
 void ClearWrappers(xmlNodePtr root) {
-    xmlNodePtr node = root;
-    while (node) {
+    for (xmlNodePtr node = root; node; node = NextInSubtree(root, node)) {
         node->_private = nullptr;
         if (node->type == XML_ELEMENT_NODE) {
             ClearAttributeWrappers(node);
         }
-        if (node->children && node->type == XML_ELEMENT_NODE) {
-            node = node->children;
-            continue;
-        }
-        while (node != root && !node->next) {
-            node = node->parent;
-        }
-        node = node == root ? nullptr : node->next;
     }
 }
 

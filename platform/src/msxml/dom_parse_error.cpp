@@ -1,5 +1,6 @@
 // The parse error object.
 #include "src/msxml/dom_parse_error.h"
+#include "src/msxml/dom_object.h"
 #include "src/msxml/dom_tree.h"
 
 #include <new>
@@ -7,42 +8,11 @@
 namespace moltr::msxml {
 namespace {
 
-class DomParseError final : public IXMLDOMParseError {
+class DomParseError final : public SingleInterface<IXMLDOMParseError, IID_IXMLDOMParseError> {
 public:
     DomParseError(const ParseOutcome& outcome, const std::string& url)
         : outcome_(outcome), url_(url) {
         outcome_.doc = nullptr; // the tree is the document's
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-            IsEqualIID(riid, IID_IXMLDOMParseError)) {
-            *object = static_cast<IXMLDOMParseError*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
     }
 
     // Without an error every member answers S_FALSE, with zeros and null texts.
@@ -65,7 +35,7 @@ public:
     }
 
 private:
-    ~DomParseError() = default;
+    ~DomParseError() override = default;
 
     HRESULT Number(LONG value, LONG* out) const {
         if (!out) {
@@ -87,7 +57,6 @@ private:
 
     ParseOutcome outcome_;
     std::string url_;
-    LONG refs_ = 1;
 };
 
 } // namespace

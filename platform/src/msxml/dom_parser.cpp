@@ -15,6 +15,8 @@ namespace {
 constexpr size_t kMaxDocumentBytes = 32u << 20;
 constexpr ptrdiff_t kMaxAttributeBytes = 64 << 10;
 
+constexpr const char* kNoRootReason = "XML document must have a top level element.";
+
 // The error codes the DOM reports for libxml2's most common faults; any other fault reports
 // E_FAIL with libxml2's reason.
 struct ErrorCodeRow {
@@ -126,6 +128,11 @@ ParseOutcome ParseDocument(std::string_view text, TextSource source, bool preser
         state.outcome.reason = "The document is too large.";
         return state.outcome;
     }
+    if (text.empty()) {
+        state.outcome.errorCode = DomCode(XML_ERR_DOCUMENT_EMPTY);
+        state.outcome.reason = kNoRootReason;
+        return state.outcome;
+    }
     std::unique_ptr<xmlParserCtxt, ContextDeleter> ctxt(
         xmlCreateMemoryParserCtxt(text.data(), static_cast<int>(text.size())));
     if (!ctxt) {
@@ -151,7 +158,7 @@ ParseOutcome ParseDocument(std::string_view text, TextSource source, bool preser
         state.outcome.reason.clear();
     } else if (state.outcome.errorCode == 0) {
         state.outcome.errorCode = DomCode(XML_ERR_DOCUMENT_EMPTY);
-        state.outcome.reason = "XML document must have a top level element.";
+        state.outcome.reason = kNoRootReason;
     }
     return state.outcome;
 }

@@ -25,6 +25,16 @@ DomTree::~DomTree() {
     xmlFreeDoc(doc_);
 }
 
+xmlNodePtr NextInSubtree(xmlNodePtr root, xmlNodePtr node) {
+    if (node->children && (node == root || node->type == XML_ELEMENT_NODE)) {
+        return node->children;
+    }
+    while (node != root && !node->next) {
+        node = node->parent;
+    }
+    return node == root ? nullptr : node->next;
+}
+
 void LinkChild(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before) {
     child->parent = parent;
     child->doc = parent->doc;

@@ -36,6 +36,10 @@ struct NodeRef {
     xmlNsPtr declaration = nullptr;
 };
 
+// The node after `node` in a depth-first walk of `root`'s subtree (into `root` and elements
+// only), null at the end. Iterative, so a deep tree built through the DOM cannot exhaust the stack.
+xmlNodePtr NextInSubtree(xmlNodePtr root, xmlNodePtr node);
+
 // Links `child` (which has no parent) into `parent` before `before`, or last for null. Unlike
 // libxml2's own calls this never merges text nodes, which would free a node a wrapper holds.
 void LinkChild(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before);

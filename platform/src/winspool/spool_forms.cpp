@@ -1,5 +1,6 @@
 // The forms database on disk: the built-in table, then the "forms" bag of the spool folder.
 #include "src/winspool/spool_forms.h"
+#include "sim/forms_admin.h"
 #include "src/winspool/spool_files.h"
 #include "src/winspool/spool_names.h"
 
@@ -95,3 +96,15 @@ bool EraseForm(std::u16string_view name) {
 }
 
 } // namespace moltr::spool
+
+namespace moltr::sim {
+
+std::vector<FormEntry> ListForms() {
+    std::vector<FormEntry> entries;
+    for (spool::FormRecord& form : spool::AllForms()) {
+        entries.push_back({std::move(form.name), form.flags, form.size, form.area});
+    }
+    return entries;
+}
+
+} // namespace moltr::sim

@@ -76,7 +76,8 @@ DWORD ChangeableForm(const WCHAR* name, FormRecord& form) {
     return 0;
 }
 
-DWORD AddOne(HANDLE handle, DWORD level, const BYTE* data) {
+// What AddFormW and SetFormW check first: the handle and its access, the level, the form.
+DWORD CheckedChange(HANDLE handle, DWORD level, const BYTE* data, FormRecord& form) {
     DWORD error = CheckHandle(handle, true);
     if (error) {
         return error;
@@ -84,8 +85,12 @@ DWORD AddOne(HANDLE handle, DWORD level, const BYTE* data) {
     if (level != 1) {
         return ERROR_INVALID_LEVEL;
     }
+    return data ? ReadForm(data, form) : ERROR_INVALID_PARAMETER;
+}
+
+DWORD AddOne(HANDLE handle, DWORD level, const BYTE* data) {
     FormRecord form;
-    error = data ? ReadForm(data, form) : ERROR_INVALID_PARAMETER;
+    DWORD error = CheckedChange(handle, level, data, form);
     if (error) {
         return error;
     }
@@ -100,15 +105,8 @@ DWORD AddOne(HANDLE handle, DWORD level, const BYTE* data) {
 }
 
 DWORD ChangeOne(HANDLE handle, const WCHAR* name, DWORD level, const BYTE* data) {
-    DWORD error = CheckHandle(handle, true);
-    if (error) {
-        return error;
-    }
-    if (level != 1) {
-        return ERROR_INVALID_LEVEL;
-    }
     FormRecord changed;
-    error = data ? ReadForm(data, changed) : ERROR_INVALID_PARAMETER;
+    DWORD error = CheckedChange(handle, level, data, changed);
     if (error) {
         return error;
     }
