@@ -38,7 +38,7 @@ std::string ParseGlobalOptions(std::vector<std::string>& args, GlobalOptions& op
 std::string DefaultSpoolFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    std::filesystem::path base = data && *data ? std::filesystem::path(data)
+    std::filesystem::path base = data && *data   ? std::filesystem::path(data)
                                  : home && *home ? std::filesystem::path(home) / ".local/share"
                                                  : std::filesystem::temp_directory_path();
     return (base / "moltr" / "machine").string();

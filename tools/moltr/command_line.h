@@ -6,8 +6,8 @@
 namespace moltr::tool {
 
 struct GlobalOptions {
-    std::string spool;    // the simulated machine's folder
-    std::string os;       // MAJOR.MINOR of the simulated Windows, empty to keep the machine's
+    std::string spool; // the simulated machine's folder
+    std::string os;    // MAJOR.MINOR of the simulated Windows, empty to keep the machine's
     bool help = false;
 };
 

@@ -2,8 +2,10 @@
 
 #include <winspool.h>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include "moltr/command_line.h"
+#include "moltr/document_devmode.h"
 #include "moltr/field_value.h"
 #include "moltr/named_printer.h"
 
@@ -12,8 +14,8 @@ namespace {
 
 constexpr char kSignature[] = "MOLT";
 
-// The private devmode inside the driver-extra bytes of the printer's own devmode: a block of
-// `size` bytes starting with that size and the signature. Empty when there is none.
+// The private devmode inside the driver-extra bytes of the printer's own devmode. Empty when there
+// is none.
 std::vector<BYTE> PrinterPrivateDevMode(HANDLE printer, DWORD size) {
     DWORD needed = 0;
     GetPrinterW(printer, 2, nullptr, 0, &needed);
@@ -22,23 +24,31 @@ std::vector<BYTE> PrinterPrivateDevMode(HANDLE printer, DWORD size) {
         return {};
     }
     const DEVMODEW* devmode = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode;
-    if (devmode == nullptr || devmode->dmDriverExtra < size) {
-        return {};
-    }
-    const BYTE* extra = reinterpret_cast<const BYTE*>(devmode) + devmode->dmSize;
-    for (DWORD at = 0; at + size <= devmode->dmDriverExtra; ++at) {
-        DWORD found = 0;
-        std::memcpy(&found, extra + at, sizeof found);
-        if (found == size && std::memcmp(extra + at + 4, kSignature, 4) == 0) {
-            return std::vector<BYTE>(extra + at, extra + at + size);
-        }
-    }
-    return {};
+    BYTE* found = FindPrivateDevMode(const_cast<DEVMODEW*>(devmode), size);
+    return found ? std::vector<BYTE>(found, found + size) : std::vector<BYTE>();
 }
 
 } // namespace
 
+BYTE* FindPrivateDevMode(DEVMODEW* devmode, DWORD size) {
+    if (devmode == nullptr || size < 8 || devmode->dmDriverExtra < size) {
+        return nullptr;
+    }
+    BYTE* extra = reinterpret_cast<BYTE*>(devmode) + devmode->dmSize;
+    for (DWORD at = 0; at + size <= devmode->dmDriverExtra; ++at) {
+        DWORD found = 0;
+        std::memcpy(&found, extra + at, sizeof found);
+        if (found == size && std::memcmp(extra + at + 4, kSignature, 4) == 0) {
+            return extra + at;
+        }
+    }
+    return nullptr;
+}
+
 int RunDevMode(const std::vector<std::string>& args) {
+    if (std::find(args.begin(), args.end(), "--document") != args.end()) {
+        return RunDocumentDevMode(args);
+    }
     std::string name;
     bool hex = false;
     bool defaults = false;

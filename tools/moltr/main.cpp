@@ -2,10 +2,12 @@
 // for the plug-ins, and gives description authors their compiler.
 #include "moltr/command_line.h"
 #include "moltr/compile_command.h"
+#include "moltr/devcaps_command.h"
 #include "moltr/debuglog_command.h"
 #include "moltr/devmode_command.h"
 #include "moltr/forms_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/ticket_command.h"
 #include "sim/machine.h"
 
 #include <cstdio>
@@ -35,6 +37,9 @@ const char kUsage[] =
     "  printer add NAME [--gpd FILE] [--driver NAME]\n"
     "                     installs the driver (the sample printer's by default) and adds a "
     "printer\n"
+    "                     (the driver initialises it: forms, registry values, descriptions)\n"
+    "  printer info NAME [--json]\n"
+    "                     shows the printer's PRINTER_INFO_2\n"
     "  printer compile NAME\n"
     "                     compiles the printer's descriptions and shows every message\n"
     "  printer data NAME [VALUE] [--hex]\n"
@@ -45,6 +50,14 @@ const char kUsage[] =
     "  devmode NAME [--default] [--hex]\n"
     "                     the private devmode field by field: the printer's own, or with\n"
     "                     --default the default one (--hex: its bytes only)\n"
+    "  devmode PRINTER --document [--set FIELD=VALUE ...] [--json]\n"
+    "                     the devmode an application gets from DocumentPropertiesW, with the\n"
+    "                     changes merged (FIELD: dmPaperSize ... or a private setting)\n"
+    "  devcaps PRINTER minextent|maxextent|binnames|papers|papernames [--json]\n"
+    "                     what DeviceCapabilitiesW answers for the printer\n"
+    "  ticket PRINTER FILE.xml [--json]\n"
+    "                     runs CompletePrintCapabilities and ValidatePrintTicket of the printer's\n"
+    "                     print-ticket provider on the document and shows the debugger dump\n"
     "  forms [--json]     lists the machine's forms database (sizes in micrometres)\n"
     "  debuglog [--clear] [--json]\n"
     "                     shows what the machine's processes wrote to the debugger, or empties "
@@ -94,6 +107,12 @@ int main(int argc, char** argv) {
     }
     if (command == "devmode") {
         return moltr::tool::RunDevMode(commandArgs);
+    }
+    if (command == "devcaps") {
+        return moltr::tool::RunDevCaps(commandArgs);
+    }
+    if (command == "ticket") {
+        return moltr::tool::RunTicket(commandArgs);
     }
     if (command == "forms") {
         return moltr::tool::RunForms(commandArgs);

@@ -10,6 +10,7 @@
 #include "moltr/compile_command.h"
 #include "moltr/field_value.h"
 #include "moltr/named_printer.h"
+#include "moltr/printer_info_command.h"
 #include "moltr/scratch_printer.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
@@ -78,6 +79,13 @@ int Add(const std::vector<std::string>& args) {
     setup.name = sim::Utf16(driver);
     setup.dataFile = path.string();
     setup.dependentFiles = DependentFiles(path);
+    // The plug-ins of this build, which the sample's settings file names, come along.
+    for (const char* module : {"MOLTRUIP.DLL", "MOLTRRPC.DLL"}) {
+        fs::path built = fs::read_symlink("/proc/self/exe", error).parent_path() / module;
+        if (fs::is_regular_file(built, error)) {
+            setup.dependentFiles.push_back(built.string());
+        }
+    }
     if (!sim::InstallDriver(setup)) {
         return Fail("cannot install the driver " + driver);
     }
@@ -285,7 +293,10 @@ int RunPrinter(const std::vector<std::string>& args) {
     if (command == "settings") {
         return Settings(rest);
     }
-    return Fail("moltr printer needs add, compile, data or settings (see moltr --help)");
+    if (command == "info") {
+        return RunPrinterInfo(rest);
+    }
+    return Fail("moltr printer needs add, compile, data, info or settings (see moltr --help)");
 }
 
 } // namespace moltr::tool

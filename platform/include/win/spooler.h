@@ -193,6 +193,8 @@ BOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWOR
 // Exported by winspool; the SDK declares it with the GDI calls.
 int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
                                const DEVMODEW* pDevMode);
+LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName,
+                                PDEVMODEW pDevModeOutput, PDEVMODEW pDevModeInput, DWORD fMode);
 BOOL WINAPI GetPrinterDriverDirectoryW(LPWSTR pName, LPWSTR pEnvironment, DWORD Level,
                                        LPBYTE pDriverDirectory, DWORD cbBuf, LPDWORD pcbNeeded);
 BOOL WINAPI GetPrintProcessorDirectoryW(LPWSTR pName, LPWSTR pEnvironment, DWORD Level,
@@ -218,6 +220,7 @@ DWORD WINAPI EnumPrinterKeyW(HANDLE hPrinter, LPCWSTR pKeyName, LPWSTR pSubkey, 
 #define GetPrinter GetPrinterW
 #define SetPrinter SetPrinterW
 #define GetPrinterDriver GetPrinterDriverW
+#define DocumentProperties DocumentPropertiesW
 #define GetPrinterDriverDirectory GetPrinterDriverDirectoryW
 #define GetPrintProcessorDirectory GetPrintProcessorDirectoryW
 #define GetPrinterData GetPrinterDataW

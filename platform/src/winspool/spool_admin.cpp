@@ -7,6 +7,7 @@
 #include "src/winspool/spool_files.h"
 #include "src/winspool/spool_forms.h"
 #include "src/winspool/spool_printers.h"
+#include "src/unidrv/ui_printer_event.h"
 
 #include <filesystem>
 
@@ -64,7 +65,9 @@ bool InstallDriver(const DriverSetup& setup) {
     return placed && spool::SaveDriver(driver, *environment);
 }
 
-bool AddPrinter(const PrinterSetup& setup) {
+namespace {
+
+bool SaveNewPrinter(const PrinterSetup& setup) {
     if (setup.name.empty() || setup.name.find_first_of(u",\\") != std::u16string::npos ||
         (!setup.devmode.empty() && !spool::IsWholeDevMode(setup.devmode))) {
         return false;
@@ -88,6 +91,19 @@ bool AddPrinter(const PrinterSetup& setup) {
     printer.refuseAllAccess = setup.refuseAllAccess;
     printer.devmode = setup.devmode;
     return spool::SavePrinter(printer);
+}
+
+} // namespace
+
+bool AddPrinter(const PrinterSetup& setup) {
+    if (!SaveNewPrinter(setup)) {
+        return false;
+    }
+    // As the spooler does once a printer is added, outside its lock: the driver's user interface
+    // initialises it. A driver without a UI plug-in, or a failed step, leaves the printer as added.
+    std::u16string name = setup.name;
+    moltr::unidrv::InitializePrinter(W(name));
+    return true;
 }
 
 bool RemovePrinter(std::u16string_view name) {

@@ -1,8 +1,8 @@
 // DeviceCapabilitiesW: the spooler opens the named printer and hands the question to its printer
-// driver, as winspool does on Windows; every failure answers -1.
+// driver's user interface, as winspool does on Windows; every failure answers -1.
 #include <windows.h>
 #include <winspool.h>
-#include "src/unidrv/paper_capabilities.h"
+#include "src/unidrv/ui_device_capabilities.h"
 
 extern "C" {
 
@@ -12,8 +12,9 @@ int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR, WORD fwCapability, LPWS
     if (!pDevice || !OpenPrinterW(const_cast<LPWSTR>(pDevice), &printer, nullptr)) {
         return -1;
     }
-    DWORD answer = DrvDeviceCapabilities(printer, const_cast<PWSTR>(pDevice), fwCapability, pOutput,
-                                         const_cast<PDEVMODEW>(pDevMode));
+    DWORD answer =
+        moltr::unidrv::UiDeviceCapabilities(printer, const_cast<PWSTR>(pDevice), fwCapability,
+                                            pOutput, const_cast<PDEVMODEW>(pDevMode));
     ClosePrinter(printer);
     return answer == GDI_ERROR ? -1 : static_cast<int>(answer);
 }

@@ -1,0 +1,81 @@
+#pragma once
+// The sample printer as the operating system sets it up with the UI plug-in: its driver carries
+// MOLTRUIP.DLL, the language module and a settings file naming the plug-in, and adding it runs the
+// driver's printer initialisation. Line replacements in the description let a test change it.
+#include <windows.h>
+#include <winspool.h>
+#include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+#include "platform/kernel32/module_test_files.h"
+#include "sim/machine.h"
+#include "sim/spooler_admin.h"
+#include "sim/utf.h"
+
+namespace moltr::test {
+
+struct UiPrinterSetup {
+    std::u16string name = u"MOLTR ui printer";
+    // Whole lines of the sample description replaced by others.
+    std::vector<std::pair<std::string, std::string>> lines;
+    // Whether the driver carries its language module.
+    bool languageModule = true;
+    sim::MachineConfig machine;
+};
+
+inline std::filesystem::path BuildRoot() {
+    return std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
+}
+
+class UiPrinter {
+public:
+    explicit UiPrinter(const UiPrinterSetup& setup = {})
+        : machine_(setup.machine), name_(setup.name) {
+        std::string source = machine_.root() + "/source";
+        std::filesystem::create_directories(source);
+        std::ifstream in(std::filesystem::path(MOLTR_SOURCE_DIR) / "samples/MOLTR4KC.GPD",
+                         std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        for (const auto& [from, to] : setup.lines) {
+            size_t at = text.find(from);
+            EXPECT_NE(at, std::string::npos) << from;
+            if (at != std::string::npos) {
+                text.replace(at, from.size(), to);
+            }
+        }
+        std::ofstream(source + "/MOLTR4KC.GPD", std::ios::binary) << text;
+        std::ofstream(source + "/MOLTR4KC.INI", std::ios::binary)
+            << "[UIPSETTINGS]\r\nUIPLANG=0\r\n[OEMFiles]\r\nOEMConfigFile1=MOLTRUIP.DLL\r\n";
+        sim::DriverSetup driver;
+        driver.name = u"MOLTR ColorLaser 4000 PCL5c";
+        driver.dataFile = source + "/MOLTR4KC.GPD";
+        driver.dependentFiles = {source + "/MOLTR4KC.INI",
+                                 (BuildRoot() / "bin/MOLTRUIP.DLL").string()};
+        if (setup.languageModule) {
+            driver.dependentFiles.push_back(BuiltModule("MOLTRRES.DLL"));
+        }
+        EXPECT_TRUE(sim::InstallDriver(driver));
+        sim::PrinterSetup printer;
+        printer.name = name_;
+        printer.driver = driver.name;
+        EXPECT_TRUE(sim::AddPrinter(printer));
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        EXPECT_TRUE(OpenPrinterW(sim::W(name_), &handle_, &defaults));
+    }
+    ~UiPrinter() { ClosePrinter(handle_); }
+    UiPrinter(const UiPrinter&) = delete;
+    UiPrinter& operator=(const UiPrinter&) = delete;
+
+    HANDLE handle() const { return handle_; }
+    std::u16string& name() { return name_; }
+
+private:
+    sim::TestMachine machine_;
+    std::u16string name_;
+    HANDLE handle_ = nullptr;
+};
+
+} // namespace moltr::test

@@ -1,0 +1,33 @@
+#include "uiplugin/module_counts.h"
+
+namespace moltr::ui {
+
+namespace {
+
+LONG liveObjects = 0;
+LONG serverLocks = 0;
+
+} // namespace
+
+void AddLiveObject() {
+    InterlockedIncrement(&liveObjects);
+}
+
+void RemoveLiveObject() {
+    InterlockedDecrement(&liveObjects);
+}
+
+void AddServerLock() {
+    InterlockedIncrement(&serverLocks);
+}
+
+void RemoveServerLock() {
+    InterlockedDecrement(&serverLocks);
+}
+
+bool ModuleInUse() {
+    return InterlockedCompareExchange(&liveObjects, 0, 0) != 0 ||
+           InterlockedCompareExchange(&serverLocks, 0, 0) != 0;
+}
+
+} // namespace moltr::ui
