@@ -2,21 +2,14 @@
 // a printer has no compiled descriptions yet, and the compiler's own work on the description in
 // memory, without the spooler and the files around it.
 #include <benchmark/benchmark.h>
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 #include "bench/sample_printer.h"
 #include "bench/target.h"
-#include "compiler/builtin_description.h"
-#include "compiler/compilation.h"
-#include "compiler/os_selection.h"
-#include "compiler/resource_modules.h"
-#include "compiler/structure_compiler.h"
+#include "compiler/compile_driver.h"
+#include "compiler/structure.h"
 #include "compiler/tokenizer.h"
-#include "compiler/translation.h"
-#include "compiler/value_compiler.h"
 #include "store/image_writer.h"
 #include "store/xpr.h"
 
@@ -49,42 +42,20 @@ void BM_CompileSamplePrinterOnFirstUse(benchmark::State& state) {
 }
 BENCHMARK(BM_CompileSamplePrinterOnFirstUse)->Unit(benchmark::kMillisecond);
 
-// The stages of a compile on text already read: tokens, macros with the resource module, then
-// every root's definition, values and image.
+// The stages of a compile on text already read, as the compile driver runs them, with each root's
+// image built but not stored.
 int CompileInMemory(const std::string& file, std::u16string_view driverName) {
-    Compilation compilation;
-    ResourceModules modules;
-    AppendBuiltInDescription(compilation.tokens);
     std::string text(LocateXpdText(file));
-    if (TokenizeText(compilation, text, u"MOLTR4KC.GPD", false) >= kError ||
-        modules.Load(compilation) >= kError) {
-        return kError;
-    }
-    compilation.macros.Build(compilation.tokens);
-    ApplyExclusions(compilation);
-    ApplyInjections(compilation);
-    Translation translation(compilation, modules);
-    std::vector<std::u16string> names;
-    for (TokenIteration roots(compilation.tokens, nullptr, u"*XPDSTRUCT", 0); roots.Next();) {
-        const std::u16string& name = roots.Current()->value;
-        if (std::find(names.begin(), names.end(), name) == names.end()) {
-            names.push_back(name);
-        }
-    }
-    int result = kSuccess;
-    for (const std::u16string& name : names) {
-        Structure root;
-        if (CompileDefinition(compilation, translation, root, name) >= kError) {
-            return kError;
-        }
-        if (CompileValues(compilation, translation, root, 0, nullptr, driverName, {},
-                          root.forceWrite) == kSuccess) {
-            store::StructureRecord* record = nullptr;
-            result = std::max(result, store::BuildRecord(ToImageInput(std::move(root)), &record));
-            store::Close(&record);
-        }
-    }
-    return result;
+    auto read = [&](Compilation& compilation) {
+        return TokenizeText(compilation, text, u"MOLTR4KC.GPD", false);
+    };
+    auto build = [](const std::u16string&, Structure&& root) {
+        store::StructureRecord* record = nullptr;
+        const int built = store::BuildRecord(ToImageInput(std::move(root)), &record);
+        store::Close(&record);
+        return built;
+    };
+    return CompileDescriptions(read, driverName, build);
 }
 
 void BM_CompileSampleDescriptionInMemory(benchmark::State& state) {

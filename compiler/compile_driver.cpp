@@ -84,12 +84,12 @@ Mode ChooseMode(const WCHAR* printerName, const SourceTimes& times) {
 // Tokenizes the source with the built-in description in front, then runs the macro pass (resource
 // modules first), the exclusions and the injections. Returns the worst class of these steps and
 // sets *builtInEnd to the last built-in token.
-int ReadDescriptions(Compilation& compilation, ResourceModules& modules,
-                     const CompileRequestData& request, const Token** builtInEnd) {
+int ReadDescriptions(Compilation& compilation, ResourceModules& modules, const SourceReader& read,
+                     const Token** builtInEnd) {
     compilation.messages.Raise(message::kProcessing);
     AppendBuiltInDescription(compilation.tokens);
     *builtInEnd = compilation.tokens.Last();
-    int worst = Tokenize(compilation, View(request.sourcePath), request.embedded != 0);
+    int worst = read(compilation);
     if (worst >= kError) {
         return worst;
     }
@@ -147,12 +147,11 @@ int Store(Structure&& root, const WCHAR* printerName) {
     return store::SaveByName(&record, printerName, TRUE);
 }
 
-// Compiles and stores every root. A root whose values fail is not stored and the next one is
-// compiled, but the worst class of them all is the compile's: one broken root must keep the
+// Compiles every root and hands it to `take`. A root whose values fail is not taken and the next
+// one is compiled, but the worst class of them all is the compile's: one broken root must keep the
 // "Timestamp" from being written, or it would never be compiled again.
-int CompileRoots(Compilation& compilation, ResourceModules& modules,
-                 const CompileRequestData& request, Mode mode, const Token* builtInEnd,
-                 std::vector<std::u16string>* stored) {
+int CompileRoots(Compilation& compilation, ResourceModules& modules, std::u16string_view driverName,
+                 const Token* builtInEnd, const RootTaker& take) {
     if (!SourceDefinesRoot(builtInEnd)) {
         return compilation.messages.Raise(message::kNothingToCompile);
     }
@@ -167,22 +166,32 @@ int CompileRoots(Compilation& compilation, ResourceModules& modules,
         if (defined >= kError) {
             return defined;
         }
-        const int valued = CompileValues(compilation, translation, root, 0, nullptr,
-                                         View(request.driverName), {}, root.forceWrite);
+        const int valued = CompileValues(compilation, translation, root, 0, nullptr, driverName, {},
+                                         root.forceWrite);
         worst = std::max({worst, defined, valued});
-        if (valued != kSuccess || (mode == Mode::kUpdate && KeptOnUpdate(name))) {
+        if (valued != kSuccess) {
             continue;
         }
-        const int saved = Store(std::move(root), request.printerName);
-        if (saved >= kError) {
-            return saved;
+        const int taken = take(name, std::move(root));
+        if (taken >= kError) {
+            return taken;
         }
-        worst = std::max(worst, saved);
-        if (stored) {
-            stored->push_back(name);
-        }
+        worst = std::max(worst, taken);
     }
     return worst;
+}
+
+// The compile itself: what it holds is released before the caller writes its "Timestamp".
+int RunStages(const SourceReader& read, std::u16string_view driverName, const RootTaker& take,
+              const MessageSink& sink) {
+    Compilation compilation(sink);
+    ResourceModules modules;
+    const Token* builtInEnd = nullptr;
+    const int result = ReadDescriptions(compilation, modules, read, &builtInEnd);
+    if (result >= kError) {
+        return result;
+    }
+    return std::max(result, CompileRoots(compilation, modules, driverName, builtInEnd, take));
 }
 
 void WriteTimestamp(const WCHAR* printerName, const SourceTimes& times) {
@@ -237,17 +246,20 @@ int CompileChanged(const CompileRequestData& request, const MessageSink& sink,
     if (mode == Mode::kNothing) {
         return kSuccess;
     }
-    int result;
-    {
-        Compilation compilation(sink);
-        ResourceModules modules;
-        const Token* builtInEnd = nullptr;
-        result = ReadDescriptions(compilation, modules, request, &builtInEnd);
-        if (result < kError) {
-            result = std::max(
-                result, CompileRoots(compilation, modules, request, mode, builtInEnd, stored));
+    auto read = [&](Compilation& compilation) {
+        return Tokenize(compilation, View(request.sourcePath), request.embedded != 0);
+    };
+    auto save = [&](const std::u16string& name, Structure&& root) {
+        if (mode == Mode::kUpdate && KeptOnUpdate(name)) {
+            return kSuccess;
         }
-    }
+        const int saved = Store(std::move(root), request.printerName);
+        if (saved < kError && stored) {
+            stored->push_back(name);
+        }
+        return saved;
+    };
+    const int result = RunStages(read, View(request.driverName), save, sink);
     if (result < kError) {
         WriteTimestamp(request.printerName, times);
     }
@@ -292,6 +304,11 @@ int CompileDriversSource(HANDLE printer, const MessageSink& sink) {
 }
 
 } // namespace
+
+int CompileDescriptions(const SourceReader& read, std::u16string_view driverName,
+                        const RootTaker& take, const MessageSink& sink) {
+    return WithoutExceptions(sink, [&] { return RunStages(read, driverName, take, sink); });
+}
 
 int CompileRequest(const CompileRequestData& request, const MessageSink& sink,
                    std::vector<std::u16string>* stored) {

@@ -3,12 +3,16 @@
 // and stores one structure image per root structure in the printer's data, with the "Timestamp"
 // of the source file it compiled.
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 #include "compiler/compile_messages.h"
 
 namespace moltr::compiler {
+
+struct Compilation;
+struct Structure;
 
 inline constexpr int kPathChars = 260;
 
@@ -38,5 +42,18 @@ int CompileForPrinter(HANDLE printer, const MessageSink& sink = nullptr);
 // roots stored are added to `stored` when given.
 int CompileRequest(const CompileRequestData& request, const MessageSink& sink = nullptr,
                    std::vector<std::u16string>* stored = nullptr);
+
+// Appends the source's tokens to a compilation that holds the built-in description; returns the
+// result class.
+using SourceReader = std::function<int(Compilation& compilation)>;
+// Takes one root whose definition and values compiled (to store it, or not); returns the result
+// class, an error ending the compile.
+using RootTaker = std::function<int(const std::u16string& name, Structure&& root)>;
+
+// The stages of every compile once the printer and its source are known: the built-in description,
+// the source as `read` gives it, the resource modules, macros, exclusions and injections, then
+// each root's definition and values for `driverName`, handed to `take`. Returns the worst class.
+int CompileDescriptions(const SourceReader& read, std::u16string_view driverName,
+                        const RootTaker& take, const MessageSink& sink = nullptr);
 
 } // namespace moltr::compiler

@@ -6,9 +6,9 @@
 #include "moltr/debuglog_command.h"
 #include "moltr/devmode_command.h"
 #include "moltr/forms_command.h"
+#include "moltr/machine_command.h"
 #include "moltr/printer_command.h"
 #include "moltr/ticket_command.h"
-#include "sim/machine.h"
 
 #include <cstdio>
 #include <string>
@@ -28,7 +28,11 @@ const char kUsage[] =
     "  --help             this text\n"
     "\n"
     "Commands:\n"
-    "  machine            shows the simulated machine\n"
+    "  machine [--clock YYYY-MM-DDTHH:MM:SS.mmm|now] [--tz-bias MINUTES] [--locale LCID]\n"
+    "          [--code-page CP] [--json]\n"
+    "                     shows the simulated machine; sets its clock (UTC, frozen for\n"
+    "                     GetSystemTime and GetLocalTime until set to now), its time zone's bias\n"
+    "                     (local time = UTC - bias), its system locale and its ANSI code page\n"
     "  compile SOURCE [--embedded|--plain] [--driver NAME] [--json]\n"
     "                     compiles a GPD or XPD description on a printer made for it and shows\n"
     "                     every message and every structure stored\n"
@@ -63,17 +67,6 @@ const char kUsage[] =
     "                     shows what the machine's processes wrote to the debugger, or empties "
     "it\n";
 
-int ShowMachine() {
-    moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
-    std::printf("root: %s\n", moltr::sim::MachineRoot().c_str());
-    std::printf("windows: %u.%u (build %u)\n", config.version.major, config.version.minor,
-                config.version.build);
-    std::printf("ui languages: user %u, system %u\n", config.userUiLanguage,
-                config.systemUiLanguage);
-    std::printf("ansi code page: %u\n", config.ansiCodePage);
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,10 +85,10 @@ int main(int argc, char** argv) {
         return moltr::tool::Fail(error);
     }
     const std::string& command = args[0];
-    if (command == "machine") {
-        return ShowMachine();
-    }
     std::vector<std::string> commandArgs(args.begin() + 1, args.end());
+    if (command == "machine") {
+        return moltr::tool::RunMachine(commandArgs);
+    }
     if (command == "compile") {
         return moltr::tool::RunCompile(commandArgs);
     }

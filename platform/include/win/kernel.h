@@ -155,6 +155,10 @@ LCID WINAPI GetUserDefaultLCID();
 LCID WINAPI GetSystemDefaultLCID();
 LCID WINAPI GetThreadLocale();
 
+#define LCID_INSTALLED 0x00000001
+#define LCID_SUPPORTED 0x00000002
+BOOL WINAPI IsValidLocale(LCID Locale, DWORD dwFlags);
+
 DWORD WINAPI GetEnvironmentVariableW(LPCWSTR lpName, LPWSTR lpBuffer, DWORD nSize);
 BOOL WINAPI SetEnvironmentVariableW(LPCWSTR lpName, LPCWSTR lpValue);
 DWORD WINAPI ExpandEnvironmentStringsW(LPCWSTR lpSrc, LPWSTR lpDst, DWORD nSize);

@@ -56,6 +56,7 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
                                LPBOOL lpUsedDefaultChar);
 UINT WINAPI GetACP(void);
 UINT WINAPI GetOEMCP(void);
+BOOL WINAPI IsValidCodePage(UINT CodePage);
 BOOL WINAPI IsDBCSLeadByte(BYTE TestChar);
 }
 

@@ -210,6 +210,12 @@ UINT WINAPI GetOEMCP(void) {
     return ActualCodePage(CP_OEMCP);
 }
 
+// The pages the conversions know are the machine's installed ones; CP_ACP and the other stand-ins
+// name no page of their own.
+BOOL WINAPI IsValidCodePage(UINT CodePage) {
+    return IsKnownCodePage(CodePage) ? TRUE : FALSE;
+}
+
 // Every page the simulation knows has single-byte characters only.
 BOOL WINAPI IsDBCSLeadByte(BYTE) {
     return FALSE;

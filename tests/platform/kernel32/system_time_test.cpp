@@ -121,6 +121,35 @@ TEST(SystemTime, ASetClockIsFrozenAndTheTimeZoneBiasMakesLocalTime) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
+// File times come from the host's file system, so the file-time clock they are compared with keeps
+// running; so do tick counts and waits.
+TEST(SystemTime, AFrozenClockLeavesFileTimesTicksAndWaitsRunning) {
+    moltr::sim::TestMachine machine;
+    moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
+    config.clock = 133801631999990000ULL;
+    ASSERT_TRUE(moltr::sim::UpdateConfig(config));
+    FILETIME before{}, after{};
+    GetSystemTimeAsFileTime(&before);
+    ULONGLONG ticks = GetTickCount64();
+    Sleep(20);
+    GetSystemTimeAsFileTime(&after);
+    EXPECT_GE(GetTickCount64() - ticks, 20u);
+    EXPECT_GE(Ticks(after) - Ticks(before), 200000u);
+    EXPECT_GT(Ticks(before), config.clock); // the host's time, not the frozen one
+    // Set back to the host's clock, the system time runs again.
+    config.clock = 0;
+    ASSERT_TRUE(moltr::sim::UpdateConfig(config));
+    SYSTEMTIME first{}, second{};
+    GetSystemTime(&first);
+    Sleep(20);
+    GetSystemTime(&second);
+    FILETIME a{}, b{};
+    ASSERT_TRUE(SystemTimeToFileTime(&first, &a));
+    ASSERT_TRUE(SystemTimeToFileTime(&second, &b));
+    EXPECT_GE(Ticks(b) - Ticks(a), 200000u);
+    EXPECT_GT(Ticks(a), 133801631999990000ULL);
+}
+
 TEST(SystemTime, ATestCanTakeSleepOver) {
     std::vector<DWORD> asked;
     ULONGLONG before = GetTickCount64();

@@ -227,3 +227,13 @@ TEST(MachinePages, OemPageAndLeadBytes) {
         EXPECT_FALSE(IsDBCSLeadByte(static_cast<BYTE>(b)));
     }
 }
+
+TEST(MachinePages, ValidPagesAreTheInstalledOnes) {
+    for (UINT page : {437u, 1250u, 1251u, 1252u, 1253u, UINT(CP_UTF8)}) {
+        EXPECT_TRUE(IsValidCodePage(page)) << page;
+    }
+    // The stand-ins for the machine's pages, and pages the machine lacks.
+    for (UINT page : {UINT(CP_ACP), UINT(CP_OEMCP), UINT(CP_THREAD_ACP), 850u, 932u, 1254u}) {
+        EXPECT_FALSE(IsValidCodePage(page)) << page;
+    }
+}
