@@ -12,8 +12,9 @@
 namespace moltr::test {
 namespace {
 
-// The public part, the driver's 8-byte header ("UNID", version, size), then the plug-in's part.
-constexpr size_t kPluginOffset = sizeof(DEVMODEW) + 8;
+// The public part, the driver's 16-byte part (size, "UDRV", version, reserved), then the
+// plug-in's part.
+constexpr size_t kPluginOffset = sizeof(DEVMODEW) + 16;
 
 class DocumentDevModeTest : public ::testing::Test {
 protected:
@@ -59,7 +60,7 @@ TEST_F(DocumentDevModeTest, TheDefaultsCarryThePluginsPartBehindTheDriversOwn) {
     const DEVMODEW* header = Public(devmode);
     EXPECT_EQ(header->dmSize, sizeof(DEVMODEW));
     EXPECT_EQ(header->dmSize + header->dmDriverExtra, devmode.size());
-    EXPECT_EQ(std::memcmp(devmode.data() + sizeof(DEVMODEW), "UNID", 4), 0);
+    EXPECT_EQ(std::memcmp(devmode.data() + sizeof(DEVMODEW) + 4, "UDRV", 4), 0);
     DWORD size = 0;
     std::memcpy(&size, devmode.data() + kPluginOffset, sizeof size);
     EXPECT_EQ(size, devmode.size() - kPluginOffset);
