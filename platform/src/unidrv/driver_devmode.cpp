@@ -106,13 +106,13 @@ const BYTE* PluginPart(const DEVMODEW& devmode, DWORD* size) {
     // Both sizes are checked against what is left, so no sum can wrap.
     DWORD left = devmode.dmDriverExtra;
     if (driver.signature != kDriverPrivateSignature || driver.size < sizeof driver ||
-        driver.size > left || left - driver.size < 2 * sizeof(DWORD)) {
+        driver.size > left || left - driver.size < kMinPluginPart) {
         return nullptr;
     }
     left -= driver.size;
     DWORD plugin = 0;
     std::memcpy(&plugin, extra + driver.size, sizeof plugin);
-    if (plugin < 2 * sizeof(DWORD) || plugin > left) {
+    if (plugin < kMinPluginPart || plugin > left) {
         return nullptr;
     }
     *size = plugin;

@@ -21,6 +21,10 @@ struct DriverPrivatePart {
 static_assert(sizeof(DriverPrivatePart) == 16);
 
 inline constexpr DWORD kDriverPrivateSignature = 'U' | ('D' << 8) | ('R' << 16) | ('V' << 24);
+// The sizes a plug-in's part may have: its own size and signature at least, and room left for
+// the driver's part in dmDriverExtra.
+inline constexpr DWORD kMinPluginPart = 2 * sizeof(DWORD);
+inline constexpr DWORD kMaxPluginPart = 0xFFFF - sizeof(DriverPrivatePart);
 // The shortest public part a job may hand in: up to and including dmFields.
 inline constexpr WORD kMinPublicSize = offsetof(DEVMODEW, dmFields) + sizeof(DWORD);
 

@@ -124,7 +124,9 @@ LONG DocumentDevMode(HANDLE printer, LPCWSTR deviceName, DEVMODEW* output, const
         return Failure(ERROR_INVALID_DATA);
     }
     DWORD pluginSize = 0;
-    if (SUCCEEDED(loaded) && FAILED(plugin.PrivateDevModeSize(printer, &pluginSize))) {
+    // A size the driver-extra bytes cannot hold would make a devmode that lies about its size.
+    if (SUCCEEDED(loaded) && (FAILED(plugin.PrivateDevModeSize(printer, &pluginSize)) ||
+                              pluginSize < kMinPluginPart || pluginSize > kMaxPluginPart)) {
         return Failure(ERROR_INVALID_DATA);
     }
     DevModeWork work(printer, SUCCEEDED(loaded) ? &plugin : nullptr, pluginSize);
