@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 #include "common/drv_settings.h"
+#include "src/unidrv/driver_devmode.h"
 #include "uiplugin/ui_printer.h"
 
 namespace moltr::test {
@@ -65,6 +66,10 @@ TEST_F(DocumentDevModeTest, TheDefaultsCarryThePluginsPartBehindTheDriversOwn) {
     std::memcpy(&size, devmode.data() + kPluginOffset, sizeof size);
     EXPECT_EQ(size, devmode.size() - kPluginOffset);
     EXPECT_EQ(std::memcmp(devmode.data() + kPluginOffset + 4, "MOLT", 4), 0);
+    // The renderer, which receives this devmode with the job, finds the same part.
+    DWORD found = 0;
+    EXPECT_EQ(unidrv::PluginPart(*header, &found), devmode.data() + kPluginOffset);
+    EXPECT_EQ(found, size);
     EXPECT_EQ(sim::Utf8(header->dmDeviceName), sim::Utf8(printer_.name()));
 }
 
