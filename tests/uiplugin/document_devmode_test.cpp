@@ -7,13 +7,15 @@
 #include <cstring>
 #include <vector>
 #include "common/drv_settings.h"
+#include "src/unidrv/driver_devmode.h"
 #include "uiplugin/ui_printer.h"
 
 namespace moltr::test {
 namespace {
 
-// The public part, the driver's 8-byte header ("UNID", version, size), then the plug-in's part.
-constexpr size_t kPluginOffset = sizeof(DEVMODEW) + 8;
+// The public part, the driver's 16-byte part (size, "UDRV", version, reserved), then the
+// plug-in's part.
+constexpr size_t kPluginOffset = sizeof(DEVMODEW) + 16;
 
 class DocumentDevModeTest : public ::testing::Test {
 protected:
@@ -59,11 +61,15 @@ TEST_F(DocumentDevModeTest, TheDefaultsCarryThePluginsPartBehindTheDriversOwn) {
     const DEVMODEW* header = Public(devmode);
     EXPECT_EQ(header->dmSize, sizeof(DEVMODEW));
     EXPECT_EQ(header->dmSize + header->dmDriverExtra, devmode.size());
-    EXPECT_EQ(std::memcmp(devmode.data() + sizeof(DEVMODEW), "UNID", 4), 0);
+    EXPECT_EQ(std::memcmp(devmode.data() + sizeof(DEVMODEW) + 4, "UDRV", 4), 0);
     DWORD size = 0;
     std::memcpy(&size, devmode.data() + kPluginOffset, sizeof size);
     EXPECT_EQ(size, devmode.size() - kPluginOffset);
     EXPECT_EQ(std::memcmp(devmode.data() + kPluginOffset + 4, "MOLT", 4), 0);
+    // The renderer, which receives this devmode with the job, finds the same part.
+    DWORD found = 0;
+    EXPECT_EQ(unidrv::PluginPart(*header, &found), devmode.data() + kPluginOffset);
+    EXPECT_EQ(found, size);
     EXPECT_EQ(sim::Utf8(header->dmDeviceName), sim::Utf8(printer_.name()));
 }
 

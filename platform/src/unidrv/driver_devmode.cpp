@@ -8,25 +8,41 @@ namespace {
 
 constexpr WORD kDriverVersion = 0x0600;
 
-// A public field the job may set, by its flag.
+// The public fields a merge takes from its source when the source's dmFields flags them.
 struct PublicField {
     DWORD flag;
     size_t offset;
     size_t size;
 };
 
+#define MOLTR_PUBLIC_FIELD(flag, field)                                                            \
+    PublicField {                                                                                  \
+        flag, offsetof(DEVMODEW, field), sizeof(DEVMODEW::field)                                   \
+    }
+
 constexpr PublicField kPublicFields[] = {
-    {DM_ORIENTATION, offsetof(DEVMODEW, dmOrientation), sizeof(SHORT)},
-    {DM_PAPERSIZE, offsetof(DEVMODEW, dmPaperSize), sizeof(SHORT)},
-    {DM_COPIES, offsetof(DEVMODEW, dmCopies), sizeof(SHORT)},
-    {DM_DEFAULTSOURCE, offsetof(DEVMODEW, dmDefaultSource), sizeof(SHORT)},
-    {DM_PRINTQUALITY, offsetof(DEVMODEW, dmPrintQuality), sizeof(SHORT)},
-    {DM_COLOR, offsetof(DEVMODEW, dmColor), sizeof(SHORT)},
-    {DM_DUPLEX, offsetof(DEVMODEW, dmDuplex), sizeof(SHORT)},
-    {DM_YRESOLUTION, offsetof(DEVMODEW, dmYResolution), sizeof(SHORT)},
-    {DM_COLLATE, offsetof(DEVMODEW, dmCollate), sizeof(SHORT)},
-    {DM_MEDIATYPE, offsetof(DEVMODEW, dmMediaType), sizeof(DWORD)},
+    MOLTR_PUBLIC_FIELD(DM_ORIENTATION, dmOrientation),
+    MOLTR_PUBLIC_FIELD(DM_PAPERSIZE, dmPaperSize),
+    MOLTR_PUBLIC_FIELD(DM_PAPERLENGTH, dmPaperLength),
+    MOLTR_PUBLIC_FIELD(DM_PAPERWIDTH, dmPaperWidth),
+    MOLTR_PUBLIC_FIELD(DM_SCALE, dmScale),
+    MOLTR_PUBLIC_FIELD(DM_COPIES, dmCopies),
+    MOLTR_PUBLIC_FIELD(DM_DEFAULTSOURCE, dmDefaultSource),
+    MOLTR_PUBLIC_FIELD(DM_PRINTQUALITY, dmPrintQuality),
+    MOLTR_PUBLIC_FIELD(DM_COLOR, dmColor),
+    MOLTR_PUBLIC_FIELD(DM_DUPLEX, dmDuplex),
+    MOLTR_PUBLIC_FIELD(DM_YRESOLUTION, dmYResolution),
+    MOLTR_PUBLIC_FIELD(DM_TTOPTION, dmTTOption),
+    MOLTR_PUBLIC_FIELD(DM_COLLATE, dmCollate),
+    MOLTR_PUBLIC_FIELD(DM_FORMNAME, dmFormName),
+    MOLTR_PUBLIC_FIELD(DM_NUP, dmNup),
+    MOLTR_PUBLIC_FIELD(DM_ICMMETHOD, dmICMMethod),
+    MOLTR_PUBLIC_FIELD(DM_ICMINTENT, dmICMIntent),
+    MOLTR_PUBLIC_FIELD(DM_MEDIATYPE, dmMediaType),
+    MOLTR_PUBLIC_FIELD(DM_DITHERTYPE, dmDitherType),
 };
+
+#undef MOLTR_PUBLIC_FIELD
 
 // The devmode value of a feature's default option, or `fallback` when it stands for none.
 long long DefaultValue(const GpdModel& model, const char* feature, long long fallback) {
@@ -43,7 +59,7 @@ DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName) {
     devmode.dmSpecVersion = DM_SPECVERSION;
     devmode.dmDriverVersion = kDriverVersion;
     devmode.dmSize = sizeof(DEVMODEW);
-    devmode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE |
+    devmode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE |
                        DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE |
                        DM_MEDIATYPE;
     devmode.dmCopies = 1;
@@ -53,7 +69,7 @@ DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName) {
     devmode.dmPaperSize = static_cast<SHORT>(DefaultValue(model, "PaperSize", DMPAPER_A4));
     devmode.dmOrientation =
         static_cast<SHORT>(DefaultValue(model, "Orientation", DMORIENT_PORTRAIT));
-    devmode.dmDefaultSource = static_cast<SHORT>(DefaultValue(model, "InputBin", DMBIN_AUTO));
+    devmode.dmDefaultSource = static_cast<SHORT>(DefaultValue(model, "InputBin", DMBIN_FORMSOURCE));
     devmode.dmDuplex = static_cast<SHORT>(DefaultValue(model, "Duplex", DMDUP_SIMPLEX));
     devmode.dmCollate = static_cast<SHORT>(DefaultValue(model, "Collate", DMCOLLATE_FALSE));
     devmode.dmMediaType = static_cast<DWORD>(DefaultValue(model, "MediaType", DMMEDIA_STANDARD));
@@ -69,11 +85,11 @@ DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName) {
     return devmode;
 }
 
-void MergePublicFields(const DEVMODEW& job, DEVMODEW* base) {
-    const BYTE* from = reinterpret_cast<const BYTE*>(&job);
+void MergePublicFields(const DEVMODEW& source, DEVMODEW* base) {
+    const BYTE* from = reinterpret_cast<const BYTE*>(&source);
     BYTE* to = reinterpret_cast<BYTE*>(base);
     for (const PublicField& field : kPublicFields) {
-        if ((job.dmFields & field.flag) && field.offset + field.size <= job.dmSize) {
+        if ((source.dmFields & field.flag) && field.offset + field.size <= source.dmSize) {
             std::memcpy(to + field.offset, from + field.offset, field.size);
             base->dmFields |= field.flag;
         }
@@ -90,17 +106,31 @@ const BYTE* PluginPart(const DEVMODEW& devmode, DWORD* size) {
     // Both sizes are checked against what is left, so no sum can wrap.
     DWORD left = devmode.dmDriverExtra;
     if (driver.signature != kDriverPrivateSignature || driver.size < sizeof driver ||
-        driver.size > left || left - driver.size < 2 * sizeof(DWORD)) {
+        driver.size > left || left - driver.size < kMinPluginPart) {
         return nullptr;
     }
     left -= driver.size;
     DWORD plugin = 0;
     std::memcpy(&plugin, extra + driver.size, sizeof plugin);
-    if (plugin < 2 * sizeof(DWORD) || plugin > left) {
+    if (plugin < kMinPluginPart || plugin > left) {
         return nullptr;
     }
     *size = plugin;
     return extra + driver.size;
+}
+
+const BYTE* PluginPart(const DEVMODEW* devmode, DWORD signature, DWORD* size) {
+    DWORD found = 0;
+    const BYTE* part = devmode ? PluginPart(*devmode, &found) : nullptr;
+    DWORD partSignature = 0;
+    if (part) {
+        std::memcpy(&partSignature, part + sizeof(DWORD), sizeof partSignature);
+    }
+    if (!part || partSignature != signature) {
+        return nullptr;
+    }
+    *size = found;
+    return part;
 }
 
 std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin, DWORD size) {
@@ -111,7 +141,7 @@ std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin,
     std::vector<BYTE> whole(kPluginPartOffset + size);
     std::memcpy(whole.data(), &head, sizeof head);
     std::memcpy(whole.data() + sizeof head, &driver, sizeof driver);
-    if (size) {
+    if (plugin && size) {
         std::memcpy(whole.data() + kPluginPartOffset, plugin, size);
     }
     return whole;

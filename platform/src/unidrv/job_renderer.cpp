@@ -11,10 +11,6 @@
 namespace moltr::unidrv {
 namespace {
 
-// The plug-in's private part must leave room for the driver's in dmDriverExtra.
-constexpr DWORD kMaxPluginPart = 0xFFFF - sizeof(DriverPrivatePart);
-constexpr DWORD kMinPluginPart = 2 * sizeof(DWORD);
-
 template <typename Function> Function As(PFN function) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(function));
 }

@@ -1,8 +1,8 @@
 #include "src/unidrv/render_plugin.h"
 
-#include <winspool.h>
 #include <string>
 #include "src/unidrv/driver_services.h"
+#include "src/unidrv/plugin_file.h"
 
 namespace moltr::unidrv {
 namespace {
@@ -48,40 +48,6 @@ constexpr OptionalMethod kOptionalMethods[] = {
     {"DownloadPattern", 3},
 };
 
-// The file-name part of a path.
-LPCWSTR FileNamePart(LPCWSTR path) {
-    LPCWSTR name = path;
-    for (LPCWSTR c = path; *c; ++c) {
-        name = *c == L'\\' || *c == L'/' ? c + 1 : name;
-    }
-    return name;
-}
-
-bool EndsWithNoCase(LPCWSTR text, LPCWSTR suffix) {
-    int length = lstrlenW(text);
-    int tail = lstrlenW(suffix);
-    return length >= tail && lstrcmpiW(text + length - tail, suffix) == 0;
-}
-
-// The dependent file that the plug-in settings file names as the render plug-in, or null.
-LPCWSTR PluginFile(const DRIVER_INFO_3W& driver, WCHAR* name, DWORD size) {
-    LPCWSTR settings = nullptr;
-    for (LPCWSTR file = driver.pDependentFiles; file && *file && !settings;
-         file += lstrlenW(file) + 1) {
-        settings = EndsWithNoCase(file, L".INI") ? file : nullptr;
-    }
-    if (!settings ||
-        GetPrivateProfileStringW(L"OEMFiles", L"OEMDriverFile1", L"", name, size, settings) == 0) {
-        return nullptr;
-    }
-    for (LPCWSTR file = driver.pDependentFiles; *file; file += lstrlenW(file) + 1) {
-        if (lstrcmpiW(FileNamePart(file), FileNamePart(name)) == 0) {
-            return file;
-        }
-    }
-    return nullptr;
-}
-
 } // namespace
 
 RenderPlugin::~RenderPlugin() {
@@ -90,19 +56,13 @@ RenderPlugin::~RenderPlugin() {
 
 HRESULT RenderPlugin::Load(HANDLE printer, std::vector<BYTE>* output) {
     Unload();
-    DWORD needed = 0;
-    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed ? needed : 1);
-    if (!needed || !GetPrinterDriverW(printer, nullptr, 3, info.data(), needed, &needed)) {
-        return HRESULT_FROM_WIN32(GetLastError());
+    std::vector<BYTE> info;
+    LPCWSTR path = nullptr;
+    HRESULT result = PluginFilePath(printer, L"OEMDriverFile1", &info, &path);
+    if (FAILED(result)) {
+        return result;
     }
-    WCHAR name[MAX_PATH] = {};
-    LPCWSTR path =
-        PluginFile(*reinterpret_cast<const DRIVER_INFO_3W*>(info.data()), name, MAX_PATH);
-    if (!path) {
-        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-    }
-    HRESULT result = Create(path);
+    result = Create(path);
     if (SUCCEEDED(result)) {
         services_ = new DriverServices(output);
         result = plugin_->PublishDriverInterface(services_);

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "src/unidrv/driver_devmode.h"
 #include "src/unidrv/gpd_reader.h"
 #include "src/unidrv/paper_capabilities.h"
-#include "src/unidrv/ui_devmode_layout.h"
 #include "src/unidrv/ui_plugin.h"
 
 namespace moltr::unidrv {
@@ -64,7 +64,7 @@ DWORD UiDeviceCapabilities(HANDLE printer, PWSTR deviceName, WORD capability, PV
     }
     DWORD old = DriverAnswer(printer, deviceName, capability, output, devmode, plugin.model());
     DWORD size = 0;
-    void* pluginPart = const_cast<BYTE*>(PluginPrivatePart(devmode, plugin.signature(), &size));
+    void* pluginPart = const_cast<BYTE*>(PluginPart(devmode, plugin.signature(), &size));
     DWORD result = old;
     HRESULT answer =
         plugin.plugin()->DeviceCapabilities(plugin.uiObject(), printer, deviceName, capability,

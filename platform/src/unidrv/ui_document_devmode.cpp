@@ -2,67 +2,25 @@
 
 #include <winspool.h>
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
 #include <vector>
-#include "src/unidrv/gpd_configuration.h"
+#include "src/unidrv/driver_devmode.h"
 #include "src/unidrv/gpd_reader.h"
-#include "src/unidrv/ui_devmode_layout.h"
 #include "src/unidrv/ui_driver_services.h"
 #include "src/unidrv/ui_plugin.h"
 
 namespace moltr::unidrv {
 namespace {
 
-// The public fields a merge takes from its source when the source's dmFields flags them.
-struct PublicField {
-    DWORD flag;
-    size_t offset;
-    size_t size;
-};
-
-#define MOLTR_PUBLIC_FIELD(flag, field)                                                            \
-    PublicField {                                                                                  \
-        flag, offsetof(DEVMODEW, field), sizeof(DEVMODEW::field)                                   \
-    }
-
-constexpr PublicField kPublicFields[] = {
-    MOLTR_PUBLIC_FIELD(DM_ORIENTATION, dmOrientation),
-    MOLTR_PUBLIC_FIELD(DM_PAPERSIZE, dmPaperSize),
-    MOLTR_PUBLIC_FIELD(DM_PAPERLENGTH, dmPaperLength),
-    MOLTR_PUBLIC_FIELD(DM_PAPERWIDTH, dmPaperWidth),
-    MOLTR_PUBLIC_FIELD(DM_SCALE, dmScale),
-    MOLTR_PUBLIC_FIELD(DM_COPIES, dmCopies),
-    MOLTR_PUBLIC_FIELD(DM_DEFAULTSOURCE, dmDefaultSource),
-    MOLTR_PUBLIC_FIELD(DM_PRINTQUALITY, dmPrintQuality),
-    MOLTR_PUBLIC_FIELD(DM_COLOR, dmColor),
-    MOLTR_PUBLIC_FIELD(DM_DUPLEX, dmDuplex),
-    MOLTR_PUBLIC_FIELD(DM_YRESOLUTION, dmYResolution),
-    MOLTR_PUBLIC_FIELD(DM_TTOPTION, dmTTOption),
-    MOLTR_PUBLIC_FIELD(DM_COLLATE, dmCollate),
-    MOLTR_PUBLIC_FIELD(DM_FORMNAME, dmFormName),
-    MOLTR_PUBLIC_FIELD(DM_NUP, dmNup),
-    MOLTR_PUBLIC_FIELD(DM_ICMMETHOD, dmICMMethod),
-    MOLTR_PUBLIC_FIELD(DM_ICMINTENT, dmICMIntent),
-    MOLTR_PUBLIC_FIELD(DM_MEDIATYPE, dmMediaType),
-    MOLTR_PUBLIC_FIELD(DM_DITHERTYPE, dmDitherType),
-};
-
-#undef MOLTR_PUBLIC_FIELD
-
-constexpr DWORD kDefaultFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES |
-                                 DM_DEFAULTSOURCE | DM_COLOR | DM_DUPLEX | DM_COLLATE;
-constexpr size_t kPluginOffset = sizeof(DEVMODEW) + sizeof(DriverPrivateHeader);
-
-// One devmode being built: the public part, the driver's header, the plug-in's part.
+// One devmode being built: the public part, the driver's part, the plug-in's part.
 class DevModeWork {
 public:
     DevModeWork(HANDLE printer, UiPlugin* plugin, DWORD pluginSize)
         : printer_(printer), plugin_(plugin), pluginSize_(pluginSize),
-          bytes_(kPluginOffset + pluginSize) {}
+          bytes_(kPluginPartOffset + pluginSize) {}
 
     DEVMODEW* publicPart() { return reinterpret_cast<DEVMODEW*>(bytes_.data()); }
-    BYTE* pluginPart() { return bytes_.data() + kPluginOffset; }
+    BYTE* pluginPart() { return bytes_.data() + kPluginPartOffset; }
     const std::vector<BYTE>& bytes() const { return bytes_; }
 
     void SetDefaults(const GpdModel& model, LPCWSTR deviceName);
@@ -80,28 +38,7 @@ private:
 };
 
 void DevModeWork::SetDefaults(const GpdModel& model, LPCWSTR deviceName) {
-    DEVMODEW* devmode = publicPart();
-    if (deviceName) {
-        lstrcpynW(devmode->dmDeviceName, deviceName, CCHDEVICENAME);
-    }
-    devmode->dmSpecVersion = DM_SPECVERSION;
-    devmode->dmSize = sizeof(DEVMODEW);
-    devmode->dmDriverExtra = static_cast<WORD>(sizeof(DriverPrivateHeader) + pluginSize_);
-    devmode->dmFields = kDefaultFields;
-    devmode->dmOrientation = DMORIENT_PORTRAIT;
-    const GpdFeature* paperSize = model.Feature("PaperSize");
-    devmode->dmPaperSize = paperSize && !paperSize->options.empty()
-                               ? static_cast<SHORT>(PaperCode(*paperSize, paperSize->defaultOption))
-                               : DMPAPER_A4;
-    devmode->dmScale = 100;
-    devmode->dmCopies = 1;
-    devmode->dmDefaultSource = DMBIN_FORMSOURCE;
-    devmode->dmColor = DMCOLOR_COLOR;
-    devmode->dmDuplex = DMDUP_SIMPLEX;
-    devmode->dmCollate = DMCOLLATE_FALSE;
-    DriverPrivateHeader header = {kDriverPrivateSignature, kDriverPrivateVersion,
-                                  sizeof(DriverPrivateHeader)};
-    std::memcpy(bytes_.data() + sizeof(DEVMODEW), &header, sizeof header);
+    bytes_ = ComposeDevmode(DefaultPublicDevmode(model, deviceName), nullptr, pluginSize_);
 }
 
 HRESULT DevModeWork::CallPlugin(DWORD mode, DEVMODEW* publicIn, void* pluginIn, void* pluginOut) {
@@ -119,25 +56,18 @@ HRESULT DevModeWork::DefaultPluginPart() {
 }
 
 HRESULT DevModeWork::Merge(const DEVMODEW& source) {
-    if (source.dmSize < offsetof(DEVMODEW, dmFields) + sizeof(DWORD)) {
+    if (source.dmSize < kMinPublicSize) {
         return E_INVALIDARG;
     }
     // The source's public part as a whole DEVMODEW: an older, shorter one reads as zeros beyond.
     DEVMODEW publicIn = {};
     std::memcpy(&publicIn, &source, std::min<size_t>(source.dmSize, sizeof publicIn));
-    DEVMODEW* devmode = publicPart();
-    for (const PublicField& field : kPublicFields) {
-        if ((source.dmFields & field.flag) && field.offset + field.size <= source.dmSize) {
-            std::memcpy(reinterpret_cast<BYTE*>(devmode) + field.offset,
-                        reinterpret_cast<const BYTE*>(&source) + field.offset, field.size);
-            devmode->dmFields |= field.flag;
-        }
-    }
+    MergePublicFields(source, publicPart());
     if (!plugin_) {
         return S_OK;
     }
     DWORD size = 0;
-    const BYTE* part = PluginPrivatePart(&source, plugin_->signature(), &size);
+    const BYTE* part = PluginPart(&source, plugin_->signature(), &size);
     std::vector<BYTE> pluginIn(pluginPart(), pluginPart() + pluginSize_);
     if (part && size == pluginSize_) {
         pluginIn.assign(part, part + size);
@@ -194,7 +124,9 @@ LONG DocumentDevMode(HANDLE printer, LPCWSTR deviceName, DEVMODEW* output, const
         return Failure(ERROR_INVALID_DATA);
     }
     DWORD pluginSize = 0;
-    if (SUCCEEDED(loaded) && FAILED(plugin.PrivateDevModeSize(printer, &pluginSize))) {
+    // A size the driver-extra bytes cannot hold would make a devmode that lies about its size.
+    if (SUCCEEDED(loaded) && (FAILED(plugin.PrivateDevModeSize(printer, &pluginSize)) ||
+                              pluginSize < kMinPluginPart || pluginSize > kMaxPluginPart)) {
         return Failure(ERROR_INVALID_DATA);
     }
     DevModeWork work(printer, SUCCEEDED(loaded) ? &plugin : nullptr, pluginSize);

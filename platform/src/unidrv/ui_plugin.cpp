@@ -3,6 +3,7 @@
 #include <winspool.h>
 #include <vector>
 #include "src/unidrv/gpd_reader.h"
+#include "src/unidrv/plugin_file.h"
 #include "src/unidrv/ui_driver_services.h"
 
 namespace moltr::unidrv {
@@ -13,39 +14,6 @@ using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
 
 template <typename Function> Function Export(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-LPCWSTR FileNamePart(LPCWSTR path) {
-    LPCWSTR name = path;
-    for (LPCWSTR c = path; *c; ++c) {
-        name = *c == L'\\' || *c == L'/' ? c + 1 : name;
-    }
-    return name;
-}
-
-bool EndsWithNoCase(LPCWSTR text, LPCWSTR suffix) {
-    int length = lstrlenW(text);
-    int tail = lstrlenW(suffix);
-    return length >= tail && lstrcmpiW(text + length - tail, suffix) == 0;
-}
-
-// The dependent file that the plug-in settings file names as the UI plug-in, or null.
-LPCWSTR ConfigPluginFile(const DRIVER_INFO_3W& driver, WCHAR* name, DWORD size) {
-    LPCWSTR settings = nullptr;
-    for (LPCWSTR file = driver.pDependentFiles; file && *file && !settings;
-         file += lstrlenW(file) + 1) {
-        settings = EndsWithNoCase(file, L".INI") ? file : nullptr;
-    }
-    if (!settings ||
-        GetPrivateProfileStringW(L"OEMFiles", L"OEMConfigFile1", L"", name, size, settings) == 0) {
-        return nullptr;
-    }
-    for (LPCWSTR file = driver.pDependentFiles; *file; file += lstrlenW(file) + 1) {
-        if (lstrcmpiW(FileNamePart(file), FileNamePart(name)) == 0) {
-            return file;
-        }
-    }
-    return nullptr;
 }
 
 HRESULT CreateObject(HMODULE module, REFCLSID clsid, REFIID iid, void** object) {
@@ -71,24 +39,19 @@ UiPlugin::~UiPlugin() {
 
 HRESULT UiPlugin::Load(HANDLE printer) {
     Unload();
-    DWORD needed = 0;
-    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed ? needed : 1);
-    if (!needed || !GetPrinterDriverW(printer, nullptr, 3, info.data(), needed, &needed)) {
-        return HRESULT_FROM_WIN32(GetLastError());
+    std::vector<BYTE> info;
+    LPCWSTR path = nullptr;
+    HRESULT result = PluginFilePath(printer, L"OEMConfigFile1", &info, &path);
+    if (FAILED(result)) {
+        return result;
     }
-    const auto& driver = *reinterpret_cast<const DRIVER_INFO_3W*>(info.data());
-    WCHAR name[MAX_PATH] = {};
-    LPCWSTR path = ConfigPluginFile(driver, name, MAX_PATH);
-    if (!path) {
-        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-    }
-    GpdReadResult gpd = ReadGpdFile(driver.pDataFile);
+    GpdReadResult gpd =
+        ReadGpdFile(reinterpret_cast<const DRIVER_INFO_3W*>(info.data())->pDataFile);
     if (!gpd.ok) {
         return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
     }
     model_ = std::make_unique<GpdModel>(std::move(gpd.model));
-    HRESULT result = Create(path);
+    result = Create(path);
     if (SUCCEEDED(result)) {
         services_ = new UiDriverServices(*model_);
         result = plugin_->PublishDriverInterface(static_cast<IPrintOemDriverUI*>(services_));

@@ -120,10 +120,16 @@ TEST_F(RenderPluginLoad, APluginThatIsNotNamedOrNotADependentFileIsNotFound) {
     Install("[OEMFiles]\r\nOEMDriverFile1=OTHERRPC.DLL\r\n");
     RenderPlugin plugin;
     EXPECT_EQ(plugin.Load(printer_, &output_), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    std::ofstream(moltr::sim::HostPath(moltr::sim::W(moltr::sim::Utf16(
-                      "C:\\Windows\\System32\\spool\\drivers\\x64\\3\\STUB.INI"))),
-                  std::ios::binary)
-        << "[Other]\r\nOEMDriverFile1=STUBRPC.DLL\r\n";
+    auto settings = [](const char* text) {
+        std::ofstream(moltr::sim::HostPath(moltr::sim::W(moltr::sim::Utf16(
+                          "C:\\Windows\\System32\\spool\\drivers\\x64\\3\\STUB.INI"))),
+                      std::ios::binary)
+            << text;
+    };
+    settings("[Other]\r\nOEMDriverFile1=STUBRPC.DLL\r\n");
+    EXPECT_EQ(plugin.Load(printer_, &output_), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    // The UI plug-in's key names no render plug-in.
+    settings("[OEMFiles]\r\nOEMConfigFile1=STUBRPC.DLL\r\n");
     EXPECT_EQ(plugin.Load(printer_, &output_), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(output_.empty());
 }

@@ -1,7 +1,7 @@
 // DocumentPropertiesW for a printer whose driver names no UI plug-in: the universal driver's own
-// devmode (the GPD's defaults, then the driver's private header), the merge of flagged fields,
+// devmode (the GPD's defaults, then the driver's private part), the merge of flagged fields,
 // the sizing protocol and the failures. The plug-in's part is tested with MOLTRUIP itself.
-#include "src/unidrv/ui_devmode_layout.h"
+#include "src/unidrv/driver_devmode.h"
 
 #include "driver_printer.h"
 
@@ -28,23 +28,25 @@ protected:
     }
 };
 
-TEST_F(UiDocumentDevMode, ModeZeroAnswersTheSizeOfPublicPartAndDriverHeader) {
-    EXPECT_EQ(Call(nullptr, nullptr, 0), static_cast<LONG>(sizeof(DEVMODEW) + 8));
+TEST_F(UiDocumentDevMode, ModeZeroAnswersTheSizeOfPublicPartAndDriverPart) {
+    EXPECT_EQ(Call(nullptr, nullptr, 0), static_cast<LONG>(sizeof(DEVMODEW) + 16));
 }
 
-TEST_F(UiDocumentDevMode, TheDefaultsComeFromTheGpdWithTheDriversHeaderBehind) {
+TEST_F(UiDocumentDevMode, TheDefaultsComeFromTheGpdWithTheDriversPartBehind) {
     std::vector<BYTE> bytes = Defaults();
     const auto* devmode = reinterpret_cast<const DEVMODEW*>(bytes.data());
     EXPECT_EQ(devmode->dmSpecVersion, DM_SPECVERSION);
     EXPECT_EQ(devmode->dmSize, sizeof(DEVMODEW));
-    EXPECT_EQ(devmode->dmDriverExtra, 8);
+    EXPECT_EQ(devmode->dmDriverExtra, 16);
     EXPECT_EQ(devmode->dmPaperSize, DMPAPER_LETTER);
     EXPECT_EQ(devmode->dmOrientation, DMORIENT_PORTRAIT);
     EXPECT_EQ(devmode->dmCopies, 1);
     EXPECT_EQ(devmode->dmDuplex, DMDUP_SIMPLEX);
     EXPECT_EQ(devmode->dmFields & (DM_PAPERSIZE | DM_ORIENTATION | DM_COPIES | DM_DUPLEX),
               static_cast<DWORD>(DM_PAPERSIZE | DM_ORIENTATION | DM_COPIES | DM_DUPLEX));
-    EXPECT_EQ(std::memcmp(bytes.data() + sizeof(DEVMODEW), "UNID\x00\x01\x08\x00", 8), 0);
+    EXPECT_EQ(devmode->dmDefaultSource, DMBIN_FORMSOURCE);
+    EXPECT_EQ(std::memcmp(bytes.data() + sizeof(DEVMODEW), "\x10\0\0\0UDRV\x01\0\0\0\0\0\0\0", 16),
+              0);
 }
 
 TEST_F(UiDocumentDevMode, AMergeTakesTheFlaggedFieldsThatLieInsideTheInput) {
@@ -74,7 +76,7 @@ TEST_F(UiDocumentDevMode, AMergeTakesTheFlaggedFieldsThatLieInsideTheInput) {
 TEST_F(UiDocumentDevMode, WithoutOutputBufferModeTheInputIsOnlySized) {
     std::vector<BYTE> input = Defaults();
     EXPECT_EQ(Call(nullptr, reinterpret_cast<DEVMODEW*>(input.data()), DM_IN_BUFFER),
-              static_cast<LONG>(sizeof(DEVMODEW) + 8));
+              static_cast<LONG>(sizeof(DEVMODEW) + 16));
 }
 
 TEST_F(UiDocumentDevMode, FailuresAnswerMinusOneWithTheirError) {
@@ -89,30 +91,26 @@ TEST_F(UiDocumentDevMode, FailuresAnswerMinusOneWithTheirError) {
               -1);
 }
 
-TEST(UiDevModeLayout, ThePluginsPartIsFoundOnlyWhereItsClaimsHold) {
-    std::vector<BYTE> bytes(sizeof(DEVMODEW) + 8 + 16, 0);
+TEST(DriverDevModeLayout, ThePluginsPartIsFoundOnlyWhereItsClaimsHold) {
+    const BYTE plugin[16] = {16, 0, 0, 0, 'M', 'O', 'L', 'T'};
+    DEVMODEW head = {};
+    std::vector<BYTE> bytes = moltr::unidrv::ComposeDevmode(head, plugin, sizeof plugin);
     auto* devmode = reinterpret_cast<DEVMODEW*>(bytes.data());
-    devmode->dmSize = sizeof(DEVMODEW);
-    devmode->dmDriverExtra = 8 + 16;
-    std::memcpy(bytes.data() + sizeof(DEVMODEW), "UNID\x00\x01\x08\x00", 8);
-    DWORD size = 16;
-    std::memcpy(bytes.data() + sizeof(DEVMODEW) + 8, &size, 4);
-    std::memcpy(bytes.data() + sizeof(DEVMODEW) + 12, "MOLT", 4);
+    BYTE* part = bytes.data() + moltr::unidrv::kPluginPartOffset;
+    ASSERT_EQ(devmode->dmDriverExtra, 16 + 16);
     const DWORD signature = 'M' | ('O' << 8) | ('L' << 16) | ('T' << 24);
     DWORD found = 0;
-    EXPECT_EQ(moltr::unidrv::PluginPrivatePart(devmode, signature, &found),
-              bytes.data() + sizeof(DEVMODEW) + 8);
+    EXPECT_EQ(moltr::unidrv::PluginPart(devmode, signature, &found), part);
     EXPECT_EQ(found, 16u);
-    EXPECT_EQ(moltr::unidrv::PluginPrivatePart(devmode, signature + 1, &found), nullptr);
+    EXPECT_EQ(moltr::unidrv::PluginPart(devmode, signature + 1, &found), nullptr);
     // A part claiming more than the driver-extra bytes hold is no part.
-    size = 17;
-    std::memcpy(bytes.data() + sizeof(DEVMODEW) + 8, &size, 4);
-    EXPECT_EQ(moltr::unidrv::PluginPrivatePart(devmode, signature, &found), nullptr);
-    size = 16;
-    std::memcpy(bytes.data() + sizeof(DEVMODEW) + 8, &size, 4);
-    bytes[sizeof(DEVMODEW)] = 'X';
-    EXPECT_EQ(moltr::unidrv::PluginPrivatePart(devmode, signature, &found), nullptr);
-    EXPECT_EQ(moltr::unidrv::PluginPrivatePart(nullptr, signature, &found), nullptr);
+    part[0] = 17;
+    EXPECT_EQ(moltr::unidrv::PluginPart(devmode, signature, &found), nullptr);
+    EXPECT_EQ(moltr::unidrv::PluginPart(*devmode, &found), nullptr);
+    part[0] = 16;
+    bytes[sizeof(DEVMODEW) + 4] = 'X';
+    EXPECT_EQ(moltr::unidrv::PluginPart(devmode, signature, &found), nullptr);
+    EXPECT_EQ(moltr::unidrv::PluginPart(nullptr, signature, &found), nullptr);
 }
 
 } // namespace
