@@ -6,34 +6,20 @@
 #include "moltr/command_line.h"
 #include "moltr/field_value.h"
 #include "moltr/named_printer.h"
+#include "moltr/private_devmode.h"
 
 namespace moltr::tool {
 namespace {
 
-constexpr char kSignature[] = "MOLT";
-
-// The private devmode inside the driver-extra bytes of the printer's own devmode: a block of
-// `size` bytes starting with that size and the signature. Empty when there is none.
+// The private devmode of the printer's own devmode; empty when it has none.
 std::vector<BYTE> PrinterPrivateDevMode(HANDLE printer, DWORD size) {
-    DWORD needed = 0;
-    GetPrinterW(printer, 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed ? needed : 1);
-    if (!GetPrinterW(printer, 2, info.data(), needed, &needed)) {
+    std::vector<BYTE> devmode = PrinterDevMode(printer);
+    std::optional<size_t> at = FindPrivateDevMode(devmode, size);
+    if (!at) {
         return {};
     }
-    const DEVMODEW* devmode = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode;
-    if (devmode == nullptr || devmode->dmDriverExtra < size) {
-        return {};
-    }
-    const BYTE* extra = reinterpret_cast<const BYTE*>(devmode) + devmode->dmSize;
-    for (DWORD at = 0; at + size <= devmode->dmDriverExtra; ++at) {
-        DWORD found = 0;
-        std::memcpy(&found, extra + at, sizeof found);
-        if (found == size && std::memcmp(extra + at + 4, kSignature, 4) == 0) {
-            return std::vector<BYTE>(extra + at, extra + at + size);
-        }
-    }
-    return {};
+    return std::vector<BYTE>(devmode.begin() + static_cast<ptrdiff_t>(*at),
+                             devmode.begin() + static_cast<ptrdiff_t>(*at + size));
 }
 
 } // namespace
@@ -65,18 +51,15 @@ int RunDevMode(const std::vector<std::string>& args) {
     }
     DWORD size = 0;
     std::vector<BYTE> devmode;
-    if (SUCCEEDED(settings->GetDevModeSize(&size))) {
-        devmode = defaults ? std::vector<BYTE>() : PrinterPrivateDevMode(printer.handle(), size);
+    if (!defaults && SUCCEEDED(settings->GetDevModeSize(&size))) {
+        devmode = PrinterPrivateDevMode(printer.handle(), size);
         if (devmode.empty()) {
-            if (!defaults) {
-                std::fprintf(stderr, "moltr: the printer's devmode has no private part; "
-                                     "showing the default\n");
-            }
-            devmode.resize(size);
-            if (FAILED(settings->GetDefaultDevMode(&size, devmode.data()))) {
-                devmode.clear();
-            }
+            std::fprintf(stderr, "moltr: the printer's devmode has no private part; "
+                                 "showing the default\n");
         }
+    }
+    if (devmode.empty()) {
+        devmode = DefaultPrivateDevMode(settings);
     }
     settings->Release();
     if (devmode.empty()) {

@@ -1,9 +1,13 @@
 // moltr: the command line of the host simulation. It plays the core driver and the spooler's side
 // for the plug-ins, and gives description authors their compiler.
 #include "moltr/command_line.h"
+#include "moltr/command_usage.h"
 #include "moltr/compile_command.h"
 #include "moltr/devmode_command.h"
+#include "moltr/jobs_command.h"
+#include "moltr/print_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/spooler_command.h"
 #include "sim/machine.h"
 
 #include <cstdio>
@@ -42,7 +46,18 @@ const char kUsage[] =
     "                     sheet does, which also rewrites the RTI block of its GPD\n"
     "  devmode NAME [--default] [--hex]\n"
     "                     the private devmode field by field: the printer's own, or with\n"
-    "                     --default the default one (--hex: its bytes only)\n";
+    "                     --default the default one (--hex: its bytes only)\n"
+    "  printer ports [--json]\n"
+    "                     the printers' ports and the files that receive what they print\n"
+    "  print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME]\n"
+    "        [--user NAME] [--machine NAME] [--hold] [--json]\n"
+    "                     spools a job as an application does and prints it (see --help)\n"
+    "  jobs PRINTER [--json]\n"
+    "                     the printer's jobs\n"
+    "  job PRINTER ID pause|resume|delete\n"
+    "                     pauses, resumes or deletes a job\n"
+    "  spooler run [--until-idle] [--page-ms N]\n"
+    "                     the spooler service, printing the queued jobs\n";
 
 int ShowMachine() {
     moltr::sim::MachineConfig config = moltr::sim::CurrentConfig();
@@ -63,6 +78,10 @@ int main(int argc, char** argv) {
     std::string error = moltr::tool::ParseGlobalOptions(args, options);
     if (!error.empty()) {
         return moltr::tool::Fail(error);
+    }
+    if (const char* usage = options.help ? moltr::tool::CommandUsage(args) : nullptr) {
+        std::fputs(usage, stdout);
+        return 0;
     }
     if (options.help || args.empty()) {
         std::fputs(kUsage, options.help ? stdout : stderr);
@@ -88,6 +107,18 @@ int main(int argc, char** argv) {
     }
     if (command == "devmode") {
         return moltr::tool::RunDevMode(commandArgs);
+    }
+    if (command == "print") {
+        return moltr::tool::RunPrint(commandArgs);
+    }
+    if (command == "jobs") {
+        return moltr::tool::RunJobs(commandArgs);
+    }
+    if (command == "job") {
+        return moltr::tool::RunJob(commandArgs);
+    }
+    if (command == "spooler") {
+        return moltr::tool::RunSpooler(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }

@@ -81,6 +81,8 @@
 #define ERROR_ALREADY_WAITING 1904L
 #define ERROR_PRINTER_DELETED 1905L
 #define ERROR_INVALID_PRINTER_STATE 1906L
+#define ERROR_SPL_NO_STARTDOC 3003L
+#define ERROR_PRINT_CANCELLED 63L
 #define ERROR_PRINTER_DRIVER_IN_USE 3001L
 #define ERROR_INVALID_FLAGS 1004L
 #define ERROR_NOT_FOUND 1168L
@@ -119,7 +121,8 @@
 #define HRESULT_CODE(hr) ((hr)&0xFFFF)
 #define HRESULT_FACILITY(hr) (((hr) >> 16) & 0x1fff)
 #define MAKE_HRESULT(sev, fac, code)                                                               \
-    ((HRESULT)(((unsigned long)(sev) << 31) | ((unsigned long)(fac) << 16) | ((unsigned long)(code))))
+    ((HRESULT)(((unsigned long)(sev) << 31) | ((unsigned long)(fac) << 16) |                       \
+               ((unsigned long)(code))))
 inline HRESULT HRESULT_FROM_WIN32(unsigned long x) {
     return (HRESULT)(x) <= 0 ? (HRESULT)(x)
                              : (HRESULT)(((x)&0x0000FFFF) | (FACILITY_WIN32 << 16) | 0x80000000);

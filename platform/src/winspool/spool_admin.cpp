@@ -5,6 +5,7 @@
 #include "src/winspool/spool_devmode.h"
 #include "src/winspool/spool_drivers.h"
 #include "src/winspool/spool_files.h"
+#include "src/winspool/spool_jobs.h"
 #include "src/winspool/spool_printers.h"
 
 #include <filesystem>
@@ -122,7 +123,8 @@ bool ResetSpooler() {
     }
     bool removed = spool::RemoveAll(spool::PrintersFolder()) &&
                    spool::RemoveAll(spool::DriversFolder()) &&
-                   spool::RemoveAll(spool::SpoolFolder() + "/sequence");
+                   spool::RemoveAll(spool::SpoolFolder() + "/sequence") &&
+                   spool::RemoveAll(spool::JobsFolder());
     for (const spool::Environment& environment : spool::Environments()) {
         std::string folder = DriverFilesFolder(environment);
         std::error_code ec;
