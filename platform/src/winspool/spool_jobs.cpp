@@ -6,14 +6,9 @@
 #include "src/winspool/spool_devmode.h"
 #include "src/winspool/spool_files.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <sys/stat.h>
-
-namespace fs = std::filesystem;
 
 namespace moltr::spool {
 namespace {
@@ -28,14 +23,6 @@ std::string JobFolder(DWORD id) {
     char name[kIdDigits + 1];
     std::snprintf(name, sizeof name, "%08lx", static_cast<unsigned long>(id));
     return folder + "/" + name;
-}
-
-std::optional<DWORD> IdOfFolder(const std::string& name) {
-    if (name.size() != kIdDigits ||
-        name.find_first_not_of("0123456789abcdef") != std::string::npos) {
-        return std::nullopt;
-    }
-    return static_cast<DWORD>(std::strtoul(name.c_str(), nullptr, 16));
 }
 
 std::vector<BYTE> BytesOf(const void* data, size_t size) {
@@ -106,19 +93,14 @@ std::optional<JobRecord> LoadJob(DWORD id) {
 std::vector<JobRecord> AllJobs() {
     std::vector<JobRecord> jobs;
     std::string folder = JobsFolder();
-    std::error_code ec;
     if (folder.empty()) {
         return jobs;
     }
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (std::optional<DWORD> id = IdOfFolder(entry.path().filename().string())) {
-            if (std::optional<JobRecord> job = LoadJob(*id)) {
-                jobs.push_back(std::move(*job));
-            }
+    for (uint64_t id : NumberedEntries(folder, kIdDigits)) {
+        if (std::optional<JobRecord> job = LoadJob(static_cast<DWORD>(id))) {
+            jobs.push_back(std::move(*job));
         }
     }
-    std::sort(jobs.begin(), jobs.end(),
-              [](const JobRecord& a, const JobRecord& b) { return a.id < b.id; });
     return jobs;
 }
 
