@@ -52,7 +52,8 @@ bool RemovePrinter(std::u16string_view name);
 // The printers' names, in the order they were added.
 std::vector<std::u16string> Printers();
 bool SetRefuseAllAccess(std::u16string_view printer, bool refuse);
-// Removes every printer, driver and job, with the installed driver files.
+// Removes every printer, driver and job, with the installed driver files and what the ports
+// received (job ids start again).
 bool ResetSpooler();
 
 // The user and the client machine ("\\NAME") that the spooler records for the jobs this process

@@ -121,10 +121,10 @@ bool ResetSpooler() {
     if (!lock.held()) {
         return false;
     }
-    bool removed = spool::RemoveAll(spool::PrintersFolder()) &&
-                   spool::RemoveAll(spool::DriversFolder()) &&
-                   spool::RemoveAll(spool::SpoolFolder() + "/sequence") &&
-                   spool::RemoveAll(spool::JobsFolder());
+    bool removed =
+        spool::RemoveAll(spool::PrintersFolder()) && spool::RemoveAll(spool::DriversFolder()) &&
+        spool::RemoveAll(spool::SpoolFolder() + "/sequence") &&
+        spool::RemoveAll(spool::JobsFolder()) && spool::RemoveAll(MachineRoot() + "/ports");
     for (const spool::Environment& environment : spool::Environments()) {
         std::string folder = DriverFilesFolder(environment);
         std::error_code ec;

@@ -245,5 +245,16 @@ TEST_F(SpoolerService, PortsAreFilesOfTheMachineNamedAfterThePort) {
     EXPECT_EQ(Utf8(all[0].printers[0]), kPrinter);
 }
 
+TEST_F(SpoolerService, AResetSpoolerForgetsWhatThePortsReceived) {
+    DWORD id = Spool("before", 1, u"RAW", "old bytes");
+    spoolsv::SpoolerService(Fake(), 0).PrintAll();
+    ASSERT_TRUE(sim::FindPrintedJob(u"Test Laser", id));
+    ASSERT_TRUE(sim::ResetSpooler());
+    SetUp(); // the same driver and printer again
+    EXPECT_FALSE(sim::FindPrintedJob(u"Test Laser", id));
+    EXPECT_FALSE(std::filesystem::exists(sim::PortFile(u"LPT1:")));
+    EXPECT_EQ(Spool("after", 1, u"RAW", "new"), id); // ids start again
+}
+
 } // namespace
 } // namespace moltr::test
