@@ -1,8 +1,10 @@
 #include "renderplugin/devmode_override.h"
 
 #include <winspool.h>
+#include <psapi.h>
 #include <memory>
 #include "renderplugin/settings_view.h"
+#include "store/ascii_case.h"
 
 namespace moltr::render {
 
@@ -134,18 +136,19 @@ HRESULT OverrideDevMode(CoPlugin& plugin, DWORD mode, POEMDMPARAM param) {
 }
 
 bool InSpooler() {
-    WCHAR path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    constexpr WCHAR kSpooler[] = L"spoolsv.exe";
+    constexpr int kLength = static_cast<int>(sizeof kSpooler / sizeof kSpooler[0]) - 1;
+    WCHAR base[kLength + 2];
+    const DWORD length = GetModuleBaseNameW(GetCurrentProcess(), nullptr, base, kLength + 2);
+    if (length != kLength) {
         return false;
     }
-    LPCWSTR base = path;
-    for (DWORD i = 0; i < length; ++i) {
-        if (path[i] == L'\\' || path[i] == L'/') {
-            base = path + i + 1;
+    for (int i = 0; i < kLength; ++i) {
+        if (store::UpperAscii(base[i]) != store::UpperAscii(kSpooler[i])) {
+            return false;
         }
     }
-    return lstrcmpiW(base, L"spoolsv.exe") == 0;
+    return true;
 }
 
 namespace {

@@ -8,42 +8,23 @@
 #include "moltr/document_devmode.h"
 #include "moltr/field_value.h"
 #include "moltr/named_printer.h"
+#include "moltr/private_devmode.h"
 
 namespace moltr::tool {
 namespace {
 
-constexpr char kSignature[] = "MOLT";
-
-// The private devmode inside the driver-extra bytes of the printer's own devmode. Empty when there
-// is none.
+// The private devmode of the printer's own devmode; empty when it has none.
 std::vector<BYTE> PrinterPrivateDevMode(HANDLE printer, DWORD size) {
-    DWORD needed = 0;
-    GetPrinterW(printer, 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed ? needed : 1);
-    if (!GetPrinterW(printer, 2, info.data(), needed, &needed)) {
+    std::vector<BYTE> devmode = PrinterDevMode(printer);
+    std::optional<size_t> at = FindPrivateDevMode(devmode, size);
+    if (!at) {
         return {};
     }
-    const DEVMODEW* devmode = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode;
-    BYTE* found = FindPrivateDevMode(const_cast<DEVMODEW*>(devmode), size);
-    return found ? std::vector<BYTE>(found, found + size) : std::vector<BYTE>();
+    return std::vector<BYTE>(devmode.begin() + static_cast<ptrdiff_t>(*at),
+                             devmode.begin() + static_cast<ptrdiff_t>(*at + size));
 }
 
 } // namespace
-
-BYTE* FindPrivateDevMode(DEVMODEW* devmode, DWORD size) {
-    if (devmode == nullptr || size < 8 || devmode->dmDriverExtra < size) {
-        return nullptr;
-    }
-    BYTE* extra = reinterpret_cast<BYTE*>(devmode) + devmode->dmSize;
-    for (DWORD at = 0; at + size <= devmode->dmDriverExtra; ++at) {
-        DWORD found = 0;
-        std::memcpy(&found, extra + at, sizeof found);
-        if (found == size && std::memcmp(extra + at + 4, kSignature, 4) == 0) {
-            return extra + at;
-        }
-    }
-    return nullptr;
-}
 
 int RunDevMode(const std::vector<std::string>& args) {
     if (std::find(args.begin(), args.end(), "--document") != args.end()) {
@@ -75,18 +56,15 @@ int RunDevMode(const std::vector<std::string>& args) {
     }
     DWORD size = 0;
     std::vector<BYTE> devmode;
-    if (SUCCEEDED(settings->GetDevModeSize(&size))) {
-        devmode = defaults ? std::vector<BYTE>() : PrinterPrivateDevMode(printer.handle(), size);
+    if (!defaults && SUCCEEDED(settings->GetDevModeSize(&size))) {
+        devmode = PrinterPrivateDevMode(printer.handle(), size);
         if (devmode.empty()) {
-            if (!defaults) {
-                std::fprintf(stderr, "moltr: the printer's devmode has no private part; "
-                                     "showing the default\n");
-            }
-            devmode.resize(size);
-            if (FAILED(settings->GetDefaultDevMode(&size, devmode.data()))) {
-                devmode.clear();
-            }
+            std::fprintf(stderr, "moltr: the printer's devmode has no private part; "
+                                 "showing the default\n");
         }
+    }
+    if (devmode.empty()) {
+        devmode = DefaultPrivateDevMode(settings);
     }
     settings->Release();
     if (devmode.empty()) {

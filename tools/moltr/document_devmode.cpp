@@ -11,11 +11,18 @@
 #include "moltr/field_value.h"
 #include "moltr/json_value.h"
 #include "moltr/named_printer.h"
+#include "moltr/private_devmode.h"
 #include "sim/utf.h"
 #include "store/field_type.h"
 
 namespace moltr::tool {
 namespace {
+
+// The private devmode of `size` bytes inside a whole devmode; null when it has none.
+BYTE* PrivatePartOf(std::vector<BYTE>& devmode, DWORD size) {
+    std::optional<size_t> at = FindPrivateDevMode(devmode, size);
+    return at ? devmode.data() + *at : nullptr;
+}
 
 constexpr char kUsage[] =
     "usage: moltr devmode PRINTER --document [--set FIELD=VALUE ...] [--json]";
@@ -127,9 +134,7 @@ public:
     void Show(bool json) const;
 
 private:
-    BYTE* PrivatePart() {
-        return FindPrivateDevMode(reinterpret_cast<DEVMODEW*>(devmode_.data()), privateSize_);
-    }
+    BYTE* PrivatePart() { return PrivatePartOf(devmode_, privateSize_); }
     const BYTE* PrivatePart() const { return const_cast<DocumentDevMode*>(this)->PrivatePart(); }
 
     NamedPrinter printer_;
@@ -181,8 +186,7 @@ DocumentDevMode::Apply(const std::vector<std::pair<std::string, std::string>>& c
             std::vector<StoredField> fields = BlockFields(layout_);
             auto found = std::find_if(fields.begin(), fields.end(),
                                       [&](const StoredField& field) { return field.name == name; });
-            BYTE* part =
-                FindPrivateDevMode(reinterpret_cast<DEVMODEW*>(input.data()), privateSize_);
+            BYTE* part = PrivatePartOf(input, privateSize_);
             std::vector<BYTE> bytes;
             error = found == fields.end() || part == nullptr ? "no such field: " + name
                                                              : ParseFieldValue(*found, text, bytes);

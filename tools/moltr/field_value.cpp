@@ -17,6 +17,16 @@ bool IsSigned(DWORD type) {
     return type == store::kTypeShort || type == store::kTypeLong || type == store::kTypeLong64;
 }
 
+// Whether the number is one that `size` bytes of the field's kind hold; a negative text gives no
+// unsigned value.
+bool Fits(long long value, bool isSigned, size_t size, bool negative) {
+    if (size >= 8) {
+        return isSigned || !negative;
+    }
+    const long long span = 1ll << (8 * size);
+    return isSigned ? value >= -span / 2 && value < span / 2 : !negative && value < span;
+}
+
 bool IsNumber(DWORD type) {
     return type != store::kTypeChar && type != store::kTypeString &&
            type != store::kTypeXpdStruct && type != store::kTypeDynamic;
@@ -95,6 +105,9 @@ std::string ParseFieldValue(const StoredField& field, const std::string& text,
                                                : static_cast<long long>(std::strtoull(at, &end, 0));
         if (end == at || errno == ERANGE || (*end != '\0' && *end != ',')) {
             return "not a number for " + field.name + ": " + text;
+        }
+        if (!Fits(value, IsSigned(field.type), field.elementSize, *at == '-')) {
+            return "the value does not fit " + field.name + ": " + text;
         }
         std::memcpy(bytes.data() + element * field.elementSize, &value, field.elementSize);
         ++element;

@@ -1,13 +1,17 @@
 // moltr: the command line of the host simulation. It plays the core driver and the spooler's side
 // for the plug-ins, and gives description authors their compiler.
 #include "moltr/command_line.h"
+#include "moltr/command_usage.h"
 #include "moltr/compile_command.h"
 #include "moltr/devcaps_command.h"
 #include "moltr/debuglog_command.h"
 #include "moltr/devmode_command.h"
 #include "moltr/forms_command.h"
+#include "moltr/jobs_command.h"
 #include "moltr/machine_command.h"
+#include "moltr/print_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/spooler_command.h"
 #include "moltr/ticket_command.h"
 
 #include <cstdio>
@@ -65,7 +69,18 @@ const char kUsage[] =
     "  forms [--json]     lists the machine's forms database (sizes in micrometres)\n"
     "  debuglog [--clear] [--json]\n"
     "                     shows what the machine's processes wrote to the debugger, or empties "
-    "it\n";
+    "it\n"
+    "  printer ports [--json]\n"
+    "                     the printers' ports and the files that receive what they print\n"
+    "  print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME]\n"
+    "        [--user NAME] [--machine NAME] [--hold] [--json]\n"
+    "                     spools a job as an application does and prints it (see --help)\n"
+    "  jobs PRINTER [--json]\n"
+    "                     the printer's jobs\n"
+    "  job PRINTER ID pause|resume|delete\n"
+    "                     pauses, resumes or deletes a job\n"
+    "  spooler run [--until-idle] [--page-ms N]\n"
+    "                     the spooler service, printing the queued jobs\n";
 
 } // namespace
 
@@ -75,6 +90,10 @@ int main(int argc, char** argv) {
     std::string error = moltr::tool::ParseGlobalOptions(args, options);
     if (!error.empty()) {
         return moltr::tool::Fail(error);
+    }
+    if (const char* usage = options.help ? moltr::tool::CommandUsage(args) : nullptr) {
+        std::fputs(usage, stdout);
+        return 0;
     }
     if (options.help || args.empty()) {
         std::fputs(kUsage, options.help ? stdout : stderr);
@@ -112,6 +131,18 @@ int main(int argc, char** argv) {
     }
     if (command == "debuglog") {
         return moltr::tool::RunDebugLog(commandArgs);
+    }
+    if (command == "print") {
+        return moltr::tool::RunPrint(commandArgs);
+    }
+    if (command == "jobs") {
+        return moltr::tool::RunJobs(commandArgs);
+    }
+    if (command == "job") {
+        return moltr::tool::RunJob(commandArgs);
+    }
+    if (command == "spooler") {
+        return moltr::tool::RunSpooler(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }

@@ -9,6 +9,7 @@
 #include "moltr/command_line.h"
 #include "moltr/compile_command.h"
 #include "moltr/field_value.h"
+#include "moltr/json_value.h"
 #include "moltr/named_printer.h"
 #include "moltr/printer_info_command.h"
 #include "moltr/scratch_printer.h"
@@ -17,6 +18,13 @@
 #include "store/field_type.h"
 
 namespace moltr::tool {
+
+const char kPortsUsage[] =
+    "usage: moltr printer ports [--json]\n"
+    "Lists the printers' ports with the files of the machine that receive what they print\n"
+    "(ports/NAME under the machine folder) and the printers using each. --json prints an array\n"
+    "of objects with port, file and printers.\n";
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -276,6 +284,36 @@ int Settings(const std::vector<std::string>& args) {
     return 0;
 }
 
+int Ports(const std::vector<std::string>& args) {
+    const bool json = args.size() == 1 && args[0] == "--json";
+    if (!args.empty() && !json) {
+        return Fail("usage: moltr printer ports [--json]");
+    }
+    JsonValue list = JsonValue::Array();
+    for (const sim::PortInfo& port : sim::Ports()) {
+        std::string printers;
+        JsonValue names = JsonValue::Array();
+        for (const std::u16string& printer : port.printers) {
+            printers += (printers.empty() ? "" : ", ") + sim::Utf8(printer);
+            names.Add(JsonValue::String(sim::Utf8(printer)));
+        }
+        if (!json) {
+            std::printf("%-12s %s  (%s)\n", sim::Utf8(port.name).c_str(), port.file.c_str(),
+                        printers.c_str());
+            continue;
+        }
+        JsonValue entry = JsonValue::Object();
+        entry.Add("port", JsonValue::String(sim::Utf8(port.name)));
+        entry.Add("file", JsonValue::String(port.file));
+        entry.Add("printers", std::move(names));
+        list.Add(std::move(entry));
+    }
+    if (json) {
+        std::printf("%s\n", list.Serialize().c_str());
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunPrinter(const std::vector<std::string>& args) {
@@ -296,7 +334,11 @@ int RunPrinter(const std::vector<std::string>& args) {
     if (command == "info") {
         return RunPrinterInfo(rest);
     }
-    return Fail("moltr printer needs add, compile, data, info or settings (see moltr --help)");
+    if (command == "ports") {
+        return Ports(rest);
+    }
+    return Fail(
+        "moltr printer needs add, compile, data, info, settings or ports (see moltr --help)");
 }
 
 } // namespace moltr::tool

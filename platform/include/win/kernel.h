@@ -92,6 +92,8 @@ BOOL WINAPI CloseHandle(HANDLE hObject);
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD dwErrCode);
 
+// The pseudo handle (HANDLE)-1 that stands for the calling process.
+HANDLE WINAPI GetCurrentProcess();
 DWORD WINAPI GetCurrentProcessId();
 DWORD WINAPI GetCurrentThreadId();
 

@@ -39,6 +39,23 @@
 
 #define PRINTER_ENUM_ICON8 0x00800000
 
+#define JOB_CONTROL_PAUSE 1
+#define JOB_CONTROL_RESUME 2
+#define JOB_CONTROL_CANCEL 3
+#define JOB_CONTROL_RESTART 4
+#define JOB_CONTROL_DELETE 5
+
+#define JOB_STATUS_PAUSED 0x00000001
+#define JOB_STATUS_ERROR 0x00000002
+#define JOB_STATUS_DELETING 0x00000004
+#define JOB_STATUS_SPOOLING 0x00000008
+#define JOB_STATUS_PRINTING 0x00000010
+#define JOB_STATUS_PRINTED 0x00000080
+#define JOB_STATUS_DELETED 0x00000100
+#define JOB_STATUS_RESTART 0x00000800
+
+#define DEF_PRIORITY 1
+
 #define FORM_USER 0x00000000
 #define FORM_BUILTIN 0x00000001
 #define FORM_PRINTER 0x00000002
@@ -136,6 +153,28 @@ typedef struct _FORM_INFO_1W {
     RECTL ImageableArea;
 } FORM_INFO_1W, *PFORM_INFO_1W, *LPFORM_INFO_1W;
 
+typedef struct _DOC_INFO_1W {
+    LPWSTR pDocName;
+    LPWSTR pOutputFile;
+    LPWSTR pDatatype;
+} DOC_INFO_1W, *PDOC_INFO_1W, *LPDOC_INFO_1W;
+
+typedef struct _JOB_INFO_1W {
+    DWORD JobId;
+    LPWSTR pPrinterName;
+    LPWSTR pMachineName;
+    LPWSTR pUserName;
+    LPWSTR pDocument;
+    LPWSTR pDatatype;
+    LPWSTR pStatus;
+    DWORD Status;
+    DWORD Priority;
+    DWORD Position;
+    DWORD TotalPages;
+    DWORD PagesPrinted;
+    SYSTEMTIME Submitted;
+} JOB_INFO_1W, *PJOB_INFO_1W, *LPJOB_INFO_1W;
+
 typedef struct _JOB_INFO_2W {
     DWORD JobId;
     LPWSTR pPrinterName;
@@ -177,6 +216,8 @@ typedef DRIVER_INFO_4W DRIVER_INFO_4;
 typedef PDRIVER_INFO_4W PDRIVER_INFO_4;
 typedef PRINTER_ENUM_VALUESW PRINTER_ENUM_VALUES;
 typedef FORM_INFO_1W FORM_INFO_1;
+typedef DOC_INFO_1W DOC_INFO_1;
+typedef JOB_INFO_1W JOB_INFO_1;
 typedef JOB_INFO_2W JOB_INFO_2;
 
 extern "C" {
@@ -190,6 +231,15 @@ BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, DWORD Level,
                               DWORD cbBuf, LPDWORD pcbNeeded);
 BOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD cbBuf,
                     LPDWORD pcbNeeded);
+BOOL WINAPI EnumJobsW(HANDLE hPrinter, DWORD FirstJob, DWORD NoJobs, DWORD Level, LPBYTE pJob,
+                      DWORD cbBuf, LPDWORD pcbNeeded, LPDWORD pcReturned);
+BOOL WINAPI SetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD Command);
+DWORD WINAPI StartDocPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pDocInfo);
+BOOL WINAPI StartPagePrinter(HANDLE hPrinter);
+BOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten);
+BOOL WINAPI EndPagePrinter(HANDLE hPrinter);
+BOOL WINAPI EndDocPrinter(HANDLE hPrinter);
+BOOL WINAPI AbortPrinter(HANDLE hPrinter);
 // Exported by winspool; the SDK declares it with the GDI calls.
 int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
                                const DEVMODEW* pDevMode);
@@ -221,6 +271,10 @@ DWORD WINAPI EnumPrinterKeyW(HANDLE hPrinter, LPCWSTR pKeyName, LPWSTR pSubkey, 
 #define SetPrinter SetPrinterW
 #define GetPrinterDriver GetPrinterDriverW
 #define DocumentProperties DocumentPropertiesW
+#define GetJob GetJobW
+#define EnumJobs EnumJobsW
+#define SetJob SetJobW
+#define StartDocPrinter StartDocPrinterW
 #define GetPrinterDriverDirectory GetPrinterDriverDirectoryW
 #define GetPrintProcessorDirectory GetPrintProcessorDirectoryW
 #define GetPrinterData GetPrinterDataW

@@ -6,6 +6,7 @@
 #include "src/winspool/spool_drivers.h"
 #include "src/winspool/spool_files.h"
 #include "src/winspool/spool_forms.h"
+#include "src/winspool/spool_jobs.h"
 #include "src/winspool/spool_printers.h"
 #include "src/unidrv/ui_printer_event.h"
 
@@ -140,7 +141,8 @@ bool ResetSpooler() {
     bool removed = spool::RemoveAll(spool::PrintersFolder()) &&
                    spool::RemoveAll(spool::DriversFolder()) &&
                    spool::RemoveAll(spool::SpoolFolder() + "/sequence") &&
-                   spool::RemoveAll(spool::FormsPath());
+                   spool::RemoveAll(spool::FormsPath()) && spool::RemoveAll(spool::JobsFolder()) &&
+                   spool::RemoveAll(MachineRoot() + "/ports");
     for (const spool::Environment& environment : spool::Environments()) {
         std::string folder = DriverFilesFolder(environment);
         std::error_code ec;

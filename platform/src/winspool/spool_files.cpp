@@ -2,8 +2,10 @@
 #include "src/winspool/spool_files.h"
 #include "sim/machine.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -142,6 +144,20 @@ bool AppendBytes(const std::string& path, const std::vector<BYTE>& bytes) {
     }
     bool written = WriteAll(fd, bytes);
     return ::close(fd) == 0 && written;
+}
+
+std::vector<uint64_t> NumberedEntries(const std::string& folder, size_t digits) {
+    std::vector<uint64_t> numbers;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == digits &&
+            name.find_first_not_of("0123456789abcdef") == std::string::npos) {
+            numbers.push_back(std::strtoull(name.c_str(), nullptr, 16));
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 bool RemoveAll(const std::string& path) {

@@ -10,6 +10,7 @@
 // half a file.
 #include "src/winspool/spool_bag.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,5 +43,8 @@ bool WriteAtomically(const std::string& path, const std::vector<BYTE>& bytes);
 // Adds the bytes at the end of an existing file in one write.
 bool AppendBytes(const std::string& path, const std::vector<BYTE>& bytes);
 bool RemoveAll(const std::string& path);
+// The numbers that name the entries of `folder` written as exactly `digits` lower-case hexadecimal
+// digits (the spooler's record folders), in increasing order; other entries are not the spooler's.
+std::vector<uint64_t> NumberedEntries(const std::string& folder, size_t digits);
 
 } // namespace moltr::spool

@@ -39,6 +39,25 @@ bool RemoveHandle(HANDLE handle) {
     return table.open.erase(reinterpret_cast<uintptr_t>(handle)) == 1;
 }
 
+bool UpdateHandle(HANDLE handle, const PrinterHandle& state) {
+    HandleTable& table = Table();
+    std::lock_guard guard(table.lock);
+    auto it = table.open.find(reinterpret_cast<uintptr_t>(handle));
+    if (it == table.open.end()) {
+        return false;
+    }
+    it->second = state;
+    return true;
+}
+
+DWORD DetachJob(HANDLE handle, PrinterHandle state) {
+    const DWORD id = state.jobId;
+    state.jobId = 0;
+    state.pageOpen = false;
+    UpdateHandle(handle, state);
+    return id;
+}
+
 std::optional<HandlePrinter> ResolveHandle(HANDLE handle, DWORD& error) {
     std::optional<PrinterHandle> entry;
     {

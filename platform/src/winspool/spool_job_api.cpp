@@ -1,26 +1,180 @@
-// The job calls of the spooler client API. The simulated spooler does not spool jobs yet, so no
-// job id names a job: GetJobW answers as Windows does for an id it does not know.
+// The job calls of the spooler client API: GetJobW, EnumJobsW (levels 1 and 2) and SetJobW (level 0
+// with a command; the levels that change a job's information are not simulated).
 #include <windows.h>
 #include <winspool.h>
+
 #include "src/winspool/spool_fail.h"
 #include "src/winspool/spool_handles.h"
+#include "src/winspool/spool_job_life.h"
+#include "src/winspool/spool_jobs.h"
+#include "src/winspool/spool_packer.h"
+
+#include <cstddef>
+
+static_assert(sizeof(JOB_INFO_1W) == 96 && offsetof(JOB_INFO_1W, Status) == 56 &&
+              offsetof(JOB_INFO_1W, Submitted) == 76);
+static_assert(sizeof(JOB_INFO_2W) == 160 && offsetof(JOB_INFO_2W, pDevMode) == 80 &&
+              offsetof(JOB_INFO_2W, Status) == 104 && offsetof(JOB_INFO_2W, Submitted) == 132 &&
+              offsetof(JOB_INFO_2W, PagesPrinted) == 152);
+
+namespace moltr::spool {
+namespace {
+
+// A job and where it stands in its printer's queue (1 for the first).
+struct QueuedJob {
+    JobRecord job;
+    DWORD position = 0;
+};
+
+void FillLevel1(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& packer,
+                JOB_INFO_1W& info) {
+    const JobRecord& job = queued.job;
+    info.JobId = job.id;
+    info.pPrinterName = packer.String(p.name);
+    info.pMachineName = packer.String(job.machineName);
+    info.pUserName = packer.String(job.userName);
+    info.pDocument = packer.String(job.document);
+    info.pDatatype = packer.String(job.datatype);
+    info.pStatus = nullptr;
+    info.Status = job.status;
+    info.Priority = job.priority;
+    info.Position = queued.position;
+    info.TotalPages = job.totalPages;
+    info.PagesPrinted = job.pagesPrinted;
+    info.Submitted = job.submitted;
+}
+
+void FillLevel2(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& packer,
+                JOB_INFO_2W& info) {
+    const JobRecord& job = queued.job;
+    info.JobId = job.id;
+    info.pDevMode =
+        reinterpret_cast<LPDEVMODEW>(packer.Blob(job.devmode.data(), job.devmode.size()));
+    info.pPrinterName = packer.String(p.name);
+    info.pMachineName = packer.String(job.machineName);
+    info.pUserName = packer.String(job.userName);
+    info.pDocument = packer.String(job.document);
+    info.pNotifyName = packer.String(job.userName);
+    info.pDatatype = packer.String(job.datatype);
+    info.pPrintProcessor = packer.String(p.printProcessor);
+    info.pParameters = packer.String(u"");
+    info.pDriverName = packer.String(p.driver);
+    info.pStatus = nullptr;
+    info.pSecurityDescriptor = nullptr;
+    info.Status = job.status;
+    info.Priority = job.priority;
+    info.Position = queued.position;
+    info.TotalPages = job.totalPages;
+    info.Size = JobDataSize(job.id);
+    info.Submitted = job.submitted;
+    info.PagesPrinted = job.pagesPrinted;
+}
+
+size_t LevelSize(DWORD level) {
+    switch (level) {
+    case 1:
+        return sizeof(JOB_INFO_1W);
+    case 2:
+        return sizeof(JOB_INFO_2W);
+    default:
+        return 0;
+    }
+}
+
+// Writes the jobs one after the other as structures of `level`, with their data behind them all.
+DWORD PackJobs(const std::vector<QueuedJob>& jobs, const PrinterRecord& p, DWORD level,
+               BYTE* buffer, DWORD size, DWORD& needed) {
+    const size_t each = LevelSize(level);
+    return PackInfo(each * jobs.size(), buffer, size, needed, [&](InfoPacker& packer, BYTE* fixed) {
+        for (size_t i = 0; i < jobs.size(); ++i) {
+            BYTE* at = fixed + i * each;
+            if (level == 1) {
+                FillLevel1(jobs[i], p, packer, *reinterpret_cast<JOB_INFO_1W*>(at));
+            } else {
+                FillLevel2(jobs[i], p, packer, *reinterpret_cast<JOB_INFO_2W*>(at));
+            }
+        }
+    });
+}
+
+std::vector<QueuedJob> Queue(uint64_t printerId) {
+    std::vector<QueuedJob> queue;
+    for (JobRecord& job : PrinterJobs(printerId)) {
+        queue.push_back(QueuedJob{std::move(job), static_cast<DWORD>(queue.size() + 1)});
+    }
+    return queue;
+}
+
+} // namespace
+} // namespace moltr::spool
 
 using namespace moltr::spool;
 
 extern "C" {
 
-BOOL WINAPI GetJobW(HANDLE hPrinter, DWORD, DWORD Level, LPBYTE, DWORD, LPDWORD pcbNeeded) {
+BOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD cbBuf,
+                    LPDWORD pcbNeeded) {
     DWORD error = 0;
-    if (!ResolveHandle(hPrinter, error)) {
+    std::optional<HandlePrinter> open = ResolveHandle(hPrinter, error);
+    if (!open) {
         return Fail(error);
     }
-    if (Level < 1 || Level > 3) {
+    if (LevelSize(Level) == 0) {
         return Fail(ERROR_INVALID_LEVEL);
     }
-    if (pcbNeeded) {
-        *pcbNeeded = 0;
+    if (!pcbNeeded) {
+        return Fail(ERROR_INVALID_PARAMETER);
     }
-    return Fail(ERROR_INVALID_PARAMETER);
+    *pcbNeeded = 0;
+    std::vector<QueuedJob> queue = Queue(open->printer.id);
+    std::erase_if(queue, [&](const QueuedJob& queued) { return queued.job.id != JobId; });
+    if (queue.empty()) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    error = PackJobs(queue, open->printer, Level, pJob, cbBuf, *pcbNeeded);
+    return error ? Fail(error) : TRUE;
+}
+
+BOOL WINAPI EnumJobsW(HANDLE hPrinter, DWORD FirstJob, DWORD NoJobs, DWORD Level, LPBYTE pJob,
+                      DWORD cbBuf, LPDWORD pcbNeeded, LPDWORD pcReturned) {
+    DWORD error = 0;
+    std::optional<HandlePrinter> open = ResolveHandle(hPrinter, error);
+    if (!open) {
+        return Fail(error);
+    }
+    if (LevelSize(Level) == 0) {
+        return Fail(ERROR_INVALID_LEVEL);
+    }
+    if (!pcbNeeded || !pcReturned) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    *pcReturned = 0;
+    std::vector<QueuedJob> queue = Queue(open->printer.id);
+    const size_t first = std::min<size_t>(FirstJob, queue.size());
+    const size_t count = std::min<size_t>(NoJobs, queue.size() - first);
+    std::vector<QueuedJob> wanted(queue.begin() + first, queue.begin() + first + count);
+    error = PackJobs(wanted, open->printer, Level, pJob, cbBuf, *pcbNeeded);
+    if (error) {
+        return Fail(error);
+    }
+    *pcReturned = static_cast<DWORD>(wanted.size());
+    return TRUE;
+}
+
+BOOL WINAPI SetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD Command) {
+    DWORD error = 0;
+    std::optional<HandlePrinter> open = ResolveHandle(hPrinter, error);
+    if (!open) {
+        return Fail(error);
+    }
+    if (Level != 0) {
+        return Fail(ERROR_INVALID_LEVEL);
+    }
+    if (pJob) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    error = ControlJob(JobId, open->printer.id, Command);
+    return error ? Fail(error) : TRUE;
 }
 
 } // extern "C"

@@ -7,6 +7,8 @@
 #include "src/winspool/spool_fail.h"
 #include "src/winspool/spool_files.h"
 #include "src/winspool/spool_handles.h"
+#include "src/winspool/spool_job_life.h"
+#include "src/winspool/spool_jobs.h"
 #include "src/winspool/spool_names.h"
 #include "src/winspool/spool_packer.h"
 #include "sim/utf.h"
@@ -86,7 +88,7 @@ void FillLevel2(const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
     info.StartTime = p.startTime;
     info.UntilTime = p.untilTime;
     info.Status = p.status;
-    info.cJobs = 0;
+    info.cJobs = static_cast<DWORD>(PrinterJobs(p.id).size());
     info.AveragePPM = 0;
 }
 
@@ -113,7 +115,8 @@ DWORD ControlPrinter(PrinterRecord& printer, DWORD command, const BYTE* data) {
         printer.status &= ~DWORD{PRINTER_STATUS_PAUSED};
         return 0;
     case PRINTER_CONTROL_PURGE:
-        return 0; // the queue holds no jobs
+        PurgeJobs(printer.id);
+        return 0;
     case PRINTER_CONTROL_SET_STATUS:
         if (!data) {
             return ERROR_INVALID_PARAMETER;
@@ -195,11 +198,29 @@ BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFA
     if (printer->refuseAllAccess && (access & kAdministrativeRights)) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    *phPrinter = AddHandle(PrinterHandle{printer->id, access});
+    PrinterHandle handle;
+    handle.printerId = printer->id;
+    handle.access = access;
+    if (pDefault && pDefault->pDevMode) {
+        handle.devmode = CopyDevMode(pDefault->pDevMode);
+        if (handle.devmode.empty()) {
+            return Fail(ERROR_INVALID_PARAMETER);
+        }
+    }
+    if (pDefault) {
+        handle.datatype = moltr::sim::View(pDefault->pDatatype);
+    }
+    *phPrinter = AddHandle(handle);
     return TRUE;
 }
 
 BOOL WINAPI ClosePrinter(HANDLE hPrinter) {
+    DWORD error = 0;
+    std::optional<HandlePrinter> open = ResolveHandle(hPrinter, error);
+    // A job the application left open is complete with what it wrote.
+    if (open && open->handle.jobId != 0) {
+        CompleteSpooling(DetachJob(hPrinter, open->handle));
+    }
     return RemoveHandle(hPrinter) ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 

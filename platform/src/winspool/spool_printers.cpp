@@ -5,15 +5,10 @@
 #include "src/winspool/spool_files.h"
 #include "src/winspool/spool_names.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace moltr::spool {
 namespace {
@@ -21,13 +16,6 @@ namespace {
 std::string PrinterFile(uint64_t id) {
     std::string folder = PrinterFolder(id);
     return folder.empty() ? folder : folder + "/printer";
-}
-
-std::optional<uint64_t> IdOfFolder(const std::string& name) {
-    if (name.size() != 16 || name.find_first_not_of("0123456789abcdef") != std::string::npos) {
-        return std::nullopt;
-    }
-    return std::strtoull(name.c_str(), nullptr, 16);
 }
 
 PrinterRecord FromBag(uint64_t id, const ValueBag& bag) {
@@ -109,19 +97,14 @@ std::optional<PrinterRecord> LoadPrinter(uint64_t id) {
 std::vector<PrinterRecord> AllPrinters() {
     std::vector<PrinterRecord> printers;
     std::string folder = PrintersFolder();
-    std::error_code ec;
     if (folder.empty()) {
         return printers;
     }
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (std::optional<uint64_t> id = IdOfFolder(entry.path().filename().string())) {
-            if (std::optional<PrinterRecord> printer = LoadPrinter(*id)) {
-                printers.push_back(std::move(*printer));
-            }
+    for (uint64_t id : NumberedEntries(folder, 16)) {
+        if (std::optional<PrinterRecord> printer = LoadPrinter(id)) {
+            printers.push_back(std::move(*printer));
         }
     }
-    std::sort(printers.begin(), printers.end(),
-              [](const PrinterRecord& a, const PrinterRecord& b) { return a.id < b.id; });
     return printers;
 }
 

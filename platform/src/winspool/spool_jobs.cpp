@@ -1,0 +1,145 @@
+// Job records and spool files in the spool folder.
+#include <winspool.h>
+
+#include "src/winspool/spool_jobs.h"
+#include "src/winspool/spool_bag.h"
+#include "src/winspool/spool_devmode.h"
+#include "src/winspool/spool_files.h"
+
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace moltr::spool {
+namespace {
+
+constexpr size_t kIdDigits = 8;
+
+std::string JobFolder(DWORD id) {
+    std::string folder = JobsFolder();
+    if (folder.empty()) {
+        return folder;
+    }
+    char name[kIdDigits + 1];
+    std::snprintf(name, sizeof name, "%08lx", static_cast<unsigned long>(id));
+    return folder + "/" + name;
+}
+
+std::vector<BYTE> BytesOf(const void* data, size_t size) {
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    return std::vector<BYTE>(bytes, bytes + size);
+}
+
+JobRecord FromBag(DWORD id, const ValueBag& bag) {
+    JobRecord job;
+    job.id = id;
+    std::vector<BYTE> printer = bag.Bytes(u"Printer");
+    if (printer.size() == sizeof job.printerId) {
+        std::memcpy(&job.printerId, printer.data(), sizeof job.printerId);
+    }
+    job.document = bag.title;
+    job.userName = bag.Text(u"User");
+    job.machineName = bag.Text(u"Machine");
+    job.datatype = bag.Text(u"Datatype");
+    job.outputFile = bag.Text(u"Output File");
+    job.status = bag.Number(u"Status");
+    job.priority = bag.Number(u"Priority");
+    job.totalPages = bag.Number(u"Total Pages");
+    job.pagesPrinted = bag.Number(u"Pages Printed");
+    std::vector<BYTE> submitted = bag.Bytes(u"Submitted");
+    if (submitted.size() == sizeof job.submitted) {
+        std::memcpy(&job.submitted, submitted.data(), sizeof job.submitted);
+    }
+    job.devmode = bag.Bytes(u"DevMode");
+    if (!IsWholeDevMode(job.devmode)) {
+        job.devmode.clear();
+    }
+    return job;
+}
+
+ValueBag ToBag(const JobRecord& job) {
+    ValueBag bag;
+    bag.title = job.document;
+    bag.SetBytes(u"Printer", BytesOf(&job.printerId, sizeof job.printerId));
+    bag.SetText(u"User", job.userName);
+    bag.SetText(u"Machine", job.machineName);
+    bag.SetText(u"Datatype", job.datatype);
+    bag.SetText(u"Output File", job.outputFile);
+    bag.SetNumber(u"Status", job.status);
+    bag.SetNumber(u"Priority", job.priority);
+    bag.SetNumber(u"Total Pages", job.totalPages);
+    bag.SetNumber(u"Pages Printed", job.pagesPrinted);
+    bag.SetBytes(u"Submitted", BytesOf(&job.submitted, sizeof job.submitted));
+    bag.SetBytes(u"DevMode", job.devmode);
+    return bag;
+}
+
+} // namespace
+
+std::string JobsFolder() {
+    std::string spool = SpoolFolder();
+    return spool.empty() ? spool : spool + "/jobs";
+}
+
+std::optional<JobRecord> LoadJob(DWORD id) {
+    std::string folder = JobFolder(id);
+    std::optional<ValueBag> bag = folder.empty() ? std::nullopt : ReadBag(folder + "/job");
+    if (!bag) {
+        return std::nullopt;
+    }
+    return FromBag(id, *bag);
+}
+
+std::vector<JobRecord> AllJobs() {
+    std::vector<JobRecord> jobs;
+    std::string folder = JobsFolder();
+    if (folder.empty()) {
+        return jobs;
+    }
+    for (uint64_t id : NumberedEntries(folder, kIdDigits)) {
+        if (std::optional<JobRecord> job = LoadJob(static_cast<DWORD>(id))) {
+            jobs.push_back(std::move(*job));
+        }
+    }
+    return jobs;
+}
+
+std::vector<JobRecord> PrinterJobs(uint64_t printerId) {
+    std::vector<JobRecord> jobs = AllJobs();
+    std::erase_if(jobs, [&](const JobRecord& job) { return job.printerId != printerId; });
+    return jobs;
+}
+
+bool SaveJob(const JobRecord& job) {
+    std::string folder = JobFolder(job.id);
+    return !folder.empty() && WriteBag(folder + "/job", ToBag(job));
+}
+
+bool RemoveJob(DWORD id) {
+    std::string folder = JobFolder(id);
+    return !folder.empty() && RemoveAll(folder);
+}
+
+DWORD NewJobId() {
+    std::string file = JobsFolder() + "/sequence";
+    std::optional<ValueBag> bag = ReadBag(file);
+    DWORD id = (bag ? bag->Number(u"Last") : 0) + 1;
+    ValueBag next;
+    next.SetNumber(u"Last", id);
+    return WriteBag(file, next) ? id : 0;
+}
+
+std::string JobDataFile(DWORD id) {
+    std::string folder = JobFolder(id);
+    return folder.empty() ? folder : folder + "/data";
+}
+
+DWORD JobDataSize(DWORD id) {
+    struct stat status {};
+    if (::stat(JobDataFile(id).c_str(), &status) != 0) {
+        return 0;
+    }
+    return static_cast<DWORD>(status.st_size);
+}
+
+} // namespace moltr::spool

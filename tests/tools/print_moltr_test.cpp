@@ -1,0 +1,168 @@
+// The spooler's commands of `moltr` on the sample printer: print (held, so that the job stays in
+// the queue to be looked at), jobs, job, spooler run and printer ports, with their bad input.
+#include <windows.h>
+#include <winspool.h>
+
+#include "moltr_run.h"
+#include "sim/machine.h"
+#include "sim/spooler_admin.h"
+#include "sim/utf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace moltr::test {
+namespace {
+
+using sim::Utf8;
+
+class MoltrPrint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(0, Moltr("printer add Sample").status);
+        ASSERT_EQ(0, Moltr("printer compile Sample").status);
+        std::u16string name = u"Sample";
+        ASSERT_TRUE(OpenPrinterW(sim::W(name), &printer_, nullptr));
+    }
+    void TearDown() override { ClosePrinter(printer_); }
+
+    std::vector<BYTE> Job(DWORD id) {
+        DWORD needed = 0;
+        GetJobW(printer_, id, 2, nullptr, 0, &needed);
+        std::vector<BYTE> buffer(needed ? needed : 1);
+        if (!GetJobW(printer_, id, 2, buffer.data(), needed, &needed)) {
+            buffer.clear();
+        }
+        return buffer;
+    }
+
+    DWORD JobCount() {
+        DWORD needed = 0, count = 0;
+        EnumJobsW(printer_, 0, 100, 1, nullptr, 0, &needed, &count);
+        std::vector<BYTE> buffer(needed + 1);
+        EnumJobsW(printer_, 0, 100, 1, buffer.data(), needed, &needed, &count);
+        return count;
+    }
+
+    sim::TestMachine machine_;
+    HANDLE printer_ = nullptr;
+};
+
+TEST_F(MoltrPrint, AHeldJobCarriesTheNamesPagesAndSettingsGiven) {
+    MoltrRun run = Moltr("print Sample --hold --pages 2 --set dmCopies=3 --set dmDuplex=0x2 "
+                         "--set _JR_QUICKPRINT=1 --document Report --user bob "
+                         "--machine '\\\\PC7' --json");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.output,
+              "{\"job\": 1, \"pages\": 2, \"bytes\": 0, \"output\": null, \"callbacks\": []}\n");
+    std::vector<BYTE> buffer = Job(1);
+    ASSERT_FALSE(buffer.empty());
+    const auto& info = *reinterpret_cast<JOB_INFO_2W*>(buffer.data());
+    EXPECT_EQ(Utf8(info.pDocument), "Report");
+    EXPECT_EQ(Utf8(info.pUserName), "bob");
+    EXPECT_EQ(Utf8(info.pMachineName), "\\\\PC7");
+    EXPECT_EQ(Utf8(info.pDatatype), "NT EMF 1.008");
+    EXPECT_EQ(info.TotalPages, 2u);
+    EXPECT_EQ(info.Status, 0u);
+    ASSERT_NE(info.pDevMode, nullptr);
+    EXPECT_EQ(info.pDevMode->dmCopies, 3);
+    EXPECT_EQ(info.pDevMode->dmDuplex, 2);
+    EXPECT_EQ(info.pDevMode->dmFields & (DM_COPIES | DM_DUPLEX), DWORD{DM_COPIES | DM_DUPLEX});
+    // The plug-ins' private part follows the public one, with its signature.
+    ASSERT_GT(info.pDevMode->dmDriverExtra, 8);
+    const BYTE* extra = reinterpret_cast<const BYTE*>(info.pDevMode) + info.pDevMode->dmSize;
+    EXPECT_EQ(std::memcmp(extra + 4, "MOLT", 4), 0);
+
+    run = Moltr("print Sample --hold");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "job 2: 1 pages, 0 bytes\n");
+    buffer = Job(2);
+    ASSERT_FALSE(buffer.empty());
+    const auto& plain = *reinterpret_cast<JOB_INFO_2W*>(buffer.data());
+    EXPECT_EQ(Utf8(plain.pDocument), "Untitled");
+    EXPECT_EQ(Utf8(plain.pUserName), "user");
+    EXPECT_EQ(Utf8(plain.pMachineName), "\\\\MOLTRHOST");
+}
+
+TEST_F(MoltrPrint, BadInputSpoolsNothingAndExitsWithStatus2) {
+    for (const char* arguments :
+         {"print Nobody", "print", "print Sample --set dmNope=1", "print Sample --set dmCopies",
+          "print Sample --set dmCopies=40000", "print Sample --set dmColor=-",
+          "print Sample "
+          "--set _NOPE=1",
+          "print Sample --set _JR_QUICKPRINT=0x100000000",
+          "print Sample "
+          "--pages 0",
+          "print Sample --pages x", "print Sample --frobnicate",
+          "print Sample --set dmFormName=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456"}) {
+        MoltrRun run = Moltr(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.output, "") << arguments;
+    }
+    std::u16string gpd = u"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MOLTR4KC.GPD";
+    ASSERT_TRUE(std::filesystem::remove(sim::HostPath(sim::W(gpd))));
+    EXPECT_EQ(Moltr("print Sample --hold").status, 2);
+    EXPECT_EQ(JobCount(), 0u);
+}
+
+TEST_F(MoltrPrint, JobsListsTheQueueAndJobControlsIt) {
+    ASSERT_EQ(Moltr("print Sample --hold --document A").status, 0);
+    ASSERT_EQ(Moltr("print Sample --hold --document B --pages 3").status, 0);
+    EXPECT_EQ(Moltr("job Sample 2 pause").status, 0);
+    MoltrRun run = Moltr("jobs Sample --json");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "[{\"id\": 1, \"document\": \"A\", \"status\": \"queued\", "
+                          "\"totalPages\": 1, \"pagesPrinted\": 0}, {\"id\": 2, \"document\": "
+                          "\"B\", \"status\": \"paused\", \"totalPages\": 3, \"pagesPrinted\": "
+                          "0}]\n");
+    run = Moltr("jobs Sample");
+    EXPECT_EQ(run.output, "1      queued             0/1  A\n"
+                          "2      paused             0/3  B\n");
+    EXPECT_EQ(Moltr("job Sample 2 resume").status, 0);
+    EXPECT_EQ(Moltr("job Sample 1 delete").status, 0);
+    EXPECT_EQ(Moltr("jobs Sample --json").output,
+              "[{\"id\": 2, \"document\": \"B\", \"status\": \"queued\", \"totalPages\": 3, "
+              "\"pagesPrinted\": 0}]\n");
+    for (const char* bad : {"job Sample 9 pause", "job Sample 2 stop", "job Sample x pause",
+                            "job Nobody 2 pause", "job Sample 2", "jobs Nobody"}) {
+        EXPECT_EQ(Moltr(bad).status, 2) << bad;
+    }
+}
+
+TEST_F(MoltrPrint, TheSpoolerPrintsARawJobToThePortThatPrinterPortsShows) {
+    std::u16string raw = u"RAW";
+    DOC_INFO_1W info = {nullptr, nullptr, sim::W(raw)};
+    DWORD id = StartDocPrinterW(printer_, 1, reinterpret_cast<BYTE*>(&info));
+    ASSERT_NE(id, 0u);
+    char data[] = "\x1b"
+                  "E raw job";
+    DWORD written = 0;
+    ASSERT_TRUE(WritePrinter(printer_, data, sizeof data - 1, &written));
+    ASSERT_TRUE(EndDocPrinter(printer_));
+    ASSERT_EQ(Moltr("spooler run --until-idle").status, 0);
+    const std::string port = machine_.root() + "/ports/LPT1";
+    std::ifstream in(port, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\x1b"
+                                                                   "E raw job");
+    EXPECT_EQ(JobCount(), 0u);
+    MoltrRun run = Moltr("printer ports --json");
+    EXPECT_EQ(run.output,
+              "[{\"port\": \"LPT1:\", \"file\": \"" + port + "\", \"printers\": [\"Sample\"]}]\n");
+    EXPECT_EQ(Moltr("spooler run --page-ms -1").status, 2);
+    EXPECT_EQ(Moltr("spooler walk").status, 2);
+}
+
+TEST_F(MoltrPrint, EachCommandHasItsHelp) {
+    for (const char* command : {"print", "jobs", "job", "spooler", "printer ports"}) {
+        MoltrRun run = Moltr(std::string(command) + " --help");
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_EQ(run.output.rfind("usage: moltr " + std::string(command), 0), 0u) << run.output;
+    }
+}
+
+} // namespace
+} // namespace moltr::test

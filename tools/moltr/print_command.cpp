@@ -1,0 +1,235 @@
+#include "moltr/print_command.h"
+
+#include <winspool.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include "moltr/command_line.h"
+#include "moltr/job_devmode.h"
+#include "moltr/json_value.h"
+#include "moltr/named_printer.h"
+#include "sim/machine.h"
+#include "sim/spooler_admin.h"
+#include "sim/utf.h"
+
+extern char** environ;
+
+namespace moltr::tool {
+
+const char kPrintUsage[] =
+    "usage: moltr print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME]\n"
+    "                   [--user NAME] [--machine NAME] [--hold] [--json]\n"
+    "Spools a job of N pages (default 1) on PRINTER as an application does, with the printer's\n"
+    "default devmode changed by each --set (public fields by their DEVMODEW names such as\n"
+    "dmCopies or dmDuplex, private ones by their setting names; numbers decimal or 0x hex),\n"
+    "then, unless --hold, runs the spooler service on it and writes the bytes its port received\n"
+    "to FILE. Prints \"job ID: PAGES pages, BYTES bytes\"; --json prints job, pages, bytes,\n"
+    "output and callbacks (the renderer's callback ids, in order).\n";
+
+namespace {
+
+// The datatype of the jobs that applications draw through GDI: the driver renders them.
+constexpr WCHAR kEmfDatatype[] = L"NT EMF 1.008";
+constexpr long kMaxPages = 9999;
+
+struct PrintRequest {
+    std::string printer;
+    std::string output;
+    DWORD pages = 1;
+    std::vector<std::string> settings;
+    std::string document = "Untitled";
+    std::string user;
+    std::string machine;
+    bool hold = false;
+    bool json = false;
+};
+
+// Returns an error text, empty on success.
+std::string ParseRequest(const std::vector<std::string>& args, PrintRequest& request) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--hold" || arg == "--json") {
+            (arg == "--hold" ? request.hold : request.json) = true;
+        } else if ((arg == "-o" || arg == "--document" || arg == "--user" || arg == "--machine") &&
+                   hasValue) {
+            std::string& value = arg == "-o"           ? request.output
+                                 : arg == "--document" ? request.document
+                                 : arg == "--user"     ? request.user
+                                                       : request.machine;
+            value = args[++i];
+        } else if (arg == "--set" && hasValue) {
+            request.settings.push_back(args[++i]);
+        } else if (arg == "--pages" && hasValue) {
+            char* end = nullptr;
+            errno = 0;
+            const long pages = std::strtol(args[++i].c_str(), &end, 10);
+            if (*end != '\0' || errno != 0 || pages < 1 || pages > kMaxPages) {
+                return "--pages takes a number from 1 to 9999: " + args[i];
+            }
+            request.pages = static_cast<DWORD>(pages);
+        } else if (request.printer.empty() && arg.rfind("-", 0) != 0) {
+            request.printer = arg;
+        } else {
+            return "usage: moltr print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] "
+                   "[--document NAME] [--user NAME] [--machine NAME] [--hold] [--json]";
+        }
+    }
+    return request.printer.empty() ? "moltr print needs a printer name" : std::string();
+}
+
+// The printer's GPD must be there for the driver to print.
+std::string CheckGpd(HANDLE printer) {
+    DWORD needed = 0;
+    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed ? needed : 1);
+    if (!GetPrinterDriverW(printer, nullptr, 3, info.data(), needed, &needed)) {
+        return "the printer's driver is not installed";
+    }
+    const WCHAR* gpd = reinterpret_cast<DRIVER_INFO_3W*>(info.data())->pDataFile;
+    std::error_code error;
+    if (gpd == nullptr || !std::filesystem::is_regular_file(sim::HostPath(gpd), error)) {
+        return "the printer's GPD is missing: " + (gpd ? sim::Utf8(gpd) : std::string());
+    }
+    return {};
+}
+
+// StartDocPrinterW, the pages, EndDocPrinter, on a handle opened with the job's devmode.
+DWORD SpoolJob(const PrintRequest& request, std::vector<BYTE>& devmode, std::string& error) {
+    std::u16string printer = sim::Utf16(request.printer);
+    PRINTER_DEFAULTSW defaults = {nullptr, reinterpret_cast<LPDEVMODEW>(devmode.data()),
+                                  PRINTER_ACCESS_USE};
+    HANDLE handle = nullptr;
+    if (!OpenPrinterW(sim::W(printer), &handle, &defaults)) {
+        error = "the printer cannot be opened to print";
+        return 0;
+    }
+    sim::SetClientIdentity(sim::Utf16(request.user), sim::Utf16(request.machine));
+    std::u16string document = sim::Utf16(request.document);
+    std::u16string datatype(sim::View(kEmfDatatype));
+    DOC_INFO_1W info = {sim::W(document), nullptr, sim::W(datatype)};
+    DWORD job = StartDocPrinterW(handle, 1, reinterpret_cast<BYTE*>(&info));
+    for (DWORD page = 0; job != 0 && page < request.pages; ++page) {
+        if (!StartPagePrinter(handle) || !EndPagePrinter(handle)) {
+            AbortPrinter(handle);
+            job = 0;
+        }
+    }
+    if (job != 0 && !EndDocPrinter(handle)) {
+        job = 0;
+    }
+    ClosePrinter(handle);
+    if (job == 0) {
+        error = "the job could not be spooled (error " + std::to_string(GetLastError()) + ")";
+    }
+    return job;
+}
+
+// `moltr spooler run --until-idle` on this machine, as a process of its own, waited for.
+bool RunSpoolerChild() {
+    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string root = sim::MachineRoot();
+    std::vector<std::string> words = {self, "--spool", root, "spooler", "run", "--until-idle"};
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Why a job that should have printed did not.
+std::string NotPrinted(const std::string& printer, DWORD job) {
+    std::u16string name = sim::Utf16(printer);
+    HANDLE handle = nullptr;
+    DWORD status = 0;
+    if (OpenPrinterW(sim::W(name), &handle, nullptr)) {
+        DWORD needed = 0;
+        GetJobW(handle, job, 1, nullptr, 0, &needed);
+        std::vector<BYTE> info(needed ? needed : 1);
+        if (GetJobW(handle, job, 1, info.data(), needed, &needed)) {
+            status = reinterpret_cast<JOB_INFO_1W*>(info.data())->Status;
+        }
+        ClosePrinter(handle);
+    }
+    char text[96];
+    std::snprintf(text, sizeof text, "job %lu was not printed (job status 0x%lx)",
+                  static_cast<unsigned long>(job), static_cast<unsigned long>(status));
+    return text;
+}
+
+void Report(const PrintRequest& request, DWORD job, const sim::PrintedJob& printed) {
+    if (!request.json) {
+        std::printf("job %lu: %lu pages, %zu bytes\n", static_cast<unsigned long>(job),
+                    static_cast<unsigned long>(printed.pages), printed.bytes.size());
+        return;
+    }
+    JsonValue callbacks = JsonValue::Array();
+    for (DWORD id : printed.callbackIds) {
+        callbacks.Add(JsonValue::Unsigned(id));
+    }
+    JsonValue report = JsonValue::Object();
+    report.Add("job", JsonValue::Unsigned(job));
+    report.Add("pages", JsonValue::Unsigned(printed.pages));
+    report.Add("bytes", JsonValue::Unsigned(printed.bytes.size()));
+    report.Add("output", request.output.empty() ? JsonValue() : JsonValue::String(request.output));
+    report.Add("callbacks", std::move(callbacks));
+    std::printf("%s\n", report.Serialize().c_str());
+}
+
+} // namespace
+
+int RunPrint(const std::vector<std::string>& args) {
+    PrintRequest request;
+    std::string error = ParseRequest(args, request);
+    NamedPrinter printer;
+    if (error.empty()) {
+        error = printer.Open(request.printer);
+    }
+    if (error.empty()) {
+        error = CheckGpd(printer.handle());
+    }
+    std::vector<BYTE> devmode;
+    if (error.empty()) {
+        error = ApplicationDevMode(printer, devmode);
+    }
+    for (size_t i = 0; i < request.settings.size() && error.empty(); ++i) {
+        error = ApplyDevModeSetting(printer, request.settings[i], devmode);
+    }
+    const DWORD job = error.empty() ? SpoolJob(request, devmode, error) : 0;
+    if (job == 0) {
+        return Fail(error);
+    }
+    sim::PrintedJob printed{job, request.pages, {}, {}};
+    if (!request.hold) {
+        std::optional<sim::PrintedJob> sent =
+            RunSpoolerChild() ? sim::FindPrintedJob(printer.name(), job) : std::nullopt;
+        if (!sent) {
+            return Fail(NotPrinted(request.printer, job));
+        }
+        printed = std::move(*sent);
+        if (!request.output.empty()) {
+            std::ofstream file(request.output, std::ios::binary | std::ios::trunc);
+            file.write(reinterpret_cast<const char*>(printed.bytes.data()),
+                       static_cast<std::streamsize>(printed.bytes.size()));
+            if (!file.flush()) {
+                return Fail("cannot write " + request.output);
+            }
+        }
+    }
+    Report(request, job, printed);
+    return 0;
+}
+
+} // namespace moltr::tool
