@@ -8,9 +8,12 @@
 #include "src/unidrv/raster_compression.h"
 
 #include "job_printer.h"
+#include "sim/module_registry.h"
+#include "sim/spooler_service.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 
 namespace {
@@ -21,6 +24,7 @@ using moltr::unidrv::RenderJob;
 using moltr::unidrv::RenderJobRequest;
 using moltr::unidrv::RenderJobResult;
 namespace pclxl = moltr::unidrv::pclxl;
+namespace sim = moltr::sim;
 
 // 2026-03-04 05:06:07.890 UTC as a FILETIME.
 constexpr ULONGLONG kFrozenClock = 134170743678900000ULL;
@@ -424,27 +428,56 @@ TEST(RenderJobFailures, HostileDevmodeSizesAreRefusedOrLeftAtTheDefaults) {
     EXPECT_EQ(Print(printer, 1, &hostile.head).result, S_OK);
 }
 
-// Golden streams: the whole job's bytes on a machine with a frozen clock. To write them anew
+// Golden streams: whole jobs as an application spools them (a document name, two pages) on a
+// machine with a frozen clock ahead of UTC, printed by the spooler service. To write them anew
 // after a deliberate change, run this test with MOLTR_WRITE_GOLDEN=1 and check the new files'
-// text by eye (the PJL or EJL header, the commands and the raster) before committing them.
-void ExpectGolden(const JobPrinterSetup& base, const char* file,
-                  const DEVMODEW* devmode = nullptr) {
+// text by eye (the PJL or EJL header with the job's names and time, the page commands, the
+// raster or PCL XL, the end of job) before committing them.
+void ExpectGolden(const JobPrinterSetup& base, const char* file) {
     JobPrinterSetup setup = base;
     setup.machine.clock = kFrozenClock;
     setup.machine.timeZoneBias = -60;
     JobPrinter printer(setup);
-    RenderJobResult job = Print(printer, 1, devmode);
-    ASSERT_EQ(job.result, S_OK) << job.error;
+    // The application's devmode: the document defaults, in monochrome to keep the files small.
+    std::u16string name = JobPrinter::kName;
+    LONG size = DocumentPropertiesW(nullptr, printer.handle(), sim::W(name), nullptr, nullptr, 0);
+    ASSERT_GT(size, 0);
+    std::vector<BYTE> buffer(static_cast<size_t>(size));
+    auto* devmode = reinterpret_cast<DEVMODEW*>(buffer.data());
+    ASSERT_EQ(DocumentPropertiesW(nullptr, printer.handle(), sim::W(name), devmode, nullptr,
+                                  DM_OUT_BUFFER),
+              IDOK);
+    devmode->dmFields |= DM_COLOR;
+    devmode->dmColor = DMCOLOR_MONOCHROME;
+    PRINTER_DEFAULTSW defaults = {nullptr, devmode, PRINTER_ACCESS_USE};
+    HANDLE handle = nullptr;
+    ASSERT_TRUE(OpenPrinterW(sim::W(name), &handle, &defaults));
+    std::u16string document = u"Quarterly report";
+    std::u16string datatype = u"NT EMF 1.008";
+    DOC_INFO_1W info = {sim::W(document), nullptr, sim::W(datatype)};
+    DWORD id = StartDocPrinterW(handle, 1, reinterpret_cast<BYTE*>(&info));
+    EXPECT_NE(id, 0u);
+    for (int page = 0; page < 2; ++page) {
+        EXPECT_TRUE(StartPagePrinter(handle));
+        EXPECT_TRUE(EndPagePrinter(handle));
+    }
+    EXPECT_TRUE(EndDocPrinter(handle));
+    ClosePrinter(handle);
+    sim::RunSpoolerService(sim::SpoolerServiceOptions{true, 0});
+    sim::SetProcessImagePath(nullptr);
+    std::optional<sim::PrintedJob> job = sim::FindPrintedJob(JobPrinter::kName, id);
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->pages, 2u);
     std::filesystem::path path = std::filesystem::path(MOLTR_GOLDEN_DIR) / file;
     if (std::getenv("MOLTR_WRITE_GOLDEN")) {
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(job.stream.data()),
-                   static_cast<std::streamsize>(job.stream.size()));
+            .write(reinterpret_cast<const char*>(job->bytes.data()),
+                   static_cast<std::streamsize>(job->bytes.size()));
     }
     std::ifstream in(path, std::ios::binary);
     std::vector<BYTE> golden((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(job.stream.size(), golden.size()) << file;
-    EXPECT_TRUE(job.stream == golden) << file;
+    EXPECT_EQ(job->bytes.size(), golden.size()) << file;
+    EXPECT_TRUE(job->bytes == golden) << file;
 }
 
 TEST(RenderJobGolden, APjlJob) {
@@ -456,12 +489,7 @@ TEST(RenderJobGolden, AnEjlJob) {
 }
 
 TEST(RenderJobGolden, APclXlJob) {
-    // In monochrome, which keeps the file small.
-    DEVMODEW devmode = {};
-    devmode.dmSize = sizeof devmode;
-    devmode.dmFields = DM_COLOR;
-    devmode.dmColor = DMCOLOR_MONOCHROME;
-    ExpectGolden(PclXl(), "pclxl.prn", &devmode);
+    ExpectGolden(PclXl(), "pclxl.prn");
 }
 
 } // namespace
