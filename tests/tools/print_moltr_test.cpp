@@ -1,5 +1,6 @@
-// The spooler's commands of `moltr` on the sample printer: print (held, so that the job stays in
-// the queue to be looked at), jobs, job, spooler run and printer ports, with their bad input.
+// The spooler's commands of `moltr` on the sample printers: print (held, so that the job stays in
+// the queue to be looked at, and printed to the port and a file), jobs, job, spooler run and
+// printer ports, with their bad input.
 #include <windows.h>
 #include <winspool.h>
 
@@ -14,6 +15,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace moltr::test {
 namespace {
@@ -154,6 +158,67 @@ TEST_F(MoltrPrint, TheSpoolerPrintsARawJobToThePortThatPrinterPortsShows) {
               "[{\"port\": \"LPT1:\", \"file\": \"" + port + "\", \"printers\": [\"Sample\"]}]\n");
     EXPECT_EQ(Moltr("spooler run --page-ms -1").status, 2);
     EXPECT_EQ(Moltr("spooler walk").status, 2);
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Numbers(const std::vector<DWORD>& ids) {
+    std::string text;
+    for (DWORD id : ids) {
+        text += (text.empty() ? "" : ", ") + std::to_string(id);
+    }
+    return text;
+}
+
+TEST_F(MoltrPrint, APrintedJobReachesThePortAndTheOutputFileOnBothSamples) {
+    ASSERT_EQ(0, Moltr("printer add Sample6 --sample pcl6").status);
+    ASSERT_EQ(0, Moltr("printer compile Sample6").status);
+    const std::string port = machine_.root() + "/ports/LPT1";
+    const std::string output = machine_.root() + "/job.prn";
+    struct {
+        const char* printer;
+        const char* language; // the PJL line that starts the page description
+        std::vector<DWORD> callbacks;
+    } samples[] = {
+        {"Sample", "@PJL ENTER LANGUAGE=PCL\n\x1b", {303, 209, 304, 309, 110, 300, 110, 300, 450}},
+        {"Sample6",
+         "@PJL ENTER LANGUAGE=PCLXL\n",
+         {303, 209, 304, 120, 300, 154, 311, 120, 300, 154, 311, 450}},
+    };
+    DWORD job = 0;
+    for (const auto& sample : samples) {
+        SCOPED_TRACE(sample.printer);
+        const size_t before = FileText(port).size();
+        MoltrRun run = Moltr(std::string("print ") + sample.printer + " --pages 2 -o " + output);
+        ASSERT_EQ(run.status, 0);
+        ++job;
+        const std::string bytes = FileText(output);
+        // A whole job: the PJL header, the page description, the end of job.
+        EXPECT_EQ(bytes.rfind("\x1b%-12345X@PJL JOB NAME=\"Untitled\"\n", 0), 0u);
+        EXPECT_NE(bytes.find(sample.language), std::string::npos);
+        EXPECT_NE(bytes.find("@PJL EOJ"), std::string::npos);
+        EXPECT_EQ(run.output, "job " + std::to_string(job) + ": 2 pages, " +
+                                  std::to_string(bytes.size()) + " bytes\n");
+        // The file holds exactly what the port received for the job.
+        EXPECT_EQ(FileText(port).substr(before), bytes);
+        std::optional<sim::PrintedJob> printed =
+            sim::FindPrintedJob(sim::Utf16(sample.printer), job);
+        ASSERT_TRUE(printed);
+        EXPECT_EQ(std::string(printed->bytes.begin(), printed->bytes.end()), bytes);
+        EXPECT_EQ(printed->callbackIds, sample.callbacks);
+
+        run = Moltr(std::string("print ") + sample.printer + " --pages 2 -o " + output + " --json");
+        ASSERT_EQ(run.status, 0);
+        ++job;
+        EXPECT_EQ(run.output, "{\"job\": " + std::to_string(job) + ", \"pages\": 2, \"bytes\": " +
+                                  std::to_string(bytes.size()) + ", \"output\": \"" + output +
+                                  "\", \"callbacks\": [" + Numbers(sample.callbacks) + "]}\n");
+        EXPECT_EQ(FileText(output), FileText(port).substr(before + bytes.size()));
+    }
+    EXPECT_EQ(JobCount(), 0u);
 }
 
 TEST_F(MoltrPrint, EachCommandHasItsHelp) {
