@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,19 @@ namespace moltr::test {
 namespace {
 
 using sim::Utf8;
+
+// The plug-ins' part of a devmode: the driver-extra block that starts with its size and "MOLT".
+const BYTE* PluginPart(const DEVMODEW* devmode) {
+    const BYTE* extra = reinterpret_cast<const BYTE*>(devmode) + devmode->dmSize;
+    for (size_t at = 0; at + 8 <= devmode->dmDriverExtra; ++at) {
+        DWORD size = 0;
+        std::memcpy(&size, extra + at, sizeof size);
+        if (std::memcmp(extra + at + 4, "MOLT", 4) == 0 && at + size <= devmode->dmDriverExtra) {
+            return extra + at;
+        }
+    }
+    return nullptr;
+}
 
 class MoltrPrint : public ::testing::Test {
 protected:
@@ -76,10 +90,8 @@ TEST_F(MoltrPrint, AHeldJobCarriesTheNamesPagesAndSettingsGiven) {
     EXPECT_EQ(info.pDevMode->dmCopies, 3);
     EXPECT_EQ(info.pDevMode->dmDuplex, 2);
     EXPECT_EQ(info.pDevMode->dmFields & (DM_COPIES | DM_DUPLEX), DWORD{DM_COPIES | DM_DUPLEX});
-    // The plug-ins' private part follows the public one, with its signature.
-    ASSERT_GT(info.pDevMode->dmDriverExtra, 8);
-    const BYTE* extra = reinterpret_cast<const BYTE*>(info.pDevMode) + info.pDevMode->dmSize;
-    EXPECT_EQ(std::memcmp(extra + 4, "MOLT", 4), 0);
+    // DocumentPropertiesW's devmode: the plug-ins' private part is among the driver-extra bytes.
+    EXPECT_NE(PluginPart(info.pDevMode), nullptr);
 
     run = Moltr("print Sample --hold");
     ASSERT_EQ(run.status, 0);
@@ -90,6 +102,40 @@ TEST_F(MoltrPrint, AHeldJobCarriesTheNamesPagesAndSettingsGiven) {
     EXPECT_EQ(Utf8(plain.pDocument), "Untitled");
     EXPECT_EQ(Utf8(plain.pUserName), "user");
     EXPECT_EQ(Utf8(plain.pMachineName), "\\\\MOLTRHOST");
+}
+
+// The offset of a private field in the plug-ins' devmode, as `moltr devmode` lists the layout.
+size_t PrivateFieldOffset(const std::string& name) {
+    std::istringstream lines(Moltr("devmode Sample --default").output);
+    std::string field, type;
+    size_t offset = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        if (words >> field >> type >> offset && field == name) {
+            return offset;
+        }
+    }
+    ADD_FAILURE() << "no field " << name;
+    return 0;
+}
+
+TEST_F(MoltrPrint, APrivateFieldSetGoesIntoTheJobsDevmode) {
+    const size_t offset = PrivateFieldOffset("_JR_QUICKPRINT");
+    ASSERT_EQ(Moltr("print Sample --hold --set _JR_QUICKPRINT=3").status, 0);
+    ASSERT_EQ(Moltr("print Sample --hold").status, 0);
+    const BYTE expected[] = {3, 1}; // the setting, then the printer's default
+    for (DWORD job : {1u, 2u}) {
+        std::vector<BYTE> buffer = Job(job);
+        ASSERT_FALSE(buffer.empty());
+        const DEVMODEW* devmode = reinterpret_cast<JOB_INFO_2W*>(buffer.data())->pDevMode;
+        ASSERT_NE(devmode, nullptr);
+        const BYTE* part = PluginPart(devmode);
+        ASSERT_NE(part, nullptr);
+        DWORD size = 0;
+        std::memcpy(&size, part, sizeof size);
+        ASSERT_GT(size, offset);
+        EXPECT_EQ(part[offset], expected[job - 1]) << "job " << job;
+    }
 }
 
 TEST_F(MoltrPrint, BadInputSpoolsNothingAndExitsWithStatus2) {

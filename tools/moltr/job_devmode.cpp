@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <memory>
 #include "moltr/field_value.h"
 #include "moltr/private_devmode.h"
 #include "sim/utf.h"
@@ -13,19 +12,9 @@
 namespace moltr::tool {
 namespace {
 
-// The public fields a job may set, typed as the settings fields are, with their dmFields bits.
-struct PublicField {
-    const char* name;
-    DWORD offset;
-    DWORD type;
-    WORD elementSize;
-    WORD elementCount;
-    DWORD bit;
-};
-
 constexpr DWORD kShort = store::kTypeShort;
 constexpr DWORD kDword = store::kTypeDword;
-constexpr PublicField kPublicFields[] = {
+constexpr PublicDevModeField kPublicFields[] = {
     {"dmOrientation", offsetof(DEVMODEW, dmOrientation), kShort, 2, 1, DM_ORIENTATION},
     {"dmPaperSize", offsetof(DEVMODEW, dmPaperSize), kShort, 2, 1, DM_PAPERSIZE},
     {"dmPaperLength", offsetof(DEVMODEW, dmPaperLength), kShort, 2, 1, DM_PAPERLENGTH},
@@ -47,11 +36,7 @@ constexpr PublicField kPublicFields[] = {
     {"dmDitherType", offsetof(DEVMODEW, dmDitherType), kDword, 4, 1, DM_DITHERTYPE},
 };
 
-struct SettingsRelease {
-    void operator()(common::IDrvSettings* settings) const { settings->Release(); }
-};
-
-std::string ApplyPublic(const PublicField& known, const std::string& value,
+std::string ApplyPublic(const PublicDevModeField& known, const std::string& value,
                         std::vector<BYTE>& devmode) {
     const StoredField field{known.name, known.type, known.offset, known.elementSize,
                             known.elementCount};
@@ -76,10 +61,9 @@ std::string ApplyPublic(const PublicField& known, const std::string& value,
 std::string ApplyPrivate(const NamedPrinter& printer, const std::string& name,
                          const std::string& value, std::vector<BYTE>& devmode) {
     StoredStructure layout;
-    std::string error = printer.Layout(u"OEMDEVMODE", layout);
-    std::unique_ptr<common::IDrvSettings, SettingsRelease> settings(
-        error.empty() ? printer.Settings(common::kModeDocument, error) : nullptr);
-    if (!settings) {
+    DWORD size = 0;
+    std::string error = PrivateDevModeLayout(printer, layout, size);
+    if (!error.empty()) {
         return error;
     }
     std::vector<StoredField> fields = BlockFields(layout);
@@ -88,10 +72,7 @@ std::string ApplyPrivate(const NamedPrinter& printer, const std::string& name,
     if (match == fields.end()) {
         return "no such devmode field: " + name;
     }
-    DWORD size = 0;
-    std::optional<size_t> block = SUCCEEDED(settings->GetDevModeSize(&size))
-                                      ? FindPrivateDevMode(devmode, size)
-                                      : std::nullopt;
+    std::optional<size_t> block = FindPrivateDevMode(devmode, size);
     if (!block) {
         return "the printer's devmode has no private part for " + name;
     }
@@ -108,54 +89,74 @@ std::string ApplyPrivate(const NamedPrinter& printer, const std::string& name,
     return {};
 }
 
-} // namespace
-
-std::string ApplicationDevMode(const NamedPrinter& printer, std::vector<BYTE>& devmode) {
-    devmode = PrinterDevMode(printer.handle());
-    if (devmode.empty()) {
-        DEVMODEW bare{};
-        const std::u16string name = printer.name().substr(0, CCHDEVICENAME - 1);
-        std::memcpy(bare.dmDeviceName, name.data(), name.size() * sizeof(char16_t));
-        bare.dmSpecVersion = DM_SPECVERSION;
-        bare.dmSize = sizeof bare;
-        const BYTE* bytes = reinterpret_cast<const BYTE*>(&bare);
-        devmode.assign(bytes, bytes + sizeof bare);
-    }
-    std::string error;
-    std::unique_ptr<common::IDrvSettings, SettingsRelease> settings(
-        printer.Settings(common::kModeDocument, error));
-    DWORD size = 0;
-    if (!settings || FAILED(settings->GetDevModeSize(&size)) || FindPrivateDevMode(devmode, size)) {
-        return {}; // a printer without settings prints with the public part alone
-    }
-    // The plug-ins' defaults follow the public part as its driver-extra bytes.
-    const std::vector<BYTE> extra = DefaultPrivateDevMode(settings.get());
-    WORD publicSize = 0;
-    std::memcpy(&publicSize, devmode.data() + offsetof(DEVMODEW, dmSize), sizeof publicSize);
-    const WORD extraSize = static_cast<WORD>(extra.size());
-    devmode.resize(publicSize);
-    devmode.insert(devmode.end(), extra.begin(), extra.end());
-    std::memcpy(devmode.data() + offsetof(DEVMODEW, dmDriverExtra), &extraSize, sizeof extraSize);
-    return {};
-}
-
-std::string ApplyDevModeSetting(const NamedPrinter& printer, const std::string& setting,
-                                std::vector<BYTE>& devmode) {
+// One FIELD=VALUE; a public field also sets its dmFields bit. Returns an error text.
+std::string ApplySetting(const NamedPrinter& printer, const std::string& setting,
+                         std::vector<BYTE>& devmode) {
     const size_t equals = setting.find('=');
     if (equals == std::string::npos || equals == 0) {
         return "expected FIELD=VALUE: " + setting;
     }
     const std::string name = setting.substr(0, equals);
     const std::string value = setting.substr(equals + 1);
-    auto known = std::find_if(std::begin(kPublicFields), std::end(kPublicFields),
-                              [&](const PublicField& field) { return name == field.name; });
-    if (known != std::end(kPublicFields)) {
+    if (const PublicDevModeField* known = FindPublicDevModeField(name)) {
         return ApplyPublic(*known, value, devmode);
     }
     if (name.rfind("dm", 0) == 0) {
         return "no such devmode field: " + name;
     }
     return ApplyPrivate(printer, name, value, devmode);
+}
+
+// DocumentPropertiesW's defaults for the printer, the device name being the printer's name.
+std::string DefaultDevMode(const NamedPrinter& printer, std::u16string& device,
+                           std::vector<BYTE>& devmode) {
+    const std::string name = sim::Utf8(device);
+    LONG size = DocumentPropertiesW(nullptr, printer.handle(), sim::W(device), nullptr, nullptr, 0);
+    if (size < static_cast<LONG>(sizeof(DEVMODEW))) {
+        return "DocumentPropertiesW gives no devmode for " + name;
+    }
+    devmode.assign(static_cast<size_t>(size), 0);
+    if (DocumentPropertiesW(nullptr, printer.handle(), sim::W(device),
+                            reinterpret_cast<DEVMODEW*>(devmode.data()), nullptr,
+                            DM_OUT_BUFFER) != IDOK) {
+        return "DocumentPropertiesW refuses the defaults of " + name;
+    }
+    return {};
+}
+
+} // namespace
+
+std::span<const PublicDevModeField> PublicDevModeFields() {
+    return kPublicFields;
+}
+
+const PublicDevModeField* FindPublicDevModeField(const std::string& name) {
+    auto known = std::find_if(std::begin(kPublicFields), std::end(kPublicFields),
+                              [&](const PublicDevModeField& field) { return name == field.name; });
+    return known != std::end(kPublicFields) ? known : nullptr;
+}
+
+std::string ApplicationDevMode(const NamedPrinter& printer,
+                               const std::vector<std::string>& settings,
+                               std::vector<BYTE>& devmode) {
+    std::u16string device = printer.name();
+    std::string error = DefaultDevMode(printer, device, devmode);
+    if (!error.empty() || settings.empty()) {
+        return error;
+    }
+    std::vector<BYTE> input = devmode;
+    for (const std::string& setting : settings) {
+        error = ApplySetting(printer, setting, input);
+        if (!error.empty()) {
+            return error;
+        }
+    }
+    if (DocumentPropertiesW(
+            nullptr, printer.handle(), sim::W(device), reinterpret_cast<DEVMODEW*>(devmode.data()),
+            reinterpret_cast<DEVMODEW*>(input.data()), DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK) {
+        return "DocumentPropertiesW refuses the changes";
+    }
+    return {};
 }
 
 } // namespace moltr::tool

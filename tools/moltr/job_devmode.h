@@ -1,21 +1,36 @@
 #pragma once
-// The devmode that `moltr print` gives its job, as an application builds it: the printer's
-// default, then the caller's FIELD=VALUE changes to public fields (by their DEVMODEW names) and to
-// private ones (by their setting names).
+// The devmode an application gets on this machine: DocumentPropertiesW's defaults for the
+// printer, the caller's FIELD=VALUE changes to public fields (by their DEVMODEW names) and to
+// private ones (by their setting names), then DocumentPropertiesW's merge of those changes.
 #include <windows.h>
+#include <span>
 #include <string>
 #include <vector>
 #include "moltr/named_printer.h"
 
 namespace moltr::tool {
 
-// The printer's default devmode with the plug-ins' defaults: today the printer's default devmode
-// as the spooler holds it, or a bare public devmode when it holds none. Returns an error text.
-std::string ApplicationDevMode(const NamedPrinter& printer, std::vector<BYTE>& devmode);
+// A public DEVMODEW field, typed as the settings fields are, with the dmFields bit a change sets.
+struct PublicDevModeField {
+    const char* name;
+    DWORD offset;
+    DWORD type;
+    WORD elementSize;
+    WORD elementCount;
+    DWORD bit;
+};
 
-// Applies one FIELD=VALUE (numbers decimal or 0x hexadecimal, texts as given); a public field
-// also sets its dmFields bit. Returns an error text, empty on success.
-std::string ApplyDevModeSetting(const NamedPrinter& printer, const std::string& setting,
-                                std::vector<BYTE>& devmode);
+// The public fields FIELD=VALUE may set.
+std::span<const PublicDevModeField> PublicDevModeFields();
+
+// The public field named `name`; null when FIELD=VALUE cannot set it.
+const PublicDevModeField* FindPublicDevModeField(const std::string& name);
+
+// DocumentPropertiesW's devmode for the printer with each of `settings` (FIELD=VALUE, numbers
+// decimal or 0x hexadecimal, texts as given; a value that does not fit its field is refused)
+// merged in. Returns an error text, empty on success.
+std::string ApplicationDevMode(const NamedPrinter& printer,
+                               const std::vector<std::string>& settings,
+                               std::vector<BYTE>& devmode);
 
 } // namespace moltr::tool

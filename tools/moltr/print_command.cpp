@@ -202,10 +202,7 @@ int RunPrint(const std::vector<std::string>& args) {
     }
     std::vector<BYTE> devmode;
     if (error.empty()) {
-        error = ApplicationDevMode(printer, devmode);
-    }
-    for (size_t i = 0; i < request.settings.size() && error.empty(); ++i) {
-        error = ApplyDevModeSetting(printer, request.settings[i], devmode);
+        error = ApplicationDevMode(printer, request.settings, devmode);
     }
     const DWORD job = error.empty() ? SpoolJob(request, devmode, error) : 0;
     if (job == 0) {

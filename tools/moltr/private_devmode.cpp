@@ -56,4 +56,19 @@ std::vector<BYTE> PrinterDevMode(HANDLE printer) {
     return std::vector<BYTE>(bytes, bytes + devmode->dmSize + devmode->dmDriverExtra);
 }
 
+std::string PrivateDevModeLayout(const NamedPrinter& printer, StoredStructure& layout,
+                                 DWORD& size) {
+    std::string error = printer.Layout(u"OEMDEVMODE", layout);
+    if (!error.empty()) {
+        return error;
+    }
+    common::IDrvSettings* settings = printer.Settings(common::kModeDocument, error);
+    if (settings == nullptr) {
+        return error;
+    }
+    const HRESULT result = settings->GetDevModeSize(&size);
+    settings->Release();
+    return SUCCEEDED(result) ? std::string() : "the printer's private devmode has no size";
+}
+
 } // namespace moltr::tool
