@@ -267,6 +267,21 @@ TEST_F(MoltrPrint, APrintedJobReachesThePortAndTheOutputFileOnBothSamples) {
     EXPECT_EQ(JobCount(), 0u);
 }
 
+// A booklet job's sheet is chosen where the job prints: the application's devmode keeps its paper
+// (Letter), and only the spooler's merge turns it into the booklet's sheet (A4 for _BOOKLET 7).
+TEST_F(MoltrPrint, OnlyTheSpoolerTurnsABookletJobsPaperIntoItsSheet) {
+    MoltrRun document = Moltr("devmode Sample --document --set _BOOKLET=7 --json");
+    ASSERT_EQ(document.status, 0);
+    EXPECT_NE(document.output.find("\"dmPaperSize\": 1,"), std::string::npos) << document.output;
+    const std::string output = machine_.root() + "/job.prn";
+    ASSERT_EQ(Moltr("print Sample -o " + output).status, 0);
+    EXPECT_NE(FileText(output).find("\x1b&l2A"), std::string::npos);
+    ASSERT_EQ(Moltr("print Sample --set _BOOKLET=7 -o " + output).status, 0);
+    const std::string booklet = FileText(output);
+    EXPECT_NE(booklet.find("\x1b&l26A"), std::string::npos);
+    EXPECT_EQ(booklet.find("\x1b&l2A"), std::string::npos);
+}
+
 TEST_F(MoltrPrint, EachCommandHasItsHelp) {
     for (const char* command : {"print", "jobs", "job", "spooler", "printer ports"}) {
         MoltrRun run = Moltr(std::string(command) + " --help");
