@@ -1,6 +1,6 @@
 #include "renderplugin/co_plugin.h"
 
-#include "renderplugin/module_counts.h"
+#include "common/module_counts.h"
 #include "renderplugin/render_state.h"
 #include "this_module.h"
 

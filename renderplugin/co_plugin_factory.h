@@ -1,26 +1,15 @@
 #pragma once
 // CoPluginFactory: the class factory of the render plug-in's one class.
-#include <windows.h>
-#include <objbase.h>
+#include "common/class_factory.h"
 
 namespace moltr::render {
 
-class CoPluginFactory final : public IClassFactory {
-public:
-    CoPluginFactory();
-    CoPluginFactory(const CoPluginFactory&) = delete;
-    CoPluginFactory& operator=(const CoPluginFactory&) = delete;
-
-    STDMETHOD(QueryInterface)(REFIID iid, void** object) override;
-    STDMETHOD_(ULONG, AddRef)() override;
-    STDMETHOD_(ULONG, Release)() override;
-    STDMETHOD(CreateInstance)(IUnknown* outer, REFIID iid, void** object) override;
-    STDMETHOD(LockServer)(BOOL lock) override;
-
+class CoPluginFactory final : public ClassFactory<CoPluginFactory> {
 private:
-    ~CoPluginFactory();
+    friend ClassFactory<CoPluginFactory>;
+    ~CoPluginFactory() = default;
 
-    LONG references_ = 0;
+    HRESULT Create(REFIID iid, void** object);
 };
 
 } // namespace moltr::render

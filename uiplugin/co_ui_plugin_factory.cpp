@@ -3,7 +3,6 @@
 #include <new>
 #include "uiplugin/co_pt_provider.h"
 #include "uiplugin/co_ui_plugin.h"
-#include "uiplugin/module_counts.h"
 
 namespace moltr::ui {
 namespace {
@@ -21,47 +20,7 @@ HRESULT CreateProvider(REFIID iid, void** object) {
 
 } // namespace
 
-CoUIPluginFactory::CoUIPluginFactory() {
-    AddLiveObject();
-}
-
-CoUIPluginFactory::~CoUIPluginFactory() {
-    RemoveLiveObject();
-}
-
-STDMETHODIMP CoUIPluginFactory::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CoUIPluginFactory::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-STDMETHODIMP_(ULONG) CoUIPluginFactory::Release() {
-    LONG count = InterlockedDecrement(&references_);
-    if (count == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(count);
-}
-
-STDMETHODIMP CoUIPluginFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (outer != nullptr) {
-        return CLASS_E_NOAGGREGATION;
-    }
+HRESULT CoUIPluginFactory::Create(REFIID iid, void** object) {
     UIPluginHooks hooks = {};
     FillProductHooks(hooks);
     if (hooks.construct != nullptr) {
@@ -79,15 +38,6 @@ STDMETHODIMP CoUIPluginFactory::CreateInstance(IUnknown* outer, REFIID iid, void
     // Released on every path, so a failed provider leaves no live object behind.
     plugin->Release();
     return result;
-}
-
-STDMETHODIMP CoUIPluginFactory::LockServer(BOOL lock) {
-    if (lock) {
-        AddServerLock();
-    } else {
-        RemoveServerLock();
-    }
-    return S_OK;
 }
 
 } // namespace moltr::ui

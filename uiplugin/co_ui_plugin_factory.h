@@ -1,28 +1,17 @@
 #pragma once
 // CoUIPluginFactory: the class factory behind both classes of MOLTRUIP, the UI plug-in and the
 // print-ticket provider.
-#include <windows.h>
-#include <objbase.h>
+#include "common/class_factory.h"
 
 namespace moltr::ui {
 
-class CoUIPluginFactory final : public IClassFactory {
-public:
-    CoUIPluginFactory();
-    CoUIPluginFactory(const CoUIPluginFactory&) = delete;
-    CoUIPluginFactory& operator=(const CoUIPluginFactory&) = delete;
-
-    STDMETHOD(QueryInterface)(REFIID iid, void** object) override;
-    STDMETHOD_(ULONG, AddRef)() override;
-    STDMETHOD_(ULONG, Release)() override;
-    // A CoUIPlugin answers the UI interfaces; for any other interface a CoPTProvider is asked.
-    STDMETHOD(CreateInstance)(IUnknown* outer, REFIID iid, void** object) override;
-    STDMETHOD(LockServer)(BOOL lock) override;
-
+class CoUIPluginFactory final : public ClassFactory<CoUIPluginFactory> {
 private:
-    ~CoUIPluginFactory();
+    friend ClassFactory<CoUIPluginFactory>;
+    ~CoUIPluginFactory() = default;
 
-    LONG references_ = 0;
+    // A CoUIPlugin answers the UI interfaces; for any other interface a CoPTProvider is asked.
+    HRESULT Create(REFIID iid, void** object);
 };
 
 } // namespace moltr::ui

@@ -1,13 +1,9 @@
 #pragma once
-// The module's live-object and server-lock counts, which decide whether MOLTRUIP may be unloaded.
-#include <windows.h>
+// MOLTRUIP's live-object and server-lock counts: the module's own copy of the common ones.
+#include "common/module_counts.h"
 
 namespace moltr::ui {
 
-void AddLiveObject();
-void RemoveLiveObject();
-void AddServerLock();
-void RemoveServerLock();
-bool ModuleInUse();
+using moltr::ModuleInUse;
 
 } // namespace moltr::ui

@@ -1,10 +1,8 @@
 // MOLTRUIP.DLL's exports: the class object of its two classes and whether it may be unloaded.
 #include <windows.h>
 #include <objbase.h>
-#include <new>
 #include "uiplugin/co_ui_plugin.h"
 #include "uiplugin/co_ui_plugin_factory.h"
-#include "uiplugin/module_counts.h"
 
 extern "C" {
 
@@ -17,17 +15,10 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** obje
         !IsEqualCLSID(clsid, moltr::ui::CLSID_OEMPTPROVIDER)) {
         return CLASS_E_CLASSNOTAVAILABLE;
     }
-    auto* factory = new (std::nothrow) moltr::ui::CoUIPluginFactory;
-    if (factory == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    factory->AddRef();
-    HRESULT result = factory->QueryInterface(iid, object);
-    factory->Release();
-    return result;
+    return moltr::GetClassObject<moltr::ui::CoUIPluginFactory>(iid, object);
 }
 
 HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return moltr::ui::ModuleInUse() ? S_FALSE : S_OK;
+    return moltr::CanUnloadNow();
 }
 }

@@ -1,6 +1,6 @@
-#include "renderplugin/module_counts.h"
+#include "common/module_counts.h"
 
-namespace moltr::render {
+namespace moltr {
 
 namespace {
 
@@ -30,4 +30,8 @@ bool ModuleInUse() {
            InterlockedCompareExchange(&serverLocks, 0, 0) != 0;
 }
 
-} // namespace moltr::render
+HRESULT CanUnloadNow() {
+    return ModuleInUse() ? S_FALSE : S_OK;
+}
+
+} // namespace moltr
