@@ -1,16 +1,13 @@
 #include "renderplugin/co_plugin.h"
 
 #include "common/module_counts.h"
+#include "common/plugin_info.h"
 #include "renderplugin/render_state.h"
 #include "this_module.h"
 
 namespace moltr::render {
 
 namespace {
-
-// The signature DWORD: the first four characters of the record signature in memory order.
-constexpr DWORD kSignature = 'M' | ('O' << 8) | ('L' << 16) | ('T' << 24);
-constexpr DWORD kVersion = 0x100;
 
 bool SameNameIgnoringCase(const char* a, const char* b) {
     auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
@@ -69,16 +66,7 @@ STDMETHODIMP_(ULONG) CoPlugin::Release() {
 }
 
 STDMETHODIMP CoPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) {
-    if (needed == nullptr || (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION)) {
-        return E_INVALIDARG;
-    }
-    if (buffer == nullptr || size < sizeof(DWORD)) {
-        *needed = sizeof(DWORD);
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return E_FAIL;
-    }
-    *static_cast<DWORD*>(buffer) = mode == OEMGI_GETSIGNATURE ? kSignature : kVersion;
-    return S_OK;
+    return AnswerPluginInfo(mode, buffer, size, needed);
 }
 
 STDMETHODIMP CoPlugin::PublishDriverInterface(IUnknown* driver) {

@@ -1,6 +1,7 @@
 #include "uiplugin/co_ui_plugin.h"
 
 #include <winddiui.h>
+#include "common/plugin_info.h"
 #include "compiler/compile_driver.h"
 #include "uiplugin/module_counts.h"
 #include "uiplugin/registry_values.h"
@@ -8,9 +9,6 @@
 namespace moltr::ui {
 namespace {
 
-// The signature DWORD: the first four characters of the record signature in memory order.
-constexpr DWORD kSignature = 'M' | ('O' << 8) | ('L' << 16) | ('T' << 24);
-constexpr DWORD kVersion = 0x100;
 // The one PROPSHEETUI_INFO layout the plug-in knows.
 constexpr WORD kPropSheetInfoVersion = 0x0100;
 
@@ -80,16 +78,7 @@ STDMETHODIMP_(ULONG) CoUIPlugin::Release() {
 }
 
 STDMETHODIMP CoUIPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) {
-    if (needed == nullptr || (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION)) {
-        return E_INVALIDARG;
-    }
-    if (buffer == nullptr || size < sizeof(DWORD)) {
-        *needed = sizeof(DWORD);
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return E_FAIL;
-    }
-    *static_cast<DWORD*>(buffer) = mode == OEMGI_GETSIGNATURE ? kSignature : kVersion;
-    return S_OK;
+    return AnswerPluginInfo(mode, buffer, size, needed);
 }
 
 // A printer without compiled structures gets them compiled once, then the object is made again.
