@@ -7,7 +7,7 @@
 #include <new>
 #include "common/module_counts.h"
 
-namespace moltr {
+namespace moltr::common {
 
 template <typename Factory> class ClassFactory : public IClassFactory {
 public:
@@ -79,4 +79,4 @@ template <typename Factory> HRESULT GetClassObject(REFIID iid, void** object) {
     return result;
 }
 
-} // namespace moltr
+} // namespace moltr::common

@@ -1,6 +1,6 @@
 #include "common/module_counts.h"
 
-namespace moltr {
+namespace moltr::common {
 
 namespace {
 
@@ -34,4 +34,4 @@ HRESULT CanUnloadNow() {
     return ModuleInUse() ? S_FALSE : S_OK;
 }
 
-} // namespace moltr
+} // namespace moltr::common

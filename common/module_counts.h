@@ -3,7 +3,7 @@
 // module links its own copy of this static library, so the counts are the module's own.
 #include <windows.h>
 
-namespace moltr {
+namespace moltr::common {
 
 void AddLiveObject();
 void RemoveLiveObject();
@@ -13,4 +13,4 @@ bool ModuleInUse();
 // DllCanUnloadNow's answer: S_OK once nothing is counted.
 HRESULT CanUnloadNow();
 
-} // namespace moltr
+} // namespace moltr::common

@@ -2,7 +2,7 @@
 
 #include "prcomoem.h"
 
-namespace moltr {
+namespace moltr::common {
 namespace {
 
 // The signature DWORD: the first four characters of the record signature in memory order.
@@ -24,4 +24,4 @@ HRESULT AnswerPluginInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) {
     return S_OK;
 }
 
-} // namespace moltr
+} // namespace moltr::common

@@ -19,7 +19,7 @@ bool SameNameIgnoringCase(const char* a, const char* b) {
 } // namespace
 
 CoPlugin::CoPlugin() : hooks_(MakePluginHooks()) {
-    AddLiveObject();
+    common::AddLiveObject();
 }
 
 CoPlugin::~CoPlugin() {
@@ -32,7 +32,7 @@ CoPlugin::~CoPlugin() {
     if (driver_ != nullptr) {
         driver_->Release();
     }
-    RemoveLiveObject();
+    common::RemoveLiveObject();
 }
 
 STDMETHODIMP CoPlugin::QueryInterface(REFIID iid, void** object) {
@@ -66,7 +66,7 @@ STDMETHODIMP_(ULONG) CoPlugin::Release() {
 }
 
 STDMETHODIMP CoPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) {
-    return AnswerPluginInfo(mode, buffer, size, needed);
+    return common::AnswerPluginInfo(mode, buffer, size, needed);
 }
 
 STDMETHODIMP CoPlugin::PublishDriverInterface(IUnknown* driver) {

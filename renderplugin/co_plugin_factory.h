@@ -4,9 +4,9 @@
 
 namespace moltr::render {
 
-class CoPluginFactory final : public ClassFactory<CoPluginFactory> {
+class CoPluginFactory final : public common::ClassFactory<CoPluginFactory> {
 private:
-    friend ClassFactory<CoPluginFactory>;
+    friend common::ClassFactory<CoPluginFactory>;
     ~CoPluginFactory() = default;
 
     HRESULT Create(REFIID iid, void** object);

@@ -14,10 +14,10 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** obje
     if (!IsEqualCLSID(clsid, moltr::render::CLSID_MoltrRenderPlugin)) {
         return CLASS_E_CLASSNOTAVAILABLE;
     }
-    return moltr::GetClassObject<moltr::render::CoPluginFactory>(iid, object);
+    return moltr::common::GetClassObject<moltr::render::CoPluginFactory>(iid, object);
 }
 
 HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return moltr::CanUnloadNow();
+    return moltr::common::CanUnloadNow();
 }
 }

@@ -78,7 +78,7 @@ STDMETHODIMP_(ULONG) CoUIPlugin::Release() {
 }
 
 STDMETHODIMP CoUIPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) {
-    return AnswerPluginInfo(mode, buffer, size, needed);
+    return common::AnswerPluginInfo(mode, buffer, size, needed);
 }
 
 // A printer without compiled structures gets them compiled once, then the object is made again.

@@ -5,9 +5,9 @@
 
 namespace moltr::ui {
 
-class CoUIPluginFactory final : public ClassFactory<CoUIPluginFactory> {
+class CoUIPluginFactory final : public common::ClassFactory<CoUIPluginFactory> {
 private:
-    friend ClassFactory<CoUIPluginFactory>;
+    friend common::ClassFactory<CoUIPluginFactory>;
     ~CoUIPluginFactory() = default;
 
     // A CoUIPlugin answers the UI interfaces; for any other interface a CoPTProvider is asked.

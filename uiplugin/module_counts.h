@@ -4,6 +4,8 @@
 
 namespace moltr::ui {
 
-using moltr::ModuleInUse;
+using common::AddLiveObject;
+using common::ModuleInUse;
+using common::RemoveLiveObject;
 
 } // namespace moltr::ui

@@ -15,10 +15,10 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** obje
         !IsEqualCLSID(clsid, moltr::ui::CLSID_OEMPTPROVIDER)) {
         return CLASS_E_CLASSNOTAVAILABLE;
     }
-    return moltr::GetClassObject<moltr::ui::CoUIPluginFactory>(iid, object);
+    return moltr::common::GetClassObject<moltr::ui::CoUIPluginFactory>(iid, object);
 }
 
 HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return moltr::CanUnloadNow();
+    return moltr::common::CanUnloadNow();
 }
 }
