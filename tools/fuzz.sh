@@ -16,7 +16,7 @@ for fuzzer in build/fuzz/bin/*_fuzz; do
     work=$(mktemp -d)
     [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
     echo "fuzz: $name for ${seconds}s"
-    if ! MOLTR_SPOOL= "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 "$work" > "$log" 2>&1; then
+    if ! MOLTR_SPOOL= "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="build/fuzz/$name-" "$work" > "$log" 2>&1; then
         echo "fuzz: $name found a fault:"
         tail -40 "$log"
         status=1
