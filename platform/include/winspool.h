@@ -3,3 +3,4 @@
 #include <windows.h>
 #include "win/spooler.h"
 #include "win/spooler_forms.h"
+#include "win/printer_notify.h"

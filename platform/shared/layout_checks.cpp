@@ -294,3 +294,14 @@ static_assert(offsetof(JOB_INFO_2W, TotalPages) == 124);
 static_assert(offsetof(JOB_INFO_2W, Submitted) == 132);
 static_assert(offsetof(JOB_INFO_2W, Time) == 148);
 static_assert(offsetof(JOB_INFO_2W, PagesPrinted) == 152);
+
+// Process start-up records and printer change notifications, read by the hand-off and the notifier.
+static_assert(sizeof(STARTUPINFOW) == 104);
+static_assert(sizeof(PROCESS_INFORMATION) == 24);
+static_assert(sizeof(PRINTER_NOTIFY_OPTIONS_TYPE) == 24);
+static_assert(offsetof(PRINTER_NOTIFY_OPTIONS_TYPE, pFields) == 16);
+static_assert(sizeof(PRINTER_NOTIFY_OPTIONS) == 24);
+static_assert(offsetof(PRINTER_NOTIFY_OPTIONS, pTypes) == 16);
+static_assert(sizeof(PRINTER_NOTIFY_INFO_DATA) == 32);
+static_assert(offsetof(PRINTER_NOTIFY_INFO_DATA, NotifyData) == 16);
+static_assert(offsetof(PRINTER_NOTIFY_INFO, aData) == 16);
