@@ -17,7 +17,6 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <poll.h>
 #include <signal.h>
 #include <sys/eventfd.h>
@@ -118,13 +117,14 @@ std::vector<Instance> Instances(const std::string& hash) {
 struct InstanceState {
     bool free = false;
     DWORD defaultTimeout = kSystemDefaultWait;
+    DWORD openMode = 0;
 };
 
 InstanceState ReadState(const std::string& path) {
     InstanceState state;
     std::ifstream in(path);
     int free = 0;
-    if (in >> free >> state.defaultTimeout) {
+    if (in >> free >> state.defaultTimeout >> state.openMode) {
         state.free = free != 0;
     }
     return state;
@@ -133,7 +133,7 @@ InstanceState ReadState(const std::string& path) {
 void WriteState(const std::string& path, const InstanceState& state) {
     const std::string temporary = path + ".new";
     std::ofstream(temporary, std::ios::trunc)
-        << (state.free ? 1 : 0) << ' ' << state.defaultTimeout;
+        << (state.free ? 1 : 0) << ' ' << state.defaultTimeout << ' ' << state.openMode;
     std::rename(temporary.c_str(), path.c_str());
 }
 
@@ -206,7 +206,7 @@ public:
         : listener_(listener), wake_(::eventfd(0, EFD_CLOEXEC)), instance_(std::move(instance)),
           openMode_(openMode), inBuffer_(inBuffer),
           defaultTimeout_(defaultTimeout ? defaultTimeout : kSystemDefaultWait) {
-        WriteState(instance_.statePath, {true, defaultTimeout_});
+        WriteState(instance_.statePath, {true, defaultTimeout_, openMode_});
         acceptor_ = std::thread([this] { Accept(); });
     }
     ~PipeServer() override {
@@ -255,7 +255,7 @@ public:
             if (client) {
                 // Unread data goes; the client's next read or write fails.
                 ::shutdown(client->fd(), SHUT_RDWR);
-                WriteState(instance_.statePath, {true, defaultTimeout_});
+                WriteState(instance_.statePath, {true, defaultTimeout_, openMode_});
             }
         }
     }
@@ -294,13 +294,12 @@ private:
         }
         const int buffer = static_cast<int>(std::max<DWORD>(inBuffer_, 4096));
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
-        const char answer[] = {kTaken, static_cast<char>(openMode_ & PIPE_ACCESS_DUPLEX)};
-        if (::send(fd, answer, sizeof answer, MSG_NOSIGNAL) != sizeof answer) {
+        if (::send(fd, &kTaken, 1, MSG_NOSIGNAL) != 1) {
             ::close(fd);
             return;
         }
         client_ = std::make_shared<Socket>(fd);
-        WriteState(instance_.statePath, {false, defaultTimeout_});
+        WriteState(instance_.statePath, {false, defaultTimeout_, openMode_});
         arrived_.notify_all();
     }
 
@@ -344,15 +343,12 @@ BOOL FailBool(DWORD error) {
     return FALSE;
 }
 
-// The server's answer on a fresh connection: its open mode when it took the client.
-std::optional<DWORD> Answer(int fd) {
+// Whether the server took the client on a fresh connection.
+bool Taken(int fd) {
     pollfd readable{fd, POLLIN, 0};
-    char answer[2] = {};
-    if (::poll(&readable, 1, kAnswerMs) <= 0 || ::recv(fd, answer, 1, 0) != 1 ||
-        answer[0] != kTaken || ::recv(fd, answer + 1, 1, 0) != 1) {
-        return std::nullopt;
-    }
-    return static_cast<DWORD>(answer[1]);
+    char answer = 0;
+    return ::poll(&readable, 1, kAnswerMs) > 0 && ::recv(fd, &answer, 1, 0) == 1 &&
+           answer == kTaken;
 }
 
 HANDLE CreateServer(LPCWSTR name, DWORD openMode, DWORD pipeMode, DWORD maxInstances,
@@ -420,6 +416,12 @@ HANDLE OpenPipeClient(LPCWSTR name, DWORD desiredAccess, bool inheritable) {
     }
     const bool reads = desiredAccess & (GENERIC_READ | GENERIC_ALL | FILE_READ_DATA);
     const bool writes = desiredAccess & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA);
+    // The client reads what the server writes and writes what it reads; all instances of a pipe
+    // share its mode.
+    const DWORD mode = ReadState(instances.front().statePath).openMode;
+    if ((reads && !ServerWrites(mode)) || (writes && !ServerReads(mode))) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
     for (const Instance& instance : instances) {
         sockaddr_un address;
         if (!AddressOf(instance.socketPath, address)) {
@@ -429,20 +431,13 @@ HANDLE OpenPipeClient(LPCWSTR name, DWORD desiredAccess, bool inheritable) {
         if (fd < 0) {
             return Fail(ERROR_NOT_ENOUGH_MEMORY);
         }
-        std::optional<DWORD> mode;
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-            mode = Answer(fd);
-        }
-        if (!mode) {
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            !Taken(fd)) {
             ::close(fd);
             continue;
         }
-        auto socket = std::make_shared<Socket>(fd);
-        // The client reads what the server writes and writes what it reads.
-        if ((reads && !ServerWrites(*mode)) || (writes && !ServerReads(*mode))) {
-            return Fail(ERROR_ACCESS_DENIED);
-        }
-        HANDLE handle = sim::InsertHandle(std::make_shared<PipeClient>(socket, reads, writes));
+        HANDLE handle = sim::InsertHandle(
+            std::make_shared<PipeClient>(std::make_shared<Socket>(fd), reads, writes));
         return handle ? handle : Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     return Fail(ERROR_PIPE_BUSY);
