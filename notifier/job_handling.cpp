@@ -39,7 +39,7 @@ void JobHandling::JobAppeared(DWORD jobId) {
         !duplex) {
         return;
     }
-    DuplexJob* job = state_.AddJob(&printer_, jobId, IsRasterPdl(printer_.pdlType) ? -1 : 0);
+    DuplexJob* job = state_.NewJob(&printer_, jobId, IsRasterPdl(printer_.pdlType) ? -1 : 0);
     if (job == nullptr) {
         return;
     }

@@ -47,7 +47,7 @@ DuplexJob* NotifierState::FindJob(const PrinterWatch* printer, DWORD jobId) {
     return nullptr;
 }
 
-DuplexJob* NotifierState::AddJob(const PrinterWatch* printer, DWORD jobId, LONG pageCounter) {
+DuplexJob* NotifierState::NewJob(const PrinterWatch* printer, DWORD jobId, LONG pageCounter) {
     Lock lock(*this);
     for (DuplexJob& job : jobs_) {
         if (job.jobId == 0) {

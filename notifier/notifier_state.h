@@ -71,7 +71,7 @@ public:
     DuplexJob* FindJob(const PrinterWatch* printer, DWORD jobId);
     // Takes a free entry for the job with the current client as its owner and counts it as
     // activity; null when the table is full.
-    DuplexJob* AddJob(const PrinterWatch* printer, DWORD jobId, LONG pageCounter);
+    DuplexJob* NewJob(const PrinterWatch* printer, DWORD jobId, LONG pageCounter);
     void RemoveJob(DuplexJob* job);
     // The first job of `printer` that the notifier still holds paused.
     DuplexJob* FindHeldJob(const PrinterWatch* printer);
