@@ -1,6 +1,7 @@
 // The simulated machine: its root folder, configuration and the mapping of Windows paths.
 #include "sim/machine.h"
 #include "sim/utf.h"
+#include "src/kernel32/process_records.h"
 
 #include <algorithm>
 #include <chrono>
@@ -197,9 +198,12 @@ bool CreateMachine(const std::string& root, const MachineConfig& config) {
     if (!WriteConfig(path.string(), config)) {
         return false;
     }
-    std::lock_guard guard(State().lock);
-    Adopt(path.string());
-    Keep(path.string(), config);
+    {
+        std::lock_guard guard(State().lock);
+        Adopt(path.string());
+        Keep(path.string(), config);
+    }
+    platform::RegisterThisProcess(path.string());
     return true;
 }
 
@@ -210,9 +214,12 @@ bool AttachMachine(const std::string& root) {
     if (ec || !ReadConfig(path.string(), config)) {
         return false;
     }
-    std::lock_guard guard(State().lock);
-    Adopt(path.string());
-    Keep(path.string(), config);
+    {
+        std::lock_guard guard(State().lock);
+        Adopt(path.string());
+        Keep(path.string(), config);
+    }
+    platform::RegisterThisProcess(path.string());
     return true;
 }
 
@@ -229,20 +236,28 @@ bool ResetMachine() {
         }
     }
     MakeLayout(root, config);
+    platform::RegisterThisProcess(root);
     return true;
 }
 
 std::string MachineRoot() {
-    std::lock_guard guard(State().lock);
-    if (State().root.empty() && !State().attachTried) {
+    std::string attached;
+    {
+        std::lock_guard guard(State().lock);
+        if (!State().root.empty() || State().attachTried) {
+            return State().root;
+        }
         State().attachTried = true;
         const char* env = std::getenv(kSpoolVariable);
         MachineConfig config;
         if (env && *env && ReadConfig(env, config)) {
-            State().root = env;
+            State().root = attached = env;
         }
     }
-    return State().root;
+    if (!attached.empty()) {
+        platform::RegisterThisProcess(attached);
+    }
+    return attached;
 }
 
 MachineConfig CurrentConfig() {

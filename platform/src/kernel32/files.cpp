@@ -3,6 +3,7 @@
 #include "src/kernel32/file_object.h"
 #include "src/core/file_paths.h"
 #include "src/kernel32/file_times.h"
+#include "src/kernel32/named_pipes.h"
 
 #include <cerrno>
 
@@ -284,8 +285,13 @@ BOOL Transfer(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD transferred, LPOV
 extern "C" {
 
 HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
-                          LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition,
+                          LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE) {
+    if (moltr::platform::IsPipeName(lpFileName)) {
+        return moltr::platform::OpenPipeClient(lpFileName, dwDesiredAccess,
+                                               lpSecurityAttributes &&
+                                                   lpSecurityAttributes->bInheritHandle);
+    }
     const DWORD access = SpecificAccess(dwDesiredAccess);
     if (dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING ||
         (dwCreationDisposition == TRUNCATE_EXISTING && !(access & FILE_WRITE_DATA)) ||

@@ -1,5 +1,6 @@
 // The simulated loader's table of modules, and the administration calls that fill it.
 #include "src/kernel32/module_table.h"
+#include "src/kernel32/process_records.h"
 #include "sim/machine.h"
 #include "sim/module_registry.h"
 #include "sim/utf.h"
@@ -382,11 +383,17 @@ void UnregisterModule(const void* base) {
 }
 
 void SetProcessImagePath(const WCHAR* windowsPath) {
-    std::lock_guard guard(platform::TheTable().lock);
-    if (windowsPath) {
-        platform::TheTable().imagePath = std::u16string(View(windowsPath));
-    } else {
-        platform::TheTable().imagePath.reset();
+    {
+        std::lock_guard guard(platform::TheTable().lock);
+        if (windowsPath) {
+            platform::TheTable().imagePath = std::u16string(View(windowsPath));
+        } else {
+            platform::TheTable().imagePath.reset();
+        }
+    }
+    // Other processes of the machine see the new name.
+    if (!MachineRoot().empty()) {
+        platform::UpdateThisProcessImage();
     }
 }
 
