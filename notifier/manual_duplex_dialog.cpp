@@ -4,14 +4,11 @@
 #include "common/drv_settings.h"
 #include "common/resources.h"
 #include "notifier/dialog_pictures.h"
-#include "store/wide_text.h"
+#include "notifier/manual_duplex_type.h"
 
 namespace moltr::notifier {
 
 namespace {
-
-constexpr DWORD kManualDuplex = 2;
-constexpr DWORD kManualDuplexBack = 3;
 
 struct DialogRequest {
     NotifierState* state;
@@ -29,16 +26,6 @@ template <class Object> struct Released {
         }
     }
 };
-
-// The printer may have been switched to a duplex unit since the job was paused.
-bool StillManual(common::IDrvSettings& settings) {
-    DWORD type = 0;
-    if (FAILED(settings.GetValue(nullptr, L"_DUPLEXTYPE", &type, sizeof type,
-                                 common::kLayoutPrinterSettings))) {
-        type = 0;
-    }
-    return type == kManualDuplex || type == kManualDuplexBack;
-}
 
 // The language resource module: the program's own path, upper-cased, with ".EXE" as ".DLL".
 bool LanguageModulePath(WCHAR (&path)[MAX_PATH]) {
@@ -76,7 +63,7 @@ void RunModal(const DLGTEMPLATE* dialogTemplate, DialogPictures& pictures, HWND 
 void ShowFor(HANDLE printer, HWND owner) {
     Released<common::IDrvSettings> settings;
     if (FAILED(common::CreateDrvSettings(common::kModeDocument, printer, &settings.object)) ||
-        !StillManual(*settings.object)) {
+        !DuplexesByHand(*settings.object)) {
         return;
     }
     WCHAR path[MAX_PATH];
