@@ -23,6 +23,8 @@ struct UiPrinterSetup {
     std::vector<std::pair<std::string, std::string>> lines;
     // Whether the driver carries its language module.
     bool languageModule = true;
+    // Further dependent files, by host path.
+    std::vector<std::string> extraFiles;
     sim::MachineConfig machine;
 };
 
@@ -57,6 +59,8 @@ public:
         if (setup.languageModule) {
             driver.dependentFiles.push_back(BuiltModule("MOLTRRES.DLL"));
         }
+        driver.dependentFiles.insert(driver.dependentFiles.end(), setup.extraFiles.begin(),
+                                     setup.extraFiles.end());
         EXPECT_TRUE(sim::InstallDriver(driver));
         sim::PrinterSetup printer;
         printer.name = name_;
