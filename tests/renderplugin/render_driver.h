@@ -185,9 +185,13 @@ private:
 // PDEV with the driver's own DDI table.
 class RenderJob {
 public:
+    // `geometry`: the page the PDEV is enabled for (none: all zero).
     RenderJob(const RenderModule& module, HANDLE printer,
-              const DRVENABLEDATA* driverTable = nullptr)
+              const DRVENABLEDATA* driverTable = nullptr, const GDIINFO* geometry = nullptr)
         : plugin_(module.Create()) {
+        if (geometry != nullptr) {
+            gdiInfo = *geometry;
+        }
         if (plugin_ == nullptr) {
             return;
         }
