@@ -49,17 +49,16 @@ HRESULT StampBand(RenderState& state, const BITMAPINFOHEADER* header, BYTE* bits
             GutterMask(PageSide(state.gdiInfo->ulHorzRes), PageSide(state.gdiInfo->ulVertRes),
                        state.nupCount, state.landscape);
     }
+    // The gutters are cleared even when the watermark cannot be made: the page loses no more
+    // than its watermark.
+    if (state.gutters != nullptr) {
+        state.gutters->Apply(band, state.bandOrigin);
+    }
     if (state.watermark == nullptr && WantsWatermark(state, band)) {
         HRESULT made = WatermarkLayer::Create(state, band, &state.watermark);
         if (FAILED(made)) {
             return made;
         }
-    }
-    if (state.watermark == nullptr && state.gutters == nullptr) {
-        return S_OK;
-    }
-    if (state.gutters != nullptr) {
-        state.gutters->Apply(band, state.bandOrigin);
     }
     if (state.watermark == nullptr) {
         return S_OK;

@@ -104,6 +104,22 @@ TEST_F(RenderBands, FourUpGuttersAndTheFrameTurnWhite) {
     }
 }
 
+TEST_F(RenderBands, AWatermarkThatCannotBeMadeLeavesTheGuttersCleared) {
+    // A text that fills its field without a NUL was cut off: no watermark from it.
+    hooked_->job->SetJobByte(L"_WMK_ENABLED", 1);
+    BYTE* text = hooked_->job->JobField(L"_WMK_TEXT");
+    ASSERT_NE(text, nullptr);
+    for (int i = 0; i < 64; ++i) {
+        text[2 * i] = 'X';
+        text[2 * i + 1] = 0;
+    }
+    ASSERT_TRUE(hooked_->StartPage());
+    Band band(kWidth, kHeight, 24);
+    ASSERT_EQ(Process(band), S_OK);
+    EXPECT_EQ(band.At(kWidth / 2, 20), 0xFF);
+    EXPECT_EQ(band.At(kWidth / 4, 20), kInk);
+}
+
 TEST_F(RenderBands, PaddedRowsKeepTheirPadding) {
     ASSERT_TRUE(hooked_->StartPage());
     // 201 pixels of 3 bytes leave one byte of padding per DIB row.

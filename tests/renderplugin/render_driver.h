@@ -243,6 +243,11 @@ public:
                   S_OK);
     }
     void SetJobByte(const WCHAR* name, BYTE value) { SetJob(name, &value); }
+    // A per-job setting's bytes in the private devmode, for values SetJob would not store.
+    BYTE* JobField(const WCHAR* name) {
+        return static_cast<BYTE*>(
+            settings_->GetValuePointer(privateDevMode.data(), name, common::kLayoutDevMode));
+    }
 
     // The bytes one callback writes, and its result.
     std::pair<HRESULT, std::vector<BYTE>> Callback(DWORD id) {
