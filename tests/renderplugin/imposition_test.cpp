@@ -309,6 +309,32 @@ TEST_F(RenderManualDuplex, TheBackSidesTurnAndTakeThePageSize) {
               "\x1b&l2O");
 }
 
+// The orientation the back sides of a portrait vector job turn to on paper of `inches` length.
+std::string VectorBackSide(const RenderPrinter& printer, LONG inches) {
+    GDIINFO page = Letter(600);
+    page.szlPhysSize.cy = inches * 600;
+    HookedJob hooked(printer, page);
+    if (hooked.job->plugin() == nullptr) {
+        return "";
+    }
+    hooked.state().deviceFlags &= ~render::kDeviceRasterMode;
+    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
+    DWORD id = SpoolJob(hooked.job->publicDevMode, 2);
+    EXPECT_TRUE(hooked.StartDoc(id));
+    EXPECT_TRUE(hooked.StartPage());
+    hooked.job->capture.stream.clear();
+    EXPECT_TRUE(hooked.SendPage());
+    std::string written(hooked.job->capture.stream.begin(), hooked.job->capture.stream.end());
+    EXPECT_EQ(written.substr(0, kManualFeed.size()), kManualFeed);
+    return written.substr(kManualFeed.size(), 5);
+}
+
+TEST_F(RenderManualDuplex, VectorBackSidesTurnByThePapersLength) {
+    // Long-edge devices: the back side is upright on paper up to 12 inches, reversed beyond.
+    EXPECT_EQ(VectorBackSide(printer_, 11), "\x1b&l0O");
+    EXPECT_EQ(VectorBackSide(printer_, 14), "\x1b&l2O");
+}
+
 TEST_F(RenderManualDuplex, TwoCopiesCountAsTheReplayedPages) {
     HookedJob hooked(printer_);
     ASSERT_NE(hooked.job->plugin(), nullptr);
