@@ -66,8 +66,7 @@ Result Forward(RenderState* state, Arguments... arguments) {
             return Result(TRUE);
         }
     }
-    auto own = reinterpret_cast<Function>(
-        reinterpret_cast<GenericFunction>(state->ddi[static_cast<size_t>(slot)]));
+    auto own = DriverEntry<Function>(*state, slot);
     return own != nullptr ? own(arguments...) : Result(FALSE);
 }
 

@@ -22,9 +22,7 @@ HRESULT WatermarkLayer::Stamp(const RenderState&, const BandView&, POINTL,
 BOOL EngineTextOut(SURFOBJ* surface, STROBJ* text, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra,
                    RECTL* opaque, BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* origin, MIX mix) {
     RenderState* state = StateOf(surface != nullptr ? surface->dhpdev : nullptr);
-    auto own = state != nullptr ? reinterpret_cast<PFN_DrvTextOut>(reinterpret_cast<void (*)()>(
-                                      state->ddi[static_cast<size_t>(Ddi::TextOut)]))
-                                : nullptr;
+    auto own = state != nullptr ? DriverEntry<PFN_DrvTextOut>(*state, Ddi::TextOut) : nullptr;
     return own != nullptr &&
            own(surface, text, font, clip, extra, opaque, fore, opaqueBrush, origin, mix);
 }

@@ -141,6 +141,14 @@ inline RenderState* StateOf(DHPDEV pdev) {
     return StateOf(reinterpret_cast<PDEVOBJ>(pdev));
 }
 
+// The driver's own entry point `slot` as its DDI function type; null when the driver has none.
+template <typename Function> Function DriverEntry(const RenderState& state, Ddi slot) {
+    // Function pointers change type through this one, which converts to and from any other.
+    using GenericFunction = void (*)();
+    return reinterpret_cast<Function>(
+        reinterpret_cast<GenericFunction>(state.ddi[static_cast<size_t>(slot)]));
+}
+
 // Copies the driver's entry points from its function table; an index it lacks stays null.
 void TakeDriverEntryPoints(RenderState& state, const DRVENABLEDATA& driverTable);
 

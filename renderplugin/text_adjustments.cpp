@@ -11,13 +11,6 @@ constexpr ROP4 kDestinationUnchanged = 0xAAAA;
 // DrvTextOut's extra rectangles end with an empty one; no string has more than this.
 constexpr size_t kMaxExtraRects = 64;
 
-using GenericFunction = void (*)();
-
-template <typename Function> Function Own(const RenderState& state, Ddi slot) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<GenericFunction>(state.ddi[static_cast<size_t>(slot)]));
-}
-
 // A record of `brush` with `colour`, kept in the state for the length of the call.
 BRUSHOBJ* Record(RenderState& state, const BRUSHOBJ& brush, ULONG colour) {
     if (state.brushRecordsUsed >= kBrushRecords) {
@@ -54,7 +47,7 @@ bool Empty(const RECTL& rect) {
 
 // Tells the driver, without drawing, which band area the engine's text covers.
 BOOL TouchArea(const RenderState& state, SURFOBJ* surface, CLIPOBJ* clip, RECTL* rect) {
-    auto blit = Own<PFN_DrvBitBlt>(state, Ddi::BitBlt);
+    auto blit = DriverEntry<PFN_DrvBitBlt>(state, Ddi::BitBlt);
     return blit != nullptr && blit(surface, nullptr, nullptr, clip, nullptr, rect, nullptr, nullptr,
                                    nullptr, nullptr, kDestinationUnchanged);
 }
@@ -81,7 +74,7 @@ BOOL TouchTextAreas(RenderState& state, SURFOBJ* surface, STROBJ* text, CLIPOBJ*
 BOOL AdjustedTextOut(RenderState& state, SURFOBJ* surface, STROBJ* text, FONTOBJ* font,
                      CLIPOBJ* clip, RECTL* extra, RECTL* opaque, BRUSHOBJ* fore,
                      BRUSHOBJ* opaqueBrush, POINTL* origin, MIX mix) {
-    auto own = Own<PFN_DrvTextOut>(state, Ddi::TextOut);
+    auto own = DriverEntry<PFN_DrvTextOut>(state, Ddi::TextOut);
     auto byDriver = [&]() -> BOOL {
         return own != nullptr &&
                own(surface, text, font, clip, extra, opaque, fore, opaqueBrush, origin, mix);
