@@ -1,5 +1,7 @@
 #include "renderplugin/stamp_merge.h"
 
+#include <algorithm>
+
 namespace moltr::render {
 
 namespace {
@@ -34,17 +36,23 @@ BYTE GreyLevel(BYTE red, BYTE green, BYTE blue) {
     return static_cast<BYTE>((red * 19 + green * 37 + blue * 7) / 63);
 }
 
-bool MergeStamp(const BandView& band, const StampView& stamp) {
+bool MergeStamp(const BandView& band, const StampView& stamp, RECT area) {
     if ((band.bitsPerPixel != 24 && band.bitsPerPixel != 8) || stamp.bits == nullptr ||
         stamp.width < band.width || stamp.height < band.height) {
         return false;
     }
-    for (LONG y = 0; y < band.height; ++y) {
-        const BYTE* from = stamp.bits + static_cast<size_t>(y) * stamp.stride;
+    const LONG left = std::clamp<LONG>(area.left, 0, band.width);
+    const LONG right = std::clamp<LONG>(area.right, left, band.width);
+    const LONG top = std::clamp<LONG>(area.top, 0, band.height);
+    const LONG bottom = std::clamp<LONG>(area.bottom, top, band.height);
+    const LONG bytes = band.bitsPerPixel / 8;
+    for (LONG y = top; y < bottom; ++y) {
+        const BYTE* from = stamp.bits + static_cast<size_t>(y) * stamp.stride + left * 3;
+        BYTE* to = band.Row(y) + static_cast<size_t>(left) * bytes;
         if (band.bitsPerPixel == 24) {
-            MergeColourRow(band.Row(y), from, band.width);
+            MergeColourRow(to, from, right - left);
         } else {
-            MergeGreyRow(band.Row(y), from, band.width);
+            MergeGreyRow(to, from, right - left);
         }
     }
     return true;

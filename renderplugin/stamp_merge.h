@@ -18,8 +18,9 @@ struct StampView {
 // The grey level of a colour: 19/63 red, 37/63 green, 7/63 blue.
 BYTE GreyLevel(BYTE red, BYTE green, BYTE blue);
 
-// Merges the stamp into a 24-bit or 8-bit band; a 1-bit band (or a stamp smaller than the band)
-// is left as it is. False when nothing was merged for that reason.
-bool MergeStamp(const BandView& band, const StampView& stamp);
+// Merges the stamp's `area` (band pixels, clipped to the band) into a 24-bit or 8-bit band; a
+// 1-bit band (or a stamp smaller than the band) is left as it is. False when nothing was merged
+// for that reason.
+bool MergeStamp(const BandView& band, const StampView& stamp, RECT area);
 
 } // namespace moltr::render

@@ -13,6 +13,23 @@ namespace {
 // The text keeps clear of the cell's edges by this much on each side.
 constexpr LONG kCellInset = 18;
 
+RECT Intersection(const RECT& a, const RECT& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+bool Empty(const RECT& rect) {
+    return rect.right <= rect.left || rect.bottom <= rect.top;
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+    if (Empty(a)) {
+        return b;
+    }
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
 bool StretchedSingleSheet(const RenderState& state) {
     return state.nupCount == 1 && state.scalePercent != 100;
 }
@@ -103,35 +120,49 @@ HRESULT WatermarkLayer::MakeFont(const RenderState& state) {
         return E_FAIL;
     }
     oldFont_ = SelectObject(dc_, font_);
-    SIZE extent = {};
-    if (!GetTextExtentPoint32W(dc_, style_.text, textLength_, &extent)) {
-        extent = {};
+    if (!GetTextExtentPoint32W(dc_, style_.text, textLength_, &extent_)) {
+        extent_ = {};
     }
-    offset_ = WatermarkTextOffset(extent.cy, escapement_);
+    offset_ = WatermarkTextOffset(extent_.cy, escapement_);
     return S_OK;
 }
 
-bool WatermarkLayer::DrawCell(const RenderState& state, size_t cell, POINTL origin) {
+bool WatermarkLayer::PlaceCell(const RenderState& state, size_t cell, POINTL origin,
+                               CellPlacement* placement) const {
     const CellTable& cells = state.cells;
     POINTL centre = cells.centre[cell];
     RECT clip = {centre.x - cells.width / 2 + kCellInset - origin.x,
                  centre.y - cells.height / 2 + kCellInset - origin.y,
                  centre.x + cells.width / 2 - kCellInset - origin.x,
                  centre.y + cells.height / 2 - kCellInset - origin.y};
-    // Clipped to the band, a cell that lies elsewhere draws nothing.
-    if (clip.bottom <= 0 || clip.top >= height_ || clip.right <= clip.left) {
-        return false;
-    }
     if (StretchedSingleSheet(state)) {
         centre.x = static_cast<LONG>(centre.x * (state.scalePercent / 100.0));
         centre.y = static_cast<LONG>(centre.y * (state.scalePercent / 100.0));
     }
+    POINT inBand = {centre.x - origin.x, centre.y - origin.y};
+    placement->clip = clip;
+    placement->anchor = {inBand.x + offset_.x, inBand.y + offset_.y};
+    // Only where the clip, the text and the band meet can the cell change a pixel.
+    RECT text = WatermarkTextBounds(inBand, extent_, escapement_);
+    placement->area = Intersection(Intersection(clip, text), {0, 0, width_, height_});
+    return !Empty(placement->area);
+}
+
+void WatermarkLayer::DrawCell(const CellPlacement& placement) {
+    const RECT& clip = placement.clip;
     int saved = SaveDC(dc_);
     IntersectClipRect(dc_, clip.left, clip.top, clip.right, clip.bottom);
-    BOOL drawn = ExtTextOutW(dc_, centre.x - origin.x + offset_.x, centre.y - origin.y + offset_.y,
-                             0, nullptr, style_.text, static_cast<UINT>(textLength_), nullptr);
+    ExtTextOutW(dc_, placement.anchor.x, placement.anchor.y, 0, nullptr, style_.text,
+                static_cast<UINT>(textLength_), nullptr);
     RestoreDC(dc_, saved);
-    return drawn != FALSE;
+}
+
+void WatermarkLayer::Whiten(const RECT& area) {
+    const LONG stride = DibStride(width_, 24);
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        std::memset(stampBits_ + static_cast<size_t>(y) * stride + area.left * 3, 0xFF,
+                    static_cast<size_t>(area.right - area.left) * 3);
+    }
 }
 
 HRESULT WatermarkLayer::Stamp(const RenderState& state, const BandView& band, POINTL origin,
@@ -143,24 +174,34 @@ HRESULT WatermarkLayer::Stamp(const RenderState& state, const BandView& band, PO
         FAILED(MakeStamp(band.width, band.height))) {
         return E_FAIL;
     }
-    const LONG stride = DibStride(width_, 24);
-    std::memset(stampBits_, 0xFF, static_cast<size_t>(stride) * height_);
+    // The cells whose text reaches this band, and the area of the stamp they can ink: only that
+    // area is whitened, drawn and merged.
+    CellPlacement placements[kMaxCells];
+    bool placed[kMaxCells] = {};
+    RECT dirty = {};
+    size_t count = style_.firstPageOnly ? 1 : std::min<size_t>(state.nupCount, kMaxCells);
+    for (size_t cell = 0; cell < count; ++cell) {
+        placed[cell] =
+            cells[cell] && textLength_ > 0 && PlaceCell(state, cell, origin, &placements[cell]);
+        if (placed[cell]) {
+            dirty = Union(dirty, placements[cell].area);
+        }
+    }
+    if (Empty(dirty)) {
+        return S_OK;
+    }
+    Whiten(dirty);
     SetTextColor(dc_, WatermarkTextColour(style_.colour, style_.shade));
     SetTextAlign(dc_, TA_CENTER);
     SetBkMode(dc_, TRANSPARENT);
-    size_t count = style_.firstPageOnly ? 1 : std::min<size_t>(state.nupCount, kMaxCells);
-    bool drawn = false;
     for (size_t cell = 0; cell < count; ++cell) {
-        if (cells[cell] && textLength_ > 0) {
-            drawn = DrawCell(state, cell, origin) || drawn;
+        if (placed[cell]) {
+            DrawCell(placements[cell]);
         }
-    }
-    if (!drawn) {
-        return S_OK;
     }
     // GDI may batch the drawing; the bits are read only after it has reached them.
     GdiFlush();
-    MergeStamp(band, {stampBits_, width_, height_, stride});
+    MergeStamp(band, {stampBits_, width_, height_, DibStride(width_, 24)}, dirty);
     return S_OK;
 }
 

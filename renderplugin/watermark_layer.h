@@ -28,12 +28,22 @@ private:
     WatermarkLayer() = default;
     HRESULT MakeStamp(LONG width, LONG height);
     HRESULT MakeFont(const RenderState& state);
-    bool DrawCell(const RenderState& state, size_t cell, POINTL origin);
+    // Where a cell's text goes in the band: its clip, its anchor and the area it can ink.
+    struct CellPlacement {
+        RECT clip;
+        POINT anchor;
+        RECT area;
+    };
+    bool PlaceCell(const RenderState& state, size_t cell, POINTL origin,
+                   CellPlacement* placement) const;
+    void DrawCell(const CellPlacement& placement);
+    void Whiten(const RECT& area);
 
     WatermarkStyle style_;
     int textLength_ = 0;
     LONG escapement_ = 0;
     POINT offset_ = {};
+    SIZE extent_ = {};
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;

@@ -71,6 +71,15 @@ POINT WatermarkTextOffset(LONG textHeight, LONG escapement) {
     return {static_cast<LONG>(std::sin(theta) * half), static_cast<LONG>(std::cos(theta) * half)};
 }
 
+RECT WatermarkTextBounds(POINT centre, SIZE extent, LONG escapement) {
+    double theta = escapement / 10.0 * std::numbers::pi / 180.0;
+    double c = std::fabs(std::cos(theta)), s = std::fabs(std::sin(theta));
+    double margin = extent.cy / 2.0 + 4.0;
+    LONG halfX = static_cast<LONG>((extent.cx * c + extent.cy * s) / 2.0 + margin);
+    LONG halfY = static_cast<LONG>((extent.cx * s + extent.cy * c) / 2.0 + margin);
+    return {centre.x - halfX, centre.y - halfY, centre.x + halfX, centre.y + halfY};
+}
+
 COLORREF WatermarkTextColour(COLORREF colour, DWORD shade) {
     BYTE red = GetRValue(colour);
     BYTE green = GetGValue(colour);

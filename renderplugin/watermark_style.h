@@ -35,6 +35,10 @@ LONG WatermarkFontHeight(DWORD points, ULONG dpi, double scale);
 // The offset from the anchor that centres text `textHeight` high along `escapement`.
 POINT WatermarkTextOffset(LONG textHeight, LONG escapement);
 
+// The rectangle that text of `extent` centred on `centre` along `escapement` can ink, with room
+// for overhangs (italics, descenders, rounding).
+RECT WatermarkTextBounds(POINT centre, SIZE extent, LONG escapement);
+
 // The text colour: greys print black, the shade lightens towards white, each channel keeps its
 // low four bits set.
 COLORREF WatermarkTextColour(COLORREF colour, DWORD shade);

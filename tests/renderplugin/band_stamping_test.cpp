@@ -37,9 +37,13 @@ struct Band {
         header.biBitCount = bits;
         header.biCompression = BI_RGB;
         header.biSizeImage = static_cast<DWORD>(bytes.size());
-        const LONG rowBytes = (width * bits + 7) / 8;
+        Fill(kInk);
+    }
+    // Sets every pixel byte, the padding left as it is.
+    void Fill(BYTE value) {
+        const LONG rowBytes = (width * header.biBitCount + 7) / 8;
         for (LONG y = 0; y < height; ++y) {
-            std::fill_n(bytes.begin() + y * this->stride, rowBytes, kInk);
+            std::fill_n(bytes.begin() + y * stride, rowBytes, value);
         }
     }
     // The first byte of pixel (x, y) of a byte-aligned format.
@@ -253,6 +257,8 @@ struct Stamp {
     render::StampView view;
 };
 
+constexpr RECT kWhole = {0, 0, 1 << 16, 1 << 16};
+
 render::BandView ViewOf(Band& band) {
     return {band.bytes.data(), band.width, band.height, band.stride, band.header.biBitCount, 0};
 }
@@ -266,12 +272,31 @@ TEST(RenderStampMerge, OnlyWhiteBandPixelsTakeTheStamp) {
     Stamp stamp(5, 3);
     stamp.Put(1, 0, 0x10, 0x20, 0x30);
     stamp.Put(2, 1, 0x10, 0x20, 0x30); // on ink: stays ink
-    ASSERT_TRUE(render::MergeStamp(ViewOf(band), stamp.View()));
+    ASSERT_TRUE(render::MergeStamp(ViewOf(band), stamp.View(), kWhole));
     EXPECT_EQ(band.bytes[3], 0x10);
     EXPECT_EQ(band.bytes[4], 0x20);
     EXPECT_EQ(band.bytes[5], 0x30);
     EXPECT_EQ(band.bytes[0], 0xFF);
     EXPECT_EQ(band.At(2, 1), kInk);
+    EXPECT_TRUE(band.PaddingKept());
+}
+
+TEST(RenderStampMerge, OnlyTheAreaIsMerged) {
+    Band band(6, 4, 24);
+    band.Fill(0xFF);
+    Stamp stamp(6, 4);
+    for (LONG y = 0; y < 4; ++y) {
+        for (LONG x = 0; x < 6; ++x) {
+            stamp.Put(x, y, 1, 2, 3);
+        }
+    }
+    ASSERT_TRUE(render::MergeStamp(ViewOf(band), stamp.View(), {2, 1, 4, 3}));
+    for (LONG y = 0; y < 4; ++y) {
+        for (LONG x = 0; x < 6; ++x) {
+            bool inside = x >= 2 && x < 4 && y >= 1 && y < 3;
+            EXPECT_EQ(band.At(x, y), inside ? 1 : 0xFF) << x << "," << y;
+        }
+    }
     EXPECT_TRUE(band.PaddingKept());
 }
 
@@ -281,14 +306,14 @@ TEST(RenderStampMerge, GreyBandsTakeTheStampsGreyLevel) {
     band.bytes[6] = band.bytes[7] = kSentinel; // the padding of row 0
     Stamp stamp(6, 2);
     stamp.Put(3, 1, /*blue*/ 40, /*green*/ 100, /*red*/ 200);
-    ASSERT_TRUE(render::MergeStamp(ViewOf(band), stamp.View()));
+    ASSERT_TRUE(render::MergeStamp(ViewOf(band), stamp.View(), kWhole));
     EXPECT_EQ(band.At(3, 1), (200 * 19 + 100 * 37 + 40 * 7) / 63);
     EXPECT_EQ(band.At(2, 1), 0xFF);
     EXPECT_EQ(band.bytes[6], kSentinel);
     // One-bit bands never take a stamp.
     Band mono(16, 2, 1);
     const std::vector<BYTE> before = mono.bytes;
-    EXPECT_FALSE(render::MergeStamp(ViewOf(mono), stamp.View()));
+    EXPECT_FALSE(render::MergeStamp(ViewOf(mono), stamp.View(), kWhole));
     EXPECT_EQ(mono.bytes, before);
 }
 
@@ -305,7 +330,7 @@ TEST(RenderWatermarkColour, GreysPrintBlackAndFullShadeIsWhite) {
     const std::vector<BYTE> before = band.bytes;
     Stamp stamp(4, 2);
     stamp.Put(1, 1, GetBValue(white), GetGValue(white), GetRValue(white));
-    render::MergeStamp(ViewOf(band), stamp.View());
+    render::MergeStamp(ViewOf(band), stamp.View(), kWhole);
     EXPECT_EQ(band.bytes, before);
 }
 
@@ -334,6 +359,13 @@ TEST(RenderWatermarkGeometry, EscapementFontHeightAndOffset) {
     POINT upright = render::WatermarkTextOffset(100, 900);
     EXPECT_EQ(upright.x, -50);
     EXPECT_EQ(upright.y, 0);
+    // The inked area: the text's box turned with it, and half a line of room around it.
+    RECT flatBox = render::WatermarkTextBounds({500, 300}, {200, 40}, 0);
+    EXPECT_EQ(flatBox.left, 500 - 100 - 24);
+    EXPECT_EQ(flatBox.bottom, 300 + 20 + 24);
+    RECT turnedBox = render::WatermarkTextBounds({500, 300}, {200, 40}, 900);
+    EXPECT_EQ(turnedBox.left, 500 - 20 - 24);
+    EXPECT_EQ(turnedBox.top, 300 - 100 - 24);
 }
 
 } // namespace
