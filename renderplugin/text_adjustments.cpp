@@ -22,10 +22,10 @@ BRUSHOBJ* Record(RenderState& state, const BRUSHOBJ& brush, ULONG colour) {
     return &record;
 }
 
-// Replaces `brush` by a record when its colour changes; true when it did.
+// Replaces a solid `brush` by a record when its colour changes; true when it did.
 bool Recolour(RenderState& state, BRUSHOBJ*& brush, bool blacken) {
     if (brush == nullptr || brush->iSolidColor == kNonSolid) {
-        return state.windows2000;
+        return false;
     }
     ULONG colour = brush->iSolidColor & kColourMask;
     if (blacken && colour != 0 && colour != kWhite) {
@@ -92,7 +92,8 @@ BOOL AdjustedTextOut(RenderState& state, SURFOBJ* surface, STROBJ* text, FONTOBJ
     }
     bool foreChanged = Recolour(state, fore, state.printTextBlack);
     bool opaqueChanged = Recolour(state, opaqueBrush, false);
-    if (!foreChanged && !opaqueChanged) {
+    // Windows 2000 draws every raster string with the engine, changed or not.
+    if (!foreChanged && !opaqueChanged && !state.windows2000) {
         return byDriver();
     }
     BOOL touched = TouchTextAreas(state, surface, text, clip, extra, opaque);
