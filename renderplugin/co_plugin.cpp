@@ -2,6 +2,7 @@
 
 #include "common/module_counts.h"
 #include "common/plugin_info.h"
+#include "renderplugin/band_stamping.h"
 #include "renderplugin/render_state.h"
 #include "this_module.h"
 
@@ -125,12 +126,16 @@ STDMETHODIMP CoPlugin::CommandCallback(PDEVOBJ devobj, DWORD id, DWORD count, PD
     return S_OK;
 }
 
-STDMETHODIMP CoPlugin::ImageProcessing(PDEVOBJ devobj, PBYTE bitmap, PBITMAPINFOHEADER, PBYTE,
-                                       DWORD, PIPPARAMS, PBYTE* result) {
+STDMETHODIMP CoPlugin::ImageProcessing(PDEVOBJ devobj, PBYTE bitmap, PBITMAPINFOHEADER header,
+                                       PBYTE colorTable, DWORD, PIPPARAMS, PBYTE* result) {
     if (devobj == nullptr) {
         return E_FAIL;
     }
-    // The band goes back unchanged until watermarks and overlays are stamped into it.
+    // A band that cannot be stamped still prints as it is.
+    RenderState* state = StateOf(devobj);
+    if (state != nullptr && AtDeviceLevel()) {
+        StampBand(*state, header, bitmap, colorTable);
+    }
     if (result != nullptr) {
         *result = bitmap;
     }

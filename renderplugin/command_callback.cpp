@@ -2,6 +2,7 @@
 
 #include "renderplugin/job_header.h"
 #include "renderplugin/page_commands.h"
+#include "renderplugin/page_sides.h"
 #include "renderplugin/pdl_family.h"
 
 namespace moltr::render {

@@ -1,7 +1,12 @@
 #include "renderplugin/ddi_hooks.h"
 
 #include <tuple>
+#include "renderplugin/band_stamping.h"
+#include "renderplugin/cosmetic_lines.h"
+#include "renderplugin/edge_markers.h"
+#include "renderplugin/page_progress.h"
 #include "renderplugin/render_state.h"
+#include "renderplugin/text_adjustments.h"
 
 namespace moltr::render {
 
@@ -37,26 +42,36 @@ enum class Before : size_t {
 // Function pointers change type through this one, which converts to and from any other.
 using GenericFunction = void (*)();
 
-// Calls the driver's entry point `slot` of type `Function` after the "before" entry `before`,
-// which may change the arguments or end the call (TRUE) with an answer of its own.
+// Offers the call to the "before" entry `before`, which may change the arguments; true when the
+// entry ended the call with an answer of its own.
+template <Before before, typename... Arguments>
+bool EntryAnswered(RenderState& state, Arguments&... arguments) {
+    BeforeHook entry =
+        state.hooks != nullptr ? state.hooks->before[static_cast<size_t>(before)] : nullptr;
+    if (entry == nullptr) {
+        return false;
+    }
+    std::tuple<Arguments&...> view(arguments...);
+    return !Declined(entry(state, &view));
+}
+
+// Calls the driver's entry point `slot` of type `Function` after the "before" entry `before`.
 template <typename Function, Ddi slot, Before before, typename Result, typename... Arguments>
 Result Forward(RenderState* state, Arguments... arguments) {
     if (state == nullptr) {
         return Result(FALSE);
     }
     if constexpr (before != Before::None) {
-        BeforeHook entry =
-            state->hooks != nullptr ? state->hooks->before[static_cast<size_t>(before)] : nullptr;
-        if (entry != nullptr) {
-            std::tuple<Arguments&...> view(arguments...);
-            if (!Declined(entry(*state, &view))) {
-                return Result(TRUE);
-            }
+        if (EntryAnswered<before>(*state, arguments...)) {
+            return Result(TRUE);
         }
     }
-    auto own = reinterpret_cast<Function>(
-        reinterpret_cast<GenericFunction>(state->ddi[static_cast<size_t>(slot)]));
+    auto own = DriverEntry<Function>(*state, slot);
     return own != nullptr ? own(arguments...) : Result(FALSE);
+}
+
+bool IsPatternCopy(ROP4 rop4) {
+    return (rop4 & 0xFF) == 0xF0;
 }
 
 RenderState* StateOfSurface(SURFOBJ* surface) {
@@ -72,9 +87,17 @@ BOOL APIENTRY HookAlphaBlend(SURFOBJ* dest, SURFOBJ* source, CLIPOBJ* clip, XLAT
 BOOL APIENTRY HookBitBlt(SURFOBJ* target, SURFOBJ* source, SURFOBJ* mask, CLIPOBJ* clip,
                          XLATEOBJ* xlate, RECTL* targetRect, POINTL* sourcePoint, POINTL* maskPoint,
                          BRUSHOBJ* brush, POINTL* brushOrigin, ROP4 rop4) {
+    RenderState* state = StateOfSurface(target);
+    // A pattern fills the band as it would the page: its origin moves with the band. GDI's own
+    // point stays as it is.
+    POINTL shifted = {};
+    if (state != nullptr && source == nullptr && IsPatternCopy(rop4) && brushOrigin != nullptr) {
+        shifted = {brushOrigin->x - state->bandOrigin.x, brushOrigin->y - state->bandOrigin.y};
+        brushOrigin = &shifted;
+    }
     return Forward<PFN_DrvBitBlt, Ddi::BitBlt, Before::BitBlt, BOOL>(
-        StateOfSurface(target), target, source, mask, clip, xlate, targetRect, sourcePoint,
-        maskPoint, brush, brushOrigin, rop4);
+        state, target, source, mask, clip, xlate, targetRect, sourcePoint, maskPoint, brush,
+        brushOrigin, rop4);
 }
 
 BOOL APIENTRY HookCopyBits(SURFOBJ* dest, SURFOBJ* source, CLIPOBJ* clip, XLATEOBJ* xlate,
@@ -84,8 +107,12 @@ BOOL APIENTRY HookCopyBits(SURFOBJ* dest, SURFOBJ* source, CLIPOBJ* clip, XLATEO
 }
 
 BOOL APIENTRY HookEndDoc(SURFOBJ* surface, FLONG flags) {
-    return Forward<PFN_DrvEndDoc, Ddi::EndDoc, Before::EndDoc, BOOL>(StateOfSurface(surface),
-                                                                     surface, flags);
+    RenderState* state = StateOfSurface(surface);
+    BOOL ok = Forward<PFN_DrvEndDoc, Ddi::EndDoc, Before::EndDoc, BOOL>(state, surface, flags);
+    if (state != nullptr) {
+        EndJob(*state);
+    }
+    return ok;
 }
 
 BOOL APIENTRY HookFillPath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* clip, BRUSHOBJ* brush,
@@ -109,13 +136,27 @@ ULONG APIENTRY HookGetGlyphMode(DHPDEV pdev, FONTOBJ* font) {
 
 BOOL APIENTRY HookLineTo(SURFOBJ* surface, CLIPOBJ* clip, BRUSHOBJ* brush, LONG x1, LONG y1,
                          LONG x2, LONG y2, RECTL* bounds, MIX mix) {
-    return Forward<PFN_DrvLineTo, Ddi::LineTo, Before::LineTo, BOOL>(
-        StateOfSurface(surface), surface, clip, brush, x1, y1, x2, y2, bounds, mix);
+    RenderState* state = StateOfSurface(surface);
+    if (state != nullptr) {
+        MarkEdges(*state, x1, y1, x2, y2);
+    }
+    return Forward<PFN_DrvLineTo, Ddi::LineTo, Before::LineTo, BOOL>(state, surface, clip, brush,
+                                                                     x1, y1, x2, y2, bounds, mix);
 }
 
 BOOL APIENTRY HookNextBand(SURFOBJ* surface, POINTL* origin) {
-    return Forward<PFN_DrvNextBand, Ddi::NextBand, Before::NextBand, BOOL>(StateOfSurface(surface),
-                                                                           surface, origin);
+    RenderState* state = StateOfSurface(surface);
+    BOOL ok =
+        Forward<PFN_DrvNextBand, Ddi::NextBand, Before::NextBand, BOOL>(state, surface, origin);
+    if (!ok || state == nullptr || origin == nullptr) {
+        return ok;
+    }
+    if (origin->x == -1 && origin->y == -1) {
+        return SUCCEEDED(EndPage(*state));
+    }
+    state->bandOrigin = *origin;
+    ClearBand(*state, surface);
+    return ok;
 }
 
 BOOL APIENTRY HookPaint(SURFOBJ* surface, CLIPOBJ* clip, BRUSHOBJ* brush, POINTL* brushOrigin,
@@ -139,28 +180,39 @@ BOOL APIENTRY HookRealizeBrush(BRUSHOBJ* brush, SURFOBJ* target, SURFOBJ* patter
 }
 
 BOOL APIENTRY HookSendPage(SURFOBJ* surface) {
-    return Forward<PFN_DrvSendPage, Ddi::SendPage, Before::SendPage, BOOL>(StateOfSurface(surface),
-                                                                           surface);
+    RenderState* state = StateOfSurface(surface);
+    BOOL ok = Forward<PFN_DrvSendPage, Ddi::SendPage, Before::SendPage, BOOL>(state, surface);
+    return state != nullptr && ok ? SUCCEEDED(EndPage(*state)) : ok;
 }
 
 BOOL APIENTRY HookStartBanding(SURFOBJ* surface, POINTL* origin) {
-    return Forward<PFN_DrvStartBanding, Ddi::StartBanding, Before::StartBanding, BOOL>(
-        StateOfSurface(surface), surface, origin);
+    RenderState* state = StateOfSurface(surface);
+    if (state != nullptr) {
+        state->surface = surface;
+    }
+    BOOL ok = Forward<PFN_DrvStartBanding, Ddi::StartBanding, Before::StartBanding, BOOL>(
+        state, surface, origin);
+    if (ok && state != nullptr && origin != nullptr) {
+        state->bandOrigin = *origin;
+    }
+    return ok;
 }
 
 BOOL APIENTRY HookStartDoc(SURFOBJ* surface, LPWSTR documentName, DWORD jobId) {
     RenderState* state = StateOfSurface(surface);
-    // The job's records are read by the id of its first document.
-    if (state != nullptr && state->jobId == 0) {
-        state->jobId = jobId;
+    if (state != nullptr) {
+        StartJob(*state, jobId);
     }
     return Forward<PFN_DrvStartDoc, Ddi::StartDoc, Before::StartDoc, BOOL>(state, surface,
                                                                            documentName, jobId);
 }
 
 BOOL APIENTRY HookStartPage(SURFOBJ* surface) {
-    return Forward<PFN_DrvStartPage, Ddi::StartPage, Before::StartPage, BOOL>(
-        StateOfSurface(surface), surface);
+    RenderState* state = StateOfSurface(surface);
+    if (state != nullptr) {
+        StartPage(*state, surface);
+    }
+    return Forward<PFN_DrvStartPage, Ddi::StartPage, Before::StartPage, BOOL>(state, surface);
 }
 
 BOOL APIENTRY HookStretchBlt(SURFOBJ* dest, SURFOBJ* source, SURFOBJ* mask, CLIPOBJ* clip,
@@ -189,6 +241,7 @@ BOOL APIENTRY HookStrokeAndFillPath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* cl
                          lineAttributes, fillBrush, brushOrigin, fillMix, options);
 }
 
+// The "before" entry sees these arguments as StrokePathArguments.
 BOOL APIENTRY HookStrokePath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* clip, XFORMOBJ* transform,
                              BRUSHOBJ* brush, POINTL* brushOrigin, LINEATTRS* lineAttributes,
                              MIX mix) {
@@ -200,9 +253,16 @@ BOOL APIENTRY HookStrokePath(SURFOBJ* surface, PATHOBJ* path, CLIPOBJ* clip, XFO
 BOOL APIENTRY HookTextOut(SURFOBJ* surface, STROBJ* text, FONTOBJ* font, CLIPOBJ* clip,
                           RECTL* extra, RECTL* opaque, BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush,
                           POINTL* origin, MIX mix) {
-    return Forward<PFN_DrvTextOut, Ddi::TextOut, Before::TextOut, BOOL>(
-        StateOfSurface(surface), surface, text, font, clip, extra, opaque, fore, opaqueBrush,
-        origin, mix);
+    RenderState* state = StateOfSurface(surface);
+    if (state == nullptr) {
+        return FALSE;
+    }
+    if (EntryAnswered<Before::TextOut>(*state, surface, text, font, clip, extra, opaque, fore,
+                                       opaqueBrush, origin, mix)) {
+        return TRUE;
+    }
+    return AdjustedTextOut(*state, surface, text, font, clip, extra, opaque, fore, opaqueBrush,
+                           origin, mix);
 }
 
 BOOL APIENTRY HookTransparentBlt(SURFOBJ* dest, SURFOBJ* source, CLIPOBJ* clip, XLATEOBJ* xlate,

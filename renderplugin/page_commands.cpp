@@ -209,57 +209,6 @@ HRESULT WriteScreeningBlock(CommandOutput& out, DWORD screening) {
     return S_OK;
 }
 
-// Front-side orientation resources: portrait, landscape, reverse portrait, reverse landscape.
-enum class Side { Portrait, Landscape, ReversePortrait, ReverseLandscape };
-
-DWORD PageSideCode(Side side) {
-    switch (side) {
-    case Side::ReversePortrait:
-        return 101;
-    case Side::ReverseLandscape:
-        return 102;
-    case Side::Portrait:
-        return 103;
-    case Side::Landscape:
-        break;
-    }
-    return 104;
-}
-
-Side FrontSide(const RenderState& state) {
-    bool landscape = state.publicDevMode != nullptr && state.publicDevMode->dmOrientation == 2;
-    bool turned = (state.nupCount == 2 || state.nupCount == 6) && state.booklet;
-    if ((state.deviceFlags & kDeviceRasterMode) == 0) {
-        if (landscape) {
-            return state.rotated ? Side::ReverseLandscape : Side::Landscape;
-        }
-        return state.rotated ? Side::ReversePortrait : Side::Portrait;
-    }
-    if (landscape) {
-        if (state.rotated) {
-            return turned ? Side::Landscape : Side::ReverseLandscape;
-        }
-        return turned ? Side::Portrait : Side::Landscape;
-    }
-    if (state.rotated) {
-        return turned ? Side::ReverseLandscape : Side::ReversePortrait;
-    }
-    return turned ? Side::Landscape : Side::Portrait;
-}
-
-// Orientation resources of codes 101-104: PCL 5 and PCL XL.
-struct SideRow {
-    DWORD code;
-    UINT pcl5;
-    UINT pclXl;
-};
-constexpr SideRow kSides[] = {
-    {101, 220, 222},
-    {102, 221, 223},
-    {103, 224, 226},
-    {104, 225, 227},
-};
-
 } // namespace
 
 HRESULT WritePaperSource(CommandOutput& out, const SettingsView& settings, DWORD id) {
@@ -327,24 +276,6 @@ HRESULT WriteModelColour(CommandOutput& out, const SettingsView& settings) {
         return WriteColourTemplates(out, settings);
     }
     return modelCode >= 4 && modelCode <= 7 ? WriteColourBlocks(out, settings) : S_OK;
-}
-
-HRESULT WriteOrientation(CommandOutput& out, const SettingsView& settings) {
-    RenderState& state = out.state();
-    if (settings.Printer(L"_DEVICETYPE") == 0) {
-        return S_OK;
-    }
-    PageSideHook pageSide = state.hooks != nullptr ? state.hooks->pageSide : nullptr;
-    return pageSide != nullptr ? pageSide(state, PageSideCode(FrontSide(state))) : S_OK;
-}
-
-HRESULT WritePageSide(RenderState& state, DWORD code) {
-    for (const SideRow& row : kSides) {
-        if (row.code == code) {
-            return CommandOutput(state).Resource(IsPcl5(state.pdlType) ? row.pcl5 : row.pclXl);
-        }
-    }
-    return E_NOTIMPL;
 }
 
 } // namespace moltr::render

@@ -18,10 +18,5 @@ HRESULT WritePclXlCopies(CommandOutput& out, int copies);
 HRESULT WriteModelColour(CommandOutput& out, const SettingsView& settings);
 // Id 154 and the models 4-7.
 HRESULT WriteColourBlocks(CommandOutput& out, const SettingsView& settings);
-// The front-side orientation command of id 300, through the page-side entry.
-HRESULT WriteOrientation(CommandOutput& out, const SettingsView& settings);
-
-// The page-side entry of the hooks: codes 101-104 write the orientation resources.
-HRESULT WritePageSide(RenderState& state, DWORD code);
 
 } // namespace moltr::render

@@ -5,6 +5,7 @@
 #include "renderplugin/co_plugin.h"
 #include "renderplugin/ddi_hooks.h"
 #include "renderplugin/devmode_override.h"
+#include "renderplugin/page_progress.h"
 #include "renderplugin/render_state.h"
 #include "renderplugin/settings_view.h"
 #include "common/windows_version.h"
@@ -174,13 +175,7 @@ STDMETHODIMP CoPlugin::ResetPDEV(PDEVOBJ oldDevobj, PDEVOBJ newDevobj) {
     if (from == nullptr || to == nullptr) {
         return E_FAIL;
     }
-    // The job goes on in the new PDEV.
-    to->jobId = from->jobId;
-    to->pageCount = from->pageCount;
-    to->totalPages = from->totalPages;
-    from->jobId = 0;
-    from->pageCount = 0;
-    from->totalPages = 0;
+    CarryJob(*from, *to);
     return S_OK;
 }
 

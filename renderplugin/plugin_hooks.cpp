@@ -2,8 +2,10 @@
 
 #include "renderplugin/command_callback.h"
 #include "renderplugin/command_output.h"
+#include "renderplugin/cosmetic_lines.h"
 #include "renderplugin/devmode_override.h"
 #include "renderplugin/page_commands.h"
+#include "renderplugin/page_sides.h"
 
 namespace moltr::render {
 
@@ -16,6 +18,7 @@ HRESULT LeaveToDriver(RenderState&, void*) {
 
 constexpr size_t kBeforeStretchBlt = 16;
 constexpr size_t kBeforeStretchBltROP = 17;
+constexpr size_t kBeforeStrokePath = 19;
 
 } // namespace
 
@@ -27,6 +30,7 @@ PluginHooks MakePluginHooks() {
     hooks.pageSide = WritePageSide;
     hooks.before[kBeforeStretchBlt] = LeaveToDriver;
     hooks.before[kBeforeStretchBltROP] = LeaveToDriver;
+    hooks.before[kBeforeStrokePath] = WidenCosmeticLine;
     return hooks;
 }
 

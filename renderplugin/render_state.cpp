@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include "renderplugin/gutter_mask.h"
 #include "renderplugin/render_heap.h"
+#include "renderplugin/watermark_layer.h"
 
 namespace moltr::render {
 
@@ -54,12 +56,20 @@ template <typename T> T* CopyToHeap(const T* source, ULONG given, size_t room) {
 RenderState::RenderState() : heapUser(AcquireRenderHeap()) {}
 
 RenderState::~RenderState() {
+    ForgetPageStamps(*this);
     delete[] printerName;
     if (heapUser) {
         RenderHeapFree(gdiInfo);
         RenderHeapFree(devInfo);
         ReleaseRenderHeap();
     }
+}
+
+void ForgetPageStamps(RenderState& state) {
+    delete state.watermark;
+    state.watermark = nullptr;
+    delete state.gutters;
+    state.gutters = nullptr;
 }
 
 void TakeDriverEntryPoints(RenderState& state, const DRVENABLEDATA& driverTable) {

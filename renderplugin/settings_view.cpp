@@ -51,17 +51,39 @@ WORD SettingsView::PrinterWord(LPCWSTR name, DWORD index) const {
     return static_cast<WORD>(at[0] | (at[1] << 8));
 }
 
+bool SettingsView::JobSpan(LPCWSTR name, common::FieldSpan* span) const {
+    common::CoDrvSettings* fields = Fields(settings_);
+    return fields != nullptr && privateDevMode_ != nullptr &&
+           fields->Locate(privateDevMode_, name, common::kLayoutDevMode, span);
+}
+
 void SettingsView::JobText(LPCWSTR name, WCHAR* text, DWORD room) const {
     text[0] = L'\0';
-    common::CoDrvSettings* fields = Fields(settings_);
     common::FieldSpan span;
-    if (fields == nullptr || privateDevMode_ == nullptr ||
-        !fields->Locate(privateDevMode_, name, common::kLayoutDevMode, &span)) {
+    if (!JobSpan(name, &span)) {
         return;
     }
     DWORD count = std::min<DWORD>(span.size / sizeof(WCHAR), room - 1);
     std::memcpy(text, span.at, count * sizeof(WCHAR));
     text[count] = L'\0';
+}
+
+bool SettingsView::JobTextTerminated(LPCWSTR name, WCHAR* text, DWORD room) const {
+    text[0] = L'\0';
+    common::FieldSpan span;
+    if (!JobSpan(name, &span)) {
+        return false;
+    }
+    DWORD count = std::min<DWORD>(span.size / sizeof(WCHAR), room);
+    for (DWORD i = 0; i < count; ++i) {
+        WCHAR unit = static_cast<WCHAR>(span.at[i * 2] | (span.at[i * 2 + 1] << 8));
+        text[i] = unit;
+        if (unit == L'\0') {
+            return true;
+        }
+    }
+    text[0] = L'\0';
+    return false;
 }
 
 } // namespace moltr::render

@@ -4,6 +4,10 @@
 #include <windows.h>
 #include "common/drv_settings.h"
 
+namespace moltr::common {
+struct FieldSpan;
+}
+
 namespace moltr::render {
 
 class SettingsView {
@@ -19,9 +23,13 @@ public:
     WORD PrinterWord(LPCWSTR name, DWORD index) const;
     // A per-job text, NUL-terminated within `room` characters.
     void JobText(LPCWSTR name, WCHAR* text, DWORD room) const;
+    // The same text, but false (and `text` empty) when the field holds no NUL within its first
+    // `room` characters: such a value was cut off, not written.
+    bool JobTextTerminated(LPCWSTR name, WCHAR* text, DWORD room) const;
 
 private:
     bool Number(void* data, LPCWSTR name, DWORD selector, DWORD* value) const;
+    bool JobSpan(LPCWSTR name, common::FieldSpan* span) const;
 
     common::IDrvSettings* settings_;
     void* privateDevMode_;

@@ -121,15 +121,17 @@ public:
     RenderPluginDevice(const RenderPluginDevice&) = delete;
     RenderPluginDevice& operator=(const RenderPluginDevice&) = delete;
 
-    bool Enable() {
+    // `driverTable`: the driver's own DDI entry points beneath the hooks (none without one).
+    bool Enable(const DRVENABLEDATA* driverTable = nullptr) {
         devobj.dwSize = sizeof devobj;
         devobj.hPrinter = printer_.printer();
         devobj.pPublicDM = &publicDevMode;
         devobj.pOEMDM = privateDevMode.data();
-        DRVENABLEDATA driverTable = {RenderPluginPrinter::kDriverVersion, 0, nullptr};
-        enabled_ = printer_.plugin()->EnablePDEV(&devobj, nullptr, 0, nullptr, sizeof gdiInfo,
-                                                 &gdiInfo, sizeof devInfo, &devInfo, &driverTable,
-                                                 &devobj.pdevOEM) == S_OK;
+        DRVENABLEDATA none = {RenderPluginPrinter::kDriverVersion, 0, nullptr};
+        enabled_ = printer_.plugin()->EnablePDEV(
+                       &devobj, nullptr, 0, nullptr, sizeof gdiInfo, &gdiInfo, sizeof devInfo,
+                       &devInfo, const_cast<DRVENABLEDATA*>(driverTable ? driverTable : &none),
+                       &devobj.pdevOEM) == S_OK;
         return enabled_;
     }
 

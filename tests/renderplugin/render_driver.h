@@ -185,9 +185,13 @@ private:
 // PDEV with the driver's own DDI table.
 class RenderJob {
 public:
+    // `geometry`: the page the PDEV is enabled for (none: all zero).
     RenderJob(const RenderModule& module, HANDLE printer,
-              const DRVENABLEDATA* driverTable = nullptr)
+              const DRVENABLEDATA* driverTable = nullptr, const GDIINFO* geometry = nullptr)
         : plugin_(module.Create()) {
+        if (geometry != nullptr) {
+            gdiInfo = *geometry;
+        }
         if (plugin_ == nullptr) {
             return;
         }
@@ -239,6 +243,11 @@ public:
                   S_OK);
     }
     void SetJobByte(const WCHAR* name, BYTE value) { SetJob(name, &value); }
+    // A per-job setting's bytes in the private devmode, for values SetJob would not store.
+    BYTE* JobField(const WCHAR* name) {
+        return static_cast<BYTE*>(
+            settings_->GetValuePointer(privateDevMode.data(), name, common::kLayoutDevMode));
+    }
 
     // The bytes one callback writes, and its result.
     std::pair<HRESULT, std::vector<BYTE>> Callback(DWORD id) {
