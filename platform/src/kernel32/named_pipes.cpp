@@ -1,6 +1,7 @@
 // Named pipes: CreateNamedPipeW, ConnectNamedPipe, DisconnectNamedPipe, WaitNamedPipeW and the
 // client end that CreateFileW opens.
 #include "src/kernel32/named_pipes.h"
+#include "src/kernel32/last_error_results.h"
 #include "src/core/handle_table.h"
 #include "src/kernel32/resource_image.h"
 #include "sim/machine.h"
@@ -31,6 +32,9 @@ namespace fs = std::filesystem;
 
 namespace moltr::platform {
 namespace {
+
+using sim::Fail;
+using sim::FailBool;
 
 constexpr std::u16string_view kPrefix = u"\\\\.\\PIPE\\";
 // What a server answers a connecting client: taken (followed by its open mode) or busy.
@@ -333,16 +337,6 @@ private:
     const bool writes_;
 };
 
-HANDLE Fail(DWORD error) {
-    SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-}
-
-BOOL FailBool(DWORD error) {
-    SetLastError(error);
-    return FALSE;
-}
-
 // Whether the server took the client on a fresh connection.
 bool Taken(int fd) {
     pollfd readable{fd, POLLIN, 0};
@@ -446,6 +440,7 @@ HANDLE OpenPipeClient(LPCWSTR name, DWORD desiredAccess, bool inheritable) {
 } // namespace moltr::platform
 
 using namespace moltr::platform;
+using moltr::sim::FailBool;
 
 extern "C" {
 

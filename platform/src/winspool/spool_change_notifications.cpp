@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "src/kernel32/last_error_results.h"
 #include "src/kernel32/waitable_object.h"
 #include "src/winspool/spool_handles.h"
 #include "src/winspool/spool_job_events.h"
@@ -320,20 +321,12 @@ PPRINTER_NOTIFY_INFO Pack(const std::vector<Change>& changes, bool discarded) {
     return info;
 }
 
-HANDLE Fail(DWORD error) {
-    SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-}
-
-BOOL FailBool(DWORD error) {
-    SetLastError(error);
-    return FALSE;
-}
-
 } // namespace
 } // namespace moltr::spool
 
 using namespace moltr::spool;
+using moltr::sim::Fail;
+using moltr::sim::FailBool;
 
 extern "C" {
 

@@ -82,12 +82,6 @@ std::string Txt(const Taken& taken, DWORD job, WORD field) {
 
 class SpoolNotify : public SpoolTest {
 protected:
-    DWORD Start(HANDLE printer, const char* document, const char16_t* datatype = nullptr) {
-        WideArg name(document);
-        std::u16string type = datatype ? datatype : u"";
-        DOC_INFO_1W info = {name, nullptr, datatype ? sim::W(type) : nullptr};
-        return StartDocPrinterW(printer, 1, reinterpret_cast<BYTE*>(&info));
-    }
     void Pages(HANDLE printer, DWORD pages) {
         for (DWORD page = 0; page < pages; ++page) {
             DWORD written = 0;
