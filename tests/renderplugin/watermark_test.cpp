@@ -155,6 +155,20 @@ TEST_F(RenderWatermark, FullShadeLeavesTheBandAsItIs) {
     EXPECT_EQ(band.Inked(0, 0, kWidth, kHeight), 0);
 }
 
+TEST_F(RenderWatermark, TheNextBandStartsWhiteUnderAWatermark) {
+    StartSheet();
+    WhiteBand band(24);
+    STAMP_OR_SKIP(band);
+    std::vector<BYTE> next(4096, 0x00);
+    hooked_->surface.pvBits = next.data();
+    hooked_->surface.cjBits = static_cast<ULONG>(next.size());
+    hooked_->surface.iBitmapFormat = BMF_24BPP;
+    hooked_->log.bands = {{0, kHeight / 2}};
+    POINTL origin = {};
+    ASSERT_TRUE(hooked_->Hook<PFN_DrvNextBand>(INDEX_DrvNextBand)(&hooked_->surface, &origin));
+    EXPECT_EQ(std::count(next.begin(), next.end(), 0xFF), 4096);
+}
+
 TEST_F(RenderWatermark, OneBitBandsGetNone) {
     StartSheet();
     WhiteBand band(1);
