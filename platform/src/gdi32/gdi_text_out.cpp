@@ -6,7 +6,9 @@
 #include "src/gdi32/gdi_surface.h"
 
 #include <windows.h>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -15,6 +17,12 @@ using namespace moltr::platform;
 namespace {
 
 constexpr double kSubpixels = 64.0;
+// Far beyond any surface, and small enough to make a LONG of.
+constexpr double kFar = 1e9;
+
+LONG PixelOf(double value) {
+    return static_cast<LONG>(std::floor(std::clamp(value, -kFar, kFar)));
+}
 
 // The baseline's frame on the device: along it, and down from it (towards the descent).
 struct Baseline {
@@ -46,7 +54,9 @@ TextRun Layout(const RealisedFont& font, LPCWSTR text, UINT count, UINT options,
         const LONG advance = dx ? dx[i * step] : font.Advance(code, run.glyphIndex);
         run.codes.push_back(code);
         run.advances.push_back(advance);
-        run.width += advance;
+        // Widths the caller gives may add up beyond a LONG.
+        run.width = static_cast<LONG>(
+            std::clamp<int64_t>(int64_t{run.width} + advance, INT32_MIN, INT32_MAX));
     }
     return run;
 }
@@ -93,8 +103,7 @@ void FillCells(DrawTarget& target, const Baseline& line, const TEXTMETRICW& metr
         bottom = std::max(bottom, corner[1]);
     }
     const DWORD value = ValueOf(*target.bitmap, colour);
-    const RECT box = {static_cast<LONG>(std::floor(left)), static_cast<LONG>(std::floor(top)),
-                      static_cast<LONG>(std::ceil(right)), static_cast<LONG>(std::ceil(bottom))};
+    const RECT box = {PixelOf(left), PixelOf(top), PixelOf(right) + 1, PixelOf(bottom) + 1};
     ForEachSpan(target, box, [&](LONG from, LONG to, LONG y) {
         for (LONG x = from; x < to; ++x) {
             const double px = x + 0.5 - line.originX;
@@ -129,8 +138,8 @@ void DrawRun(DrawTarget& target, const RealisedFont& font, const TextRun& run, c
     for (size_t i = 0; i < run.codes.size(); ++i) {
         const double x = line.X(along, 0);
         const double y = line.Y(along, 0);
-        const LONG penX = static_cast<LONG>(std::floor(x));
-        const LONG penY = static_cast<LONG>(std::floor(y));
+        const LONG penX = PixelOf(x);
+        const LONG penY = PixelOf(y);
         if (font.Render(run.codes[i], run.glyphIndex, std::lround((x - penX) * kSubpixels),
                         std::lround((y - penY) * kSubpixels), glyph)) {
             DrawGlyph(target, glyph, penX, penY, ink);
@@ -178,8 +187,8 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect,
     // The current position moves past the text, the way it was aligned.
     if (current && (state.textAlign & TA_CENTER) != TA_CENTER) {
         const LONG sign = state.textAlign & TA_RIGHT ? -1 : 1;
-        state.position.x += static_cast<LONG>(std::lround(sign * run.width * line.alongX));
-        state.position.y += static_cast<LONG>(std::lround(sign * run.width * line.alongY));
+        state.position.x = PixelOf(state.position.x + sign * run.width * line.alongX + 0.5);
+        state.position.y = PixelOf(state.position.y + sign * run.width * line.alongY + 0.5);
     }
     return TRUE;
 }

@@ -124,6 +124,17 @@ TEST_F(Page, ClippedTextStaysInsideTheRectangle) {
     EXPECT_EQ(InkBox(kRed).bottom, 155);
 }
 
+TEST_F(Page, HugeWidthsAndPositionsDrawWhatFallsOnTheSurface) {
+    UseFont(-20);
+    const INT widths[] = {INT32_MAX, INT32_MAX, 5};
+    SetTextAlign(dc_, TA_UPDATECP);
+    MoveToEx(dc_, INT32_MAX - 10, 0, nullptr);
+    EXPECT_TRUE(ExtTextOutW(dc_, 0, 0, 0, nullptr, L"abc", 3, widths));
+    SetTextAlign(dc_, TA_LEFT);
+    EXPECT_TRUE(ExtTextOutW(dc_, 5, 5, 0, nullptr, L"abc", 3, widths));
+    EXPECT_NE(InkBox().right, 0); // the first glyph is on the page
+}
+
 TEST_F(Page, EscapementTurnsTheBaselineCounterClockwise) {
     UseFont(-30, 900);
     SetBkMode(dc_, TRANSPARENT);
