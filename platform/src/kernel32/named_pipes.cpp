@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -264,12 +265,12 @@ public:
         }
     }
 
-private:
     SharedSocket Client() {
         std::lock_guard guard(lock_);
         return client_;
     }
 
+private:
     void Accept() {
         for (;;) {
             pollfd watched[] = {{listener_, POLLIN, 0}, {wake_, POLLIN, 0}};
@@ -330,6 +331,7 @@ public:
         return writes_ ? Send(socket_, buffer, size, done) : ERROR_ACCESS_DENIED;
     }
     DWORD Flush() override { return writes_ ? Drain(socket_) : ERROR_SUCCESS; }
+    const SharedSocket& Connection() const { return socket_; }
 
 private:
     SharedSocket socket_;
@@ -395,6 +397,22 @@ HANDLE CreateServer(LPCWSTR name, DWORD openMode, DWORD pipeMode, DWORD maxInsta
     HANDLE handle = sim::InsertHandle(std::make_shared<PipeServer>(
         listener, std::move(instance), openMode, inBuffer, defaultTimeout));
     return handle ? handle : Fail(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+// The connection behind either end of a pipe; null with the error set when there is none.
+SharedSocket ConnectionOf(HANDLE pipe) {
+    if (auto server = sim::LookupHandleAs<PipeServer>(pipe)) {
+        SharedSocket client = server->Client();
+        if (!client) {
+            SetLastError(ERROR_PIPE_LISTENING);
+        }
+        return client;
+    }
+    if (auto client = sim::LookupHandleAs<PipeClient>(pipe)) {
+        return client->Connection();
+    }
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
 }
 
 } // namespace
@@ -470,6 +488,37 @@ BOOL WINAPI DisconnectNamedPipe(HANDLE hNamedPipe) {
         return FailBool(ERROR_INVALID_HANDLE);
     }
     server->Disconnect();
+    return TRUE;
+}
+
+BOOL WINAPI PeekNamedPipe(HANDLE hNamedPipe, LPVOID lpBuffer, DWORD nBufferSize,
+                          LPDWORD lpBytesRead, LPDWORD lpTotalBytesAvail,
+                          LPDWORD lpBytesLeftThisMessage) {
+    SharedSocket connection = ConnectionOf(hNamedPipe);
+    if (!connection) {
+        return FALSE;
+    }
+    int available = 0;
+    ::ioctl(connection->fd(), FIONREAD, &available);
+    ssize_t peeked = 0;
+    if (available > 0 && lpBuffer && nBufferSize) {
+        peeked = ::recv(connection->fd(), lpBuffer, nBufferSize, MSG_PEEK | MSG_DONTWAIT);
+    } else if (available == 0) {
+        // Nothing to read: either nothing has come yet or the other end has closed.
+        char byte = 0;
+        if (::recv(connection->fd(), &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0) {
+            return FailBool(ERROR_BROKEN_PIPE);
+        }
+    }
+    if (lpBytesRead) {
+        *lpBytesRead = peeked > 0 ? static_cast<DWORD>(peeked) : 0;
+    }
+    if (lpTotalBytesAvail) {
+        *lpTotalBytesAvail = static_cast<DWORD>(std::max(available, 0));
+    }
+    if (lpBytesLeftThisMessage) {
+        *lpBytesLeftThisMessage = 0; // byte pipes have no messages
+    }
     return TRUE;
 }
 

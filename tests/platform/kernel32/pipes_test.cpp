@@ -98,6 +98,36 @@ TEST_F(Pipes, ConnectAnswersPipeConnectedWhenTheClientCameFirst) {
     CloseHandle(server);
 }
 
+TEST_F(Pipes, PeekTellsWhatWaitsWithoutTakingItOrBlocking) {
+    HANDLE server = Server();
+    DWORD total = 99;
+    SetLastError(0);
+    EXPECT_FALSE(PeekNamedPipe(server, nullptr, 0, nullptr, &total, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PIPE_LISTENING));
+    HANDLE client = Client();
+    EXPECT_TRUE(PeekNamedPipe(server, nullptr, 0, nullptr, &total, nullptr));
+    EXPECT_EQ(total, 0u); // a client that keeps its end open and sends nothing
+    EXPECT_TRUE(Write(client, "peek"));
+    char buffer[8] = {};
+    DWORD read = 0, left = 99;
+    EXPECT_TRUE(PeekNamedPipe(server, buffer, 2, &read, &total, &left));
+    EXPECT_EQ(read, 2u);
+    EXPECT_EQ(total, 4u);
+    EXPECT_EQ(left, 0u);
+    EXPECT_EQ(std::string(buffer, 2), "pe");
+    CloseHandle(client);
+    std::string text;
+    EXPECT_EQ(ReadAll(server, 64, text), static_cast<DWORD>(ERROR_BROKEN_PIPE));
+    EXPECT_EQ(text, "peek"); // the peek took nothing
+    EXPECT_FALSE(PeekNamedPipe(server, nullptr, 0, nullptr, &total, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BROKEN_PIPE));
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_FALSE(PeekNamedPipe(event, nullptr, 0, nullptr, &total, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    CloseHandle(event);
+    CloseHandle(server);
+}
+
 TEST_F(Pipes, ABusyInstanceTurnsClientsAwayUntilItDisconnects) {
     HANDLE server = Server(1);
     HANDLE first = Client();
