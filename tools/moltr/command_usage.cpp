@@ -3,6 +3,7 @@
 #include "moltr/jobs_command.h"
 #include "moltr/print_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/processes_command.h"
 #include "moltr/spooler_command.h"
 
 namespace moltr::tool {
@@ -17,7 +18,7 @@ struct Usage {
 constexpr Usage kUsages[] = {
     {"print", nullptr, kPrintUsage},   {"jobs", nullptr, kJobsUsage},
     {"job", nullptr, kJobUsage},       {"spooler", nullptr, kSpoolerUsage},
-    {"printer", "ports", kPortsUsage},
+    {"printer", "ports", kPortsUsage}, {"processes", nullptr, kProcessesUsage},
 };
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "moltr/machine_command.h"
 #include "moltr/print_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/processes_command.h"
 #include "moltr/spooler_command.h"
 #include "moltr/ticket_command.h"
 
@@ -80,7 +81,8 @@ const char kUsage[] =
     "  job PRINTER ID pause|resume|delete\n"
     "                     pauses, resumes or deletes a job\n"
     "  spooler run [--until-idle] [--page-ms N]\n"
-    "                     the spooler service, printing the queued jobs\n";
+    "                     the spooler service, printing the queued jobs\n"
+    "  processes [--json]  the machine's processes\n";
 
 } // namespace
 
@@ -143,6 +145,9 @@ int main(int argc, char** argv) {
     }
     if (command == "spooler") {
         return moltr::tool::RunSpooler(commandArgs);
+    }
+    if (command == "processes") {
+        return moltr::tool::RunProcesses(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }

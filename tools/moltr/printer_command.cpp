@@ -14,6 +14,7 @@
 #include "moltr/printer_info_command.h"
 #include "moltr/scratch_printer.h"
 #include "sim/spooler_admin.h"
+#include "sim/processes_admin.h"
 #include "sim/utf.h"
 #include "store/field_type.h"
 
@@ -96,6 +97,11 @@ int Add(const std::vector<std::string>& args) {
     }
     if (!sim::InstallDriver(setup)) {
         return Fail("cannot install the driver " + driver);
+    }
+    // The driver's notifier program runs as this build's host notifier beside moltr.
+    const fs::path notifier = fs::read_symlink("/proc/self/exe", error).parent_path() / "MOLTRMDN";
+    if (!sim::RegisterProgram(u"MOLTRMDN.EXE", notifier.string())) {
+        return Fail("cannot register the notifier program " + notifier.string());
     }
     sim::PrinterSetup printer;
     printer.name = sim::Utf16(name);

@@ -6,12 +6,19 @@
 #include "sim/spooler_service.h"
 
 namespace moltr::tool {
+namespace {
+
+// Slow enough for a watcher of the queue to see each page printed.
+constexpr DWORD kDefaultPageMs = 200;
+
+} // namespace
 
 const char kSpoolerUsage[] =
     "usage: moltr spooler run [--until-idle] [--page-ms N]\n"
     "Runs the spooler service, which prints the queued jobs that are complete and not paused, in\n"
     "order, to their printers' ports. --until-idle: stop once no printable job is left (by\n"
-    "default it keeps running); --page-ms: the time each page takes (default 0).\n";
+    "default it keeps running); --page-ms: the time each page takes (default 200), so\n"
+    "that the pages printed rise one by one as watchers see them.\n";
 
 int RunSpooler(const std::vector<std::string>& args) {
     constexpr char kUsage[] = "usage: moltr spooler run [--until-idle] [--page-ms N]";
@@ -19,6 +26,7 @@ int RunSpooler(const std::vector<std::string>& args) {
         return Fail(kUsage);
     }
     sim::SpoolerServiceOptions options;
+    options.pageMs = kDefaultPageMs;
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--until-idle") {
             options.untilIdle = true;

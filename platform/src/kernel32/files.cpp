@@ -3,6 +3,7 @@
 #include "src/kernel32/file_object.h"
 #include "src/core/file_paths.h"
 #include "src/kernel32/file_times.h"
+#include "src/kernel32/last_error_results.h"
 #include "src/kernel32/named_pipes.h"
 
 #include <cerrno>
@@ -43,16 +44,6 @@ DWORD ShareClasses(DWORD access) {
         classes |= kShareDelete;
     }
     return classes;
-}
-
-HANDLE Fail(DWORD error) {
-    SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-}
-
-BOOL FailBool(DWORD error) {
-    SetLastError(error);
-    return FALSE;
 }
 
 std::shared_ptr<FileObject> FileOf(HANDLE handle) {

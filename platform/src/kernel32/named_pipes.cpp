@@ -1,6 +1,7 @@
 // Named pipes: CreateNamedPipeW, ConnectNamedPipe, DisconnectNamedPipe, WaitNamedPipeW and the
 // client end that CreateFileW opens.
 #include "src/kernel32/named_pipes.h"
+#include "src/kernel32/last_error_results.h"
 #include "src/core/handle_table.h"
 #include "src/kernel32/resource_image.h"
 #include "sim/machine.h"
@@ -8,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -17,7 +19,6 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <poll.h>
 #include <signal.h>
 #include <sys/eventfd.h>
@@ -32,6 +33,9 @@ namespace fs = std::filesystem;
 
 namespace moltr::platform {
 namespace {
+
+using sim::Fail;
+using sim::FailBool;
 
 constexpr std::u16string_view kPrefix = u"\\\\.\\PIPE\\";
 // What a server answers a connecting client: taken (followed by its open mode) or busy.
@@ -118,13 +122,14 @@ std::vector<Instance> Instances(const std::string& hash) {
 struct InstanceState {
     bool free = false;
     DWORD defaultTimeout = kSystemDefaultWait;
+    DWORD openMode = 0;
 };
 
 InstanceState ReadState(const std::string& path) {
     InstanceState state;
     std::ifstream in(path);
     int free = 0;
-    if (in >> free >> state.defaultTimeout) {
+    if (in >> free >> state.defaultTimeout >> state.openMode) {
         state.free = free != 0;
     }
     return state;
@@ -133,7 +138,7 @@ InstanceState ReadState(const std::string& path) {
 void WriteState(const std::string& path, const InstanceState& state) {
     const std::string temporary = path + ".new";
     std::ofstream(temporary, std::ios::trunc)
-        << (state.free ? 1 : 0) << ' ' << state.defaultTimeout;
+        << (state.free ? 1 : 0) << ' ' << state.defaultTimeout << ' ' << state.openMode;
     std::rename(temporary.c_str(), path.c_str());
 }
 
@@ -206,7 +211,7 @@ public:
         : listener_(listener), wake_(::eventfd(0, EFD_CLOEXEC)), instance_(std::move(instance)),
           openMode_(openMode), inBuffer_(inBuffer),
           defaultTimeout_(defaultTimeout ? defaultTimeout : kSystemDefaultWait) {
-        WriteState(instance_.statePath, {true, defaultTimeout_});
+        WriteState(instance_.statePath, {true, defaultTimeout_, openMode_});
         acceptor_ = std::thread([this] { Accept(); });
     }
     ~PipeServer() override {
@@ -255,17 +260,17 @@ public:
             if (client) {
                 // Unread data goes; the client's next read or write fails.
                 ::shutdown(client->fd(), SHUT_RDWR);
-                WriteState(instance_.statePath, {true, defaultTimeout_});
+                WriteState(instance_.statePath, {true, defaultTimeout_, openMode_});
             }
         }
     }
 
-private:
     SharedSocket Client() {
         std::lock_guard guard(lock_);
         return client_;
     }
 
+private:
     void Accept() {
         for (;;) {
             pollfd watched[] = {{listener_, POLLIN, 0}, {wake_, POLLIN, 0}};
@@ -294,13 +299,12 @@ private:
         }
         const int buffer = static_cast<int>(std::max<DWORD>(inBuffer_, 4096));
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
-        const char answer[] = {kTaken, static_cast<char>(openMode_ & PIPE_ACCESS_DUPLEX)};
-        if (::send(fd, answer, sizeof answer, MSG_NOSIGNAL) != sizeof answer) {
+        if (::send(fd, &kTaken, 1, MSG_NOSIGNAL) != 1) {
             ::close(fd);
             return;
         }
         client_ = std::make_shared<Socket>(fd);
-        WriteState(instance_.statePath, {false, defaultTimeout_});
+        WriteState(instance_.statePath, {false, defaultTimeout_, openMode_});
         arrived_.notify_all();
     }
 
@@ -327,6 +331,7 @@ public:
         return writes_ ? Send(socket_, buffer, size, done) : ERROR_ACCESS_DENIED;
     }
     DWORD Flush() override { return writes_ ? Drain(socket_) : ERROR_SUCCESS; }
+    const SharedSocket& Connection() const { return socket_; }
 
 private:
     SharedSocket socket_;
@@ -334,25 +339,12 @@ private:
     const bool writes_;
 };
 
-HANDLE Fail(DWORD error) {
-    SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-}
-
-BOOL FailBool(DWORD error) {
-    SetLastError(error);
-    return FALSE;
-}
-
-// The server's answer on a fresh connection: its open mode when it took the client.
-std::optional<DWORD> Answer(int fd) {
+// Whether the server took the client on a fresh connection.
+bool Taken(int fd) {
     pollfd readable{fd, POLLIN, 0};
-    char answer[2] = {};
-    if (::poll(&readable, 1, kAnswerMs) <= 0 || ::recv(fd, answer, 1, 0) != 1 ||
-        answer[0] != kTaken || ::recv(fd, answer + 1, 1, 0) != 1) {
-        return std::nullopt;
-    }
-    return static_cast<DWORD>(answer[1]);
+    char answer = 0;
+    return ::poll(&readable, 1, kAnswerMs) > 0 && ::recv(fd, &answer, 1, 0) == 1 &&
+           answer == kTaken;
 }
 
 HANDLE CreateServer(LPCWSTR name, DWORD openMode, DWORD pipeMode, DWORD maxInstances,
@@ -407,6 +399,22 @@ HANDLE CreateServer(LPCWSTR name, DWORD openMode, DWORD pipeMode, DWORD maxInsta
     return handle ? handle : Fail(ERROR_NOT_ENOUGH_MEMORY);
 }
 
+// The connection behind either end of a pipe; null with the error set when there is none.
+SharedSocket ConnectionOf(HANDLE pipe) {
+    if (auto server = sim::LookupHandleAs<PipeServer>(pipe)) {
+        SharedSocket client = server->Client();
+        if (!client) {
+            SetLastError(ERROR_PIPE_LISTENING);
+        }
+        return client;
+    }
+    if (auto client = sim::LookupHandleAs<PipeClient>(pipe)) {
+        return client->Connection();
+    }
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+}
+
 } // namespace
 
 bool IsPipeName(LPCWSTR name) {
@@ -420,6 +428,12 @@ HANDLE OpenPipeClient(LPCWSTR name, DWORD desiredAccess, bool inheritable) {
     }
     const bool reads = desiredAccess & (GENERIC_READ | GENERIC_ALL | FILE_READ_DATA);
     const bool writes = desiredAccess & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA);
+    // The client reads what the server writes and writes what it reads; all instances of a pipe
+    // share its mode.
+    const DWORD mode = ReadState(instances.front().statePath).openMode;
+    if ((reads && !ServerWrites(mode)) || (writes && !ServerReads(mode))) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
     for (const Instance& instance : instances) {
         sockaddr_un address;
         if (!AddressOf(instance.socketPath, address)) {
@@ -429,20 +443,13 @@ HANDLE OpenPipeClient(LPCWSTR name, DWORD desiredAccess, bool inheritable) {
         if (fd < 0) {
             return Fail(ERROR_NOT_ENOUGH_MEMORY);
         }
-        std::optional<DWORD> mode;
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-            mode = Answer(fd);
-        }
-        if (!mode) {
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            !Taken(fd)) {
             ::close(fd);
             continue;
         }
-        auto socket = std::make_shared<Socket>(fd);
-        // The client reads what the server writes and writes what it reads.
-        if ((reads && !ServerWrites(*mode)) || (writes && !ServerReads(*mode))) {
-            return Fail(ERROR_ACCESS_DENIED);
-        }
-        HANDLE handle = sim::InsertHandle(std::make_shared<PipeClient>(socket, reads, writes));
+        HANDLE handle = sim::InsertHandle(
+            std::make_shared<PipeClient>(std::make_shared<Socket>(fd), reads, writes));
         return handle ? handle : Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     return Fail(ERROR_PIPE_BUSY);
@@ -451,6 +458,7 @@ HANDLE OpenPipeClient(LPCWSTR name, DWORD desiredAccess, bool inheritable) {
 } // namespace moltr::platform
 
 using namespace moltr::platform;
+using moltr::sim::FailBool;
 
 extern "C" {
 
@@ -480,6 +488,37 @@ BOOL WINAPI DisconnectNamedPipe(HANDLE hNamedPipe) {
         return FailBool(ERROR_INVALID_HANDLE);
     }
     server->Disconnect();
+    return TRUE;
+}
+
+BOOL WINAPI PeekNamedPipe(HANDLE hNamedPipe, LPVOID lpBuffer, DWORD nBufferSize,
+                          LPDWORD lpBytesRead, LPDWORD lpTotalBytesAvail,
+                          LPDWORD lpBytesLeftThisMessage) {
+    SharedSocket connection = ConnectionOf(hNamedPipe);
+    if (!connection) {
+        return FALSE;
+    }
+    int available = 0;
+    ::ioctl(connection->fd(), FIONREAD, &available);
+    ssize_t peeked = 0;
+    if (available > 0 && lpBuffer && nBufferSize) {
+        peeked = ::recv(connection->fd(), lpBuffer, nBufferSize, MSG_PEEK | MSG_DONTWAIT);
+    } else if (available == 0) {
+        // Nothing to read: either nothing has come yet or the other end has closed.
+        char byte = 0;
+        if (::recv(connection->fd(), &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0) {
+            return FailBool(ERROR_BROKEN_PIPE);
+        }
+    }
+    if (lpBytesRead) {
+        *lpBytesRead = peeked > 0 ? static_cast<DWORD>(peeked) : 0;
+    }
+    if (lpTotalBytesAvail) {
+        *lpTotalBytesAvail = static_cast<DWORD>(std::max(available, 0));
+    }
+    if (lpBytesLeftThisMessage) {
+        *lpBytesLeftThisMessage = 0; // byte pipes have no messages
+    }
     return TRUE;
 }
 

@@ -105,23 +105,25 @@ unsigned long long HostStartTime(DWORD pid) {
 
 bool SaveProcess(const ProcessRecord& record) {
     const std::string file = RecordFile(record.id);
-    if (file.empty()) {
-        return false;
+    std::string text =
+        "start=" + std::to_string(record.start) + "\npath=" + sim::Utf8(record.path) + "\n";
+    if (record.exitCode) {
+        text += "exit=" + std::to_string(*record.exitCode) + "\n";
     }
+    return !file.empty() && ReplaceTextFile(file, text);
+}
+
+bool ReplaceTextFile(const std::string& path, const std::string& text) {
     std::error_code ec;
-    fs::create_directories(fs::path(file).parent_path(), ec);
-    const std::string temporary = file + ".new" + std::to_string(::getpid());
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    const std::string temporary = path + ".new" + std::to_string(::getpid());
     {
         std::ofstream out(temporary, std::ios::trunc);
-        out << "start=" << record.start << "\npath=" << sim::Utf8(record.path) << "\n";
-        if (record.exitCode) {
-            out << "exit=" << *record.exitCode << "\n";
-        }
-        if (!out.flush()) {
+        if (!(out << text).flush()) {
             return false;
         }
     }
-    fs::rename(temporary, file, ec);
+    fs::rename(temporary, path, ec);
     return !ec;
 }
 

@@ -34,6 +34,9 @@ bool IsRunning(const ProcessRecord& record);
 // Records the exit code of an ended process.
 void RecordExitCode(DWORD id, DWORD code);
 
+// Replaces `path` with `text` whole (through a file of this process beside it), making its folder.
+bool ReplaceTextFile(const std::string& path, const std::string& text);
+
 // The base name of a Windows path (after its last '\\' or '/').
 std::u16string BaseNameOf(std::u16string_view path);
 

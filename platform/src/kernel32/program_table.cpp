@@ -6,12 +6,8 @@
 #include "sim/utf.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <map>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace moltr::sim {
 namespace {
@@ -39,23 +35,11 @@ Table ReadTable() {
 
 bool WriteTable(const Table& table) {
     const std::string file = TableFile();
-    if (file.empty()) {
-        return false;
+    std::string text;
+    for (const auto& [program, executable] : table) {
+        text += Utf8(program) + '\t' + executable + '\n';
     }
-    std::error_code ec;
-    fs::create_directories(fs::path(file).parent_path(), ec);
-    const std::string temporary = file + ".new" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        for (const auto& [program, executable] : table) {
-            out << Utf8(program) << '\t' << executable << '\n';
-        }
-        if (!out.flush()) {
-            return false;
-        }
-    }
-    fs::rename(temporary, file, ec);
-    return !ec;
+    return !file.empty() && platform::ReplaceTextFile(file, text);
 }
 
 std::u16string Key(std::u16string_view program) {

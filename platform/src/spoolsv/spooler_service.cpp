@@ -43,12 +43,15 @@ bool PageSent(DWORD jobId, DWORD pages, DWORD pageMs, bool& stopped) {
     return !stopped;
 }
 
-Printout SendRaw(const spool::JobRecord& job) {
+// The stream goes out as it is; the printer reports its pages one by one as it prints them.
+Printout SendRaw(const spool::JobRecord& job, DWORD pageMs) {
     Printout out;
     out.port = PortJob{job.id, job.totalPages, {}};
     out.result = spool::ReadAllBytes(spool::JobDataFile(job.id), out.bytes) ? S_OK : E_FAIL;
-    if (SUCCEEDED(out.result)) {
-        PageSent(job.id, job.totalPages, 0, out.stopped);
+    for (DWORD page = 1; SUCCEEDED(out.result) && page <= job.totalPages; ++page) {
+        if (!PageSent(job.id, page, pageMs, out.stopped)) {
+            break;
+        }
     }
     return out;
 }
@@ -99,7 +102,8 @@ bool SpoolerService::PrintNext() {
     std::optional<spool::PrinterRecord> printer = spool::LoadPrinter(job->printerId);
     Printout out;
     if (printer) {
-        out = IsRaw(job->datatype) ? SendRaw(*job) : RenderWith(render_, *job, *printer, pageMs_);
+        out = IsRaw(job->datatype) ? SendRaw(*job, pageMs_)
+                                   : RenderWith(render_, *job, *printer, pageMs_);
     }
     const bool printed =
         printer && SUCCEEDED(out.result) && !out.stopped && Deliver(*job, *printer, out);

@@ -5,6 +5,8 @@
 #include "src/winspool/spool_bag.h"
 #include "src/winspool/spool_devmode.h"
 #include "src/winspool/spool_files.h"
+#include "src/winspool/spool_job_codec.h"
+#include "src/winspool/spool_job_events.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,7 +32,9 @@ std::vector<BYTE> BytesOf(const void* data, size_t size) {
     return std::vector<BYTE>(bytes, bytes + size);
 }
 
-JobRecord FromBag(DWORD id, const ValueBag& bag) {
+} // namespace
+
+JobRecord JobFromBag(DWORD id, const ValueBag& bag) {
     JobRecord job;
     job.id = id;
     std::vector<BYTE> printer = bag.Bytes(u"Printer");
@@ -57,7 +61,7 @@ JobRecord FromBag(DWORD id, const ValueBag& bag) {
     return job;
 }
 
-ValueBag ToBag(const JobRecord& job) {
+ValueBag JobToBag(const JobRecord& job) {
     ValueBag bag;
     bag.title = job.document;
     bag.SetBytes(u"Printer", BytesOf(&job.printerId, sizeof job.printerId));
@@ -74,8 +78,6 @@ ValueBag ToBag(const JobRecord& job) {
     return bag;
 }
 
-} // namespace
-
 std::string JobsFolder() {
     std::string spool = SpoolFolder();
     return spool.empty() ? spool : spool + "/jobs";
@@ -87,7 +89,7 @@ std::optional<JobRecord> LoadJob(DWORD id) {
     if (!bag) {
         return std::nullopt;
     }
-    return FromBag(id, *bag);
+    return JobFromBag(id, *bag);
 }
 
 std::vector<JobRecord> AllJobs() {
@@ -112,12 +114,20 @@ std::vector<JobRecord> PrinterJobs(uint64_t printerId) {
 
 bool SaveJob(const JobRecord& job) {
     std::string folder = JobFolder(job.id);
-    return !folder.empty() && WriteBag(folder + "/job", ToBag(job));
+    if (folder.empty() || !WriteBag(folder + "/job", JobToBag(job))) {
+        return false;
+    }
+    AppendJobSaved(job);
+    return true;
 }
 
 bool RemoveJob(DWORD id) {
     std::string folder = JobFolder(id);
-    return !folder.empty() && RemoveAll(folder);
+    if (folder.empty() || !RemoveAll(folder)) {
+        return false;
+    }
+    AppendJobRemoved(id);
+    return true;
 }
 
 DWORD NewJobId() {

@@ -69,6 +69,14 @@ protected:
         return handle;
     }
 
+    // Starts a job on `printer` with the document name and datatype (null: none given).
+    DWORD Start(HANDLE printer, const char* document, const char16_t* datatype = nullptr) {
+        WideArg name(document);
+        std::u16string type = datatype ? datatype : u"";
+        DOC_INFO_1W info = {name, nullptr, datatype ? sim::W(type) : nullptr};
+        return StartDocPrinterW(printer, 1, reinterpret_cast<BYTE*>(&info));
+    }
+
     sim::TestMachine machine_;
     std::string source_;
 };

@@ -16,14 +16,6 @@ constexpr DWORD kNoJob = 0;
 
 class SpoolJobs : public SpoolTest {
 protected:
-    // Starts a job on `printer` with the document name and datatype (null: none given).
-    DWORD Start(HANDLE printer, const char* document, const char16_t* datatype = nullptr) {
-        WideArg name(document);
-        std::u16string type = datatype ? datatype : u"";
-        DOC_INFO_1W info = {name, nullptr, datatype ? sim::W(type) : nullptr};
-        return StartDocPrinterW(printer, 1, reinterpret_cast<BYTE*>(&info));
-    }
-
     // A whole job of `pages` pages with `data` written on the first.
     DWORD Spool(HANDLE printer, const char* document, DWORD pages, const std::string& data = {}) {
         DWORD job = Start(printer, document);
