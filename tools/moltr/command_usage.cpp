@@ -3,6 +3,7 @@
 #include "moltr/jobs_command.h"
 #include "moltr/print_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/desktop_command.h"
 #include "moltr/processes_command.h"
 #include "moltr/spooler_command.h"
 
@@ -16,9 +17,10 @@ struct Usage {
 };
 
 constexpr Usage kUsages[] = {
-    {"print", nullptr, kPrintUsage},   {"jobs", nullptr, kJobsUsage},
-    {"job", nullptr, kJobUsage},       {"spooler", nullptr, kSpoolerUsage},
-    {"printer", "ports", kPortsUsage}, {"processes", nullptr, kProcessesUsage},
+    {"print", nullptr, kPrintUsage},     {"jobs", nullptr, kJobsUsage},
+    {"job", nullptr, kJobUsage},         {"spooler", nullptr, kSpoolerUsage},
+    {"printer", "ports", kPortsUsage},   {"processes", nullptr, kProcessesUsage},
+    {"desktop", nullptr, kDesktopUsage},
 };
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "moltr/machine_command.h"
 #include "moltr/print_command.h"
 #include "moltr/printer_command.h"
+#include "moltr/desktop_command.h"
 #include "moltr/processes_command.h"
 #include "moltr/spooler_command.h"
 #include "moltr/ticket_command.h"
@@ -82,7 +83,9 @@ const char kUsage[] =
     "                     pauses, resumes or deletes a job\n"
     "  spooler run [--until-idle] [--page-ms N]\n"
     "                     the spooler service, printing the queued jobs\n"
-    "  processes [--json]  the machine's processes\n";
+    "  processes [--json]  the machine's processes\n"
+    "  desktop respond CONTROL_ID [--after MS] | desktop dialogs [--json]\n"
+    "                     answers the machine's dialogs as its user; lists the dialogs shown\n";
 
 } // namespace
 
@@ -148,6 +151,9 @@ int main(int argc, char** argv) {
     }
     if (command == "processes") {
         return moltr::tool::RunProcesses(commandArgs);
+    }
+    if (command == "desktop") {
+        return moltr::tool::RunDesktop(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }

@@ -329,7 +329,7 @@ bool IsLoadedResource(const ResourceEntry* entry) {
     return false;
 }
 
-bool ResourceBytesFrom(const void* address, size_t& bytes) {
+const ResourceEntry* ResourceHolding(const void* address, size_t& bytes) {
     const auto* at = static_cast<const BYTE*>(address);
     std::lock_guard guard(TheTable().lock);
     for (const Module& module : TheTable().modules) {
@@ -340,11 +340,15 @@ bool ResourceBytesFrom(const void* address, size_t& bytes) {
             const bool inside = wanted >= start && (wanted - start < entry.size || wanted == start);
             if (entry.data && inside) {
                 bytes = entry.size - (wanted - start);
-                return true;
+                return &entry;
             }
         }
     }
-    return false;
+    return nullptr;
+}
+
+bool ResourceBytesFrom(const void* address, size_t& bytes) {
+    return ResourceHolding(address, bytes) != nullptr;
 }
 
 std::u16string ProcessImagePath() {

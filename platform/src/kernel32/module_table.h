@@ -72,6 +72,9 @@ bool IsLoadedResource(const ResourceEntry* entry);
 // The bytes from `address` to the end of the resource of a loaded module that holds it. False when
 // no such resource holds the address.
 bool ResourceBytesFrom(const void* address, size_t& bytes);
+// The same, with the resource itself (valid while its module stays loaded); NULL when
+// none holds the address.
+const ResourceEntry* ResourceHolding(const void* address, size_t& bytes);
 
 // The Windows path of the process image: set by the administration call, else the executable's.
 std::u16string ProcessImagePath();

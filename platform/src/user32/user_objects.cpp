@@ -1,6 +1,7 @@
 // The window manager's handle table.
 #include "src/user32/user_objects.h"
 #include "src/core/object_table.h"
+#include "src/user32/user_desktop.h"
 #include "sim/windows_admin.h"
 
 namespace moltr::platform {
@@ -29,19 +30,30 @@ ULONG_PTR InsertUserObject(std::shared_ptr<UserObject> object) {
 }
 
 std::shared_ptr<UserObject> RemoveUserObject(ULONG_PTR handle) {
-    return TheObjects().table.Remove(handle);
+    return TheObjects().table.Remove(LocalHandleValue(handle));
 }
 
 UserObject* FindUserObject(ULONG_PTR handle) {
-    return TheObjects().table.Find(handle);
+    return TheObjects().table.Find(LocalHandleValue(handle));
 }
 
 Window* CheckedWindow(HWND window) {
     Window* found = FindWindowObject(window);
     if (!found) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    } else if (!found->parent) {
+        // Another process may have enabled or disabled it.
+        if (const auto published = FindDesktopWindow(DesktopHandle(window))) {
+            found->style = published->style;
+        }
     }
     return found;
+}
+
+void PublishState(HWND handle, const Window& window) {
+    if (!window.parent) {
+        PublishWindow(handle, window.thread, window.style);
+    }
 }
 
 std::vector<HWND>& TopLevelWindows() {

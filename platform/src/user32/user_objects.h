@@ -40,6 +40,7 @@ struct Window : UserObject {
     RECT rect{}; // in the parent's client coordinates, or the screen's for a top-level window
     std::u16string text;
     HFONT font = nullptr; // controls remember the font they are given
+    DWORD thread = 0;     // the thread that created it
     std::vector<BYTE> extra;
     bool destroying = false;
 };
@@ -70,6 +71,9 @@ inline Icon* FindIcon(HICON icon) {
 
 // The window behind a handle; null with ERROR_INVALID_WINDOW_HANDLE set when there is none.
 Window* CheckedWindow(HWND window);
+
+// Makes a top-level window's current state known to the machine's other processes.
+void PublishState(HWND handle, const Window& window);
 
 // The top-level windows of the process, in creation order.
 std::vector<HWND>& TopLevelWindows();

@@ -1,5 +1,6 @@
 // The values of a window: GetWindowLongW, SetWindowLongW, GetWindowLongPtrW and
 // SetWindowLongPtrW.
+#include "src/user32/user_desktop.h"
 #include "src/user32/user_objects.h"
 
 #include <windows.h>
@@ -20,9 +21,28 @@ LONG_PTR* Field(Window& window, int index) {
     }
 }
 
+// Another process's window: its style is all that the desktop knows of it, and only its owner
+// changes it.
+bool AccessForeign(HWND handle, int index, const LONG_PTR* newValue, LONG_PTR& previous) {
+    const std::optional<DesktopWindow> window = FindDesktopWindow(handle);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    if (index != GWL_STYLE || newValue) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    previous = static_cast<LONG>(window->style);
+    return true;
+}
+
 // Reads (or, with `newValue`, replaces) the value at `index` of `size` bytes; returns the previous
 // one. False with ERROR_INVALID_INDEX set for an index the window has no value at.
 bool Access(HWND handle, int index, size_t size, const LONG_PTR* newValue, LONG_PTR& previous) {
+    if (IsForeignHandle(handle)) {
+        return AccessForeign(handle, index, newValue, previous);
+    }
     std::lock_guard guard(UserLock());
     Window* window = CheckedWindow(handle);
     if (!window) {
@@ -56,6 +76,7 @@ bool Access(HWND handle, int index, size_t size, const LONG_PTR* newValue, LONG_
         previous = static_cast<LONG>(*styleField);
         if (newValue) {
             *styleField = static_cast<DWORD>(*newValue);
+            PublishState(handle, *window);
         }
         return true;
     }

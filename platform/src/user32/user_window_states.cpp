@@ -1,9 +1,33 @@
 // Visible and enabled states: ShowWindow, IsWindowVisible, EnableWindow and IsWindowEnabled.
+// Another process's top-level window answers from its record on the desktop.
+#include "src/user32/user_desktop.h"
 #include "src/user32/user_objects.h"
 
 #include <windows.h>
 
 using namespace moltr::platform;
+
+namespace {
+
+std::optional<DWORD> ForeignStyle(HWND handle) {
+    const std::optional<DesktopWindow> window = FindDesktopWindow(handle);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return std::nullopt;
+    }
+    return window->style;
+}
+
+BOOL EnableForeign(HWND handle, BOOL enable) {
+    const std::optional<DWORD> style = ForeignStyle(handle);
+    if (!style) {
+        return FALSE;
+    }
+    StoreDesktopStyle(handle, enable ? *style & ~WS_DISABLED : *style | WS_DISABLED);
+    return (*style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+} // namespace
 
 extern "C" {
 
@@ -23,13 +47,18 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     } else {
         window->style |= WS_VISIBLE;
     }
+    PublishState(hWnd, *window);
     return wasVisible;
 }
 
 BOOL WINAPI IsWindowVisible(HWND hWnd) {
+    if (IsForeignHandle(hWnd)) {
+        const std::optional<DWORD> style = ForeignStyle(hWnd);
+        return style && (*style & WS_VISIBLE) ? TRUE : FALSE;
+    }
     std::lock_guard guard(UserLock());
     // Visible only when every parent up to the top-level window is.
-    for (const Window* window = FindWindowObject(hWnd); window;
+    for (const Window* window = CheckedWindow(hWnd); window;
          window = FindWindowObject(window->parent)) {
         if (!(window->style & WS_VISIBLE)) {
             return FALSE;
@@ -42,6 +71,9 @@ BOOL WINAPI IsWindowVisible(HWND hWnd) {
 }
 
 BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
+    if (IsForeignHandle(hWnd)) {
+        return EnableForeign(hWnd, bEnable);
+    }
     std::lock_guard guard(UserLock());
     Window* window = CheckedWindow(hWnd);
     if (!window) {
@@ -53,10 +85,15 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     } else {
         window->style |= WS_DISABLED;
     }
+    PublishState(hWnd, *window);
     return wasDisabled;
 }
 
 BOOL WINAPI IsWindowEnabled(HWND hWnd) {
+    if (IsForeignHandle(hWnd)) {
+        const std::optional<DWORD> style = ForeignStyle(hWnd);
+        return style && !(*style & WS_DISABLED) ? TRUE : FALSE;
+    }
     std::lock_guard guard(UserLock());
     const Window* window = CheckedWindow(hWnd);
     return window && !(window->style & WS_DISABLED) ? TRUE : FALSE;

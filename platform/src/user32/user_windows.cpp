@@ -1,5 +1,6 @@
 // Windows and their family: CreateWindowExW, DestroyWindow, IsWindow, GetParent, GetDlgItem,
 // GetDlgCtrlID and EnumChildWindows.
+#include "src/user32/user_desktop.h"
 #include "src/user32/user_objects.h"
 #include "sim/utf.h"
 
@@ -50,6 +51,9 @@ void Unlink(HWND handle) {
     auto& siblings = SiblingsOf(*window);
     siblings.erase(std::remove(siblings.begin(), siblings.end(), handle), siblings.end());
     window->windowClass->windows--;
+    if (!window->parent) {
+        WithdrawWindow(handle);
+    }
     RemoveUserObject(reinterpret_cast<ULONG_PTR>(handle));
 }
 
@@ -101,6 +105,7 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         window->instance = hInstance;
         window->proc = windowClass->proc;
         window->extra.assign(static_cast<size_t>(windowClass->windowExtra), 0);
+        window->thread = GetCurrentThreadId();
         if (X == CW_USEDEFAULT) {
             X = 0;
             Y = 0;
@@ -118,6 +123,7 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         }
         SiblingsOf(*window).push_back(handle);
         windowClass->windows++;
+        PublishState(handle, *window);
     }
     CREATESTRUCTW create{lpParam,
                          hInstance,
@@ -174,6 +180,9 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
 }
 
 BOOL WINAPI IsWindow(HWND hWnd) {
+    if (IsForeignHandle(hWnd)) {
+        return FindDesktopWindow(hWnd) ? TRUE : FALSE;
+    }
     std::lock_guard guard(UserLock());
     return FindWindowObject(hWnd) ? TRUE : FALSE;
 }

@@ -77,8 +77,25 @@ int ServePipe(const std::u16string& name, const char* report) {
 
 } // namespace
 
+// A visible main window on the desktop: reports its thread, waits for "REPORT.done", then reports
+// whether the window is enabled, as another process may have changed it.
+int ShowWindowUntilDone(const char* report) {
+    HWND window = CreateWindowExW(0, L"Static", L"Child", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  100, 100, nullptr, nullptr, nullptr, nullptr);
+    if (!window) {
+        return 2;
+    }
+    Report(report, std::to_string(GetCurrentThreadId()));
+    const int waited = WaitForFile((std::string(report) + ".done").c_str());
+    Report((std::string(report) + ".state").c_str(), IsWindowEnabled(window) ? "1" : "0");
+    return waited;
+}
+
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
+    if (what == "window" && argc > 2) {
+        return ShowWindowUntilDone(argv[2]);
+    }
     if (what == "exit" && argc > 2) {
         return std::stoi(argv[2]);
     }
