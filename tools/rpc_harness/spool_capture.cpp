@@ -16,11 +16,11 @@ STDMETHODIMP SpoolCapture::QueryInterface(REFIID iid, void** object) {
 }
 
 STDMETHODIMP_(ULONG) SpoolCapture::AddRef() {
-    return ++references_;
+    return ++references;
 }
 
 STDMETHODIMP_(ULONG) SpoolCapture::Release() {
-    return --references_;
+    return --references;
 }
 
 STDMETHODIMP SpoolCapture::DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) {

@@ -25,9 +25,9 @@ public:
      MIX) override;
     STDMETHOD(DrvWriteAbortBuf)(PDEVOBJ, PVOID, DWORD, DWORD) override;
 
-private:
-    // Lives on the harness's stack: the count only answers the plug-in's AddRef and Release.
-    ULONG references_ = 1;
+    // Lives on its owner's stack: the count only answers the plug-in's AddRef and Release, and
+    // shows whether the plug-in holds the services.
+    ULONG references = 1;
 };
 
 } // namespace moltr::harness
