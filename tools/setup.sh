@@ -9,6 +9,7 @@ packages=(
     clang libclang-rt-14-dev clang-format python3
     libxml2-dev pkg-config
     libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core
+    wine64
 )
 
 missing=()

@@ -11,7 +11,7 @@
 #include "compiler/compilation.h"
 #include "compiler/tokenizer.h"
 #include "compiler/value_services.h"
-#include "sim/machine.h"
+#include "test_machine.h"
 #include "sim/utf.h"
 
 namespace moltr::compiler::test {
@@ -116,7 +116,7 @@ protected:
         return tokens;
     }
 
-    sim::TestMachine machine_;
+    moltr::test::FreshMachine machine_;
     std::vector<CompileMessage> raised_;
     std::unique_ptr<Compilation> compilation_;
     std::unique_ptr<TestServices> services_;

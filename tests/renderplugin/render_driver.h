@@ -18,6 +18,7 @@
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
+#include "spool_capture.h"
 
 namespace moltr::test {
 
@@ -30,47 +31,7 @@ inline std::vector<BYTE> Bytes(const std::string& text) {
 }
 
 // The driver services of the renderer: DrvWriteSpoolBuf appends to `stream`.
-class SpoolCapture final : public IPrintOemDriverUni {
-public:
-    std::vector<BYTE> stream;
-
-    STDMETHOD(QueryInterface)(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPrintOemDriverUni)) {
-            *object = static_cast<IPrintOemDriverUni*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++references; }
-    STDMETHOD_(ULONG, Release)() override { return --references; }
-    STDMETHOD(DrvGetDriverSetting)(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override {
-        return E_NOTIMPL;
-    }
-    STDMETHOD(DrvWriteSpoolBuf)(PDEVOBJ, PVOID buffer, DWORD size, DWORD* written) override {
-        const BYTE* bytes = static_cast<const BYTE*>(buffer);
-        stream.insert(stream.end(), bytes, bytes + size);
-        *written = size;
-        return S_OK;
-    }
-    STDMETHOD(DrvXMoveTo)(PDEVOBJ, INT, DWORD, INT*) override { return E_NOTIMPL; }
-    STDMETHOD(DrvYMoveTo)(PDEVOBJ, INT, DWORD, INT*) override { return E_NOTIMPL; }
-    STDMETHOD(DrvGetStandardVariable)(PDEVOBJ, DWORD, PVOID, DWORD, PDWORD) override {
-        return E_NOTIMPL;
-    }
-    STDMETHOD(DrvGetGPDData)(PDEVOBJ, DWORD, PVOID, PVOID, DWORD, PDWORD) override {
-        return E_NOTIMPL;
-    }
-    STDMETHOD(DrvUniTextOut)
-    (SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
-     MIX) override {
-        return E_NOTIMPL;
-    }
-    STDMETHOD(DrvWriteAbortBuf)(PDEVOBJ, PVOID, DWORD, DWORD) override { return E_NOTIMPL; }
-
-    ULONG references = 1;
-};
+using SpoolCapture = harness::SpoolCapture;
 
 struct RenderPrinterSetup {
     std::string driverName = "MOLTR ColorLaser 4000 PCL5c";

@@ -60,6 +60,7 @@
 #define MOVEFILE_DELAY_UNTIL_REBOOT 0x00000004
 #define MOVEFILE_WRITE_THROUGH 0x00000008
 
+// The offset is reached as Offset and OffsetHigh, as the SDK's nameless union and struct allow.
 typedef struct _OVERLAPPED {
     ULONG_PTR Internal;
     ULONG_PTR InternalHigh;
@@ -67,9 +68,9 @@ typedef struct _OVERLAPPED {
         struct {
             DWORD Offset;
             DWORD OffsetHigh;
-        } s;
+        };
         PVOID Pointer;
-    } u;
+    };
     HANDLE hEvent;
 } OVERLAPPED, *LPOVERLAPPED;
 

@@ -257,8 +257,7 @@ BOOL Transfer(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD transferred, LPOV
     }
     ULONGLONG offset = 0;
     if (overlapped) {
-        offset =
-            (static_cast<ULONGLONG>(overlapped->u.s.OffsetHigh) << 32) | overlapped->u.s.Offset;
+        offset = (static_cast<ULONGLONG>(overlapped->OffsetHigh) << 32) | overlapped->Offset;
     }
     DWORD done = 0;
     DWORD error = operation(*stream, done, overlapped ? &offset : nullptr);

@@ -167,10 +167,10 @@ TEST_F(Files, ReadingAtTheEndSucceedsWithNothing) {
     EXPECT_EQ(got, 0u);
     // With an offset beyond the end, the synchronous read reports the end of the file.
     OVERLAPPED at{};
-    at.u.s.Offset = 10;
+    at.Offset = 10;
     EXPECT_FALSE(ReadFile(file, buffer, sizeof(buffer), &got, &at));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_HANDLE_EOF));
-    at.u.s.Offset = 1;
+    at.Offset = 1;
     ASSERT_TRUE(ReadFile(file, buffer, 1, &got, &at));
     EXPECT_EQ(buffer[0], 'b');
     CloseHandle(file);

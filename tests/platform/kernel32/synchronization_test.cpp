@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -100,16 +102,39 @@ TEST(CriticalSections, LeavingWithoutOwningChangesNothing) {
     DeleteCriticalSection(&section);
 }
 
+// Waits, without calls that could touch the last error, until `step` reaches `value`.
+bool AwaitStep(const std::atomic<int>& step, int value) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (step.load() < value) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 TEST(Threads, IdsAndLastErrorBelongToTheThread) {
-    SetLastError(ERROR_ACCESS_DENIED);
+    // Starting and joining a thread may itself set the caller's last error, so the caller reads
+    // its own while the other thread holds a different one.
+    std::atomic<int> step = 0;
     DWORD otherError = 0, otherId = 0;
-    std::thread([&] {
+    std::thread other([&] {
         otherError = GetLastError();
         otherId = GetCurrentThreadId();
-    }).join();
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        step = 1;
+        AwaitStep(step, 2);
+    });
+    SetLastError(ERROR_ACCESS_DENIED);
+    const bool otherRan = AwaitStep(step, 1);
+    const DWORD ownError = GetLastError();
+    step = 2;
+    other.join();
+    ASSERT_TRUE(otherRan);
     EXPECT_EQ(otherError, static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_NE(otherId, GetCurrentThreadId());
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ownError, static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_NE(GetCurrentProcessId(), 0u);
 }
 
