@@ -84,6 +84,10 @@ bool RemoveHandle(HANDLE handle) {
 } // namespace moltr::sim
 
 extern "C" BOOL WINAPI CloseHandle(HANDLE hObject) {
+    // Closing the process's pseudo handle (INVALID_HANDLE_VALUE's value) has no effect.
+    if (hObject == GetCurrentProcess()) {
+        return TRUE;
+    }
     if (!moltr::sim::RemoveHandle(hObject)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

@@ -1,5 +1,6 @@
 // CreateFileW's dispositions and errors, and reading, writing and positioning on an open file.
 #include "file_test_helpers.h"
+#include "windows_run.h"
 #include <gtest/gtest.h>
 
 using namespace file_test;
@@ -24,7 +25,8 @@ TEST_F(Files, HandlesLookLikeWindowsHandles) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     EXPECT_TRUE(CloseHandle(b));
     EXPECT_FALSE(CloseHandle(nullptr));
-    EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
+    // INVALID_HANDLE_VALUE is the process's pseudo handle, whose closing has no effect.
+    EXPECT_TRUE(CloseHandle(INVALID_HANDLE_VALUE));
 }
 
 TEST_F(Files, CreateNewRefusesAnExistingFile) {
@@ -81,6 +83,7 @@ TEST_F(Files, OpenAndTruncateExistingNeedTheFile) {
 }
 
 TEST_F(Files, BadArgumentsAreRefused) {
+    MOLTR_NOT_UNDER_WINE("Wine truncates a file opened for reading only");
     // Truncating needs write access; an unknown disposition is no disposition.
     ASSERT_TRUE(Put("C:\\Windows\\Temp\\t.txt", "12345"));
     EXPECT_EQ(Open("C:\\Windows\\Temp\\t.txt", GENERIC_READ, 0, TRUNCATE_EXISTING),
@@ -119,6 +122,7 @@ TEST_F(Files, PathsIgnoreCaseAndSlashDirection) {
 }
 
 TEST_F(Files, ReadOnlyFilesRefuseWriting) {
+    MOLTR_NOT_UNDER_WINE("Wine runs as root here, who may write read-only files");
     HANDLE file =
         Open("C:\\Windows\\Temp\\ro.txt", GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_READONLY);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -137,6 +141,7 @@ TEST_F(Files, ReadOnlyFilesRefuseWriting) {
 }
 
 TEST_F(Files, AccessDecidesWhatAHandleMayDo) {
+    MOLTR_NOT_UNDER_WINE("Wine sets no times on a read handle without checking its access");
     ASSERT_TRUE(Put("C:\\Windows\\Temp\\a.txt", "abc"));
     HANDLE reader = Open("C:\\Windows\\Temp\\a.txt", GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
@@ -177,6 +182,7 @@ TEST_F(Files, ReadingAtTheEndSucceedsWithNothing) {
 }
 
 TEST_F(Files, FilePointerMovesAndExtends) {
+    MOLTR_NOT_UNDER_WINE("Wine's SetFilePointer leaves an earlier last error on success");
     HANDLE file = Open("C:\\Windows\\Temp\\p.bin", GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
     DWORD done = 0;
     ASSERT_TRUE(WriteFile(file, "0123456789", 10, &done, nullptr));

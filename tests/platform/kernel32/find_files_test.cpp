@@ -1,6 +1,7 @@
 // Searching folders with FindFirstFileW and FindNextFileW: wildcards, letter case, order, the
 // entries a folder lists for itself, and what a search reports about each file.
 #include "file_test_helpers.h"
+#include "windows_run.h"
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -63,6 +64,7 @@ TEST_F(FindFiles, AnExactNameFindsThatFile) {
 }
 
 TEST_F(FindFiles, NothingFoundIsAnError) {
+    MOLTR_NOT_UNDER_WINE("Wine answers other codes for a file used as a folder and for '|'");
     EXPECT_EQ(Names("C:\\Drv\\*.ini"), List({"error 2"}));
     EXPECT_EQ(Names("C:\\Drv\\missing.xpd"), List({"error 2"}));
     EXPECT_EQ(Names("C:\\NoFolder\\*.xpd"), List({"error 3"}));
@@ -87,6 +89,7 @@ TEST_F(FindFiles, DataDescribesTheFile) {
 }
 
 TEST_F(FindFiles, BadSearchHandlesAreRefused) {
+    MOLTR_SIMULATION_ONLY("Windows may give a closed search handle's value to a new object");
     WIN32_FIND_DATAW data;
     EXPECT_FALSE(FindNextFileW(INVALID_HANDLE_VALUE, &data));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));

@@ -1,10 +1,13 @@
 // Case mapping, letters and the lstr functions.
 #include "sim/utf.h"
+#include "windows_run.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+#ifndef _WIN32
 #include <sys/mman.h>
+#endif
 
 using moltr::sim::Utf16;
 using moltr::sim::Utf8;
@@ -34,6 +37,27 @@ WCHAR LowerChar(WCHAR c) {
         reinterpret_cast<UINT_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
 }
 
+// One page of memory at `address`, or null when that address is taken: VirtualAlloc on Windows,
+// mmap on the host, where the simulation has no VirtualAlloc.
+void* PageAt(UINT_PTR address) {
+#ifdef _WIN32
+    return VirtualAlloc(reinterpret_cast<void*>(address), 4096, MEM_RESERVE | MEM_COMMIT,
+                        PAGE_READWRITE);
+#else
+    void* page = mmap(reinterpret_cast<void*>(address), 4096, PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
+    return page == MAP_FAILED ? nullptr : page;
+#endif
+}
+
+void FreePage(void* page) {
+#ifdef _WIN32
+    VirtualFree(page, 0, MEM_RELEASE);
+#else
+    munmap(page, 4096);
+#endif
+}
+
 int Sign(int value) {
     return (value > 0) - (value < 0);
 }
@@ -49,6 +73,7 @@ TEST(CaseMapping, Latin) {
 }
 
 TEST(CaseMapping, LatinExtendedA) {
+    MOLTR_NOT_UNDER_WINE("Wine leaves the dotless and dotted capital i unmapped");
     EXPECT_EQ(
         Upper("\u0101\u0107\u0119\u013A\u0142\u0144\u0151\u0159\u015B\u0161\u017A\u017C\u017E"),
         "\u0100\u0106\u0118\u0139\u0141\u0143\u0150\u0158\u015A\u0160\u0179\u017B\u017D");
@@ -61,6 +86,7 @@ TEST(CaseMapping, LatinExtendedA) {
 }
 
 TEST(CaseMapping, GreekAndCyrillic) {
+    MOLTR_NOT_UNDER_WINE("Wine leaves the final sigma unmapped");
     EXPECT_EQ(Lower("\u0391\u0392\u0393\u03A3\u03A9 \u0386\u0388\u038C\u038F\u03AA"),
               "\u03B1\u03B2\u03B3\u03C3\u03C9 \u03AC\u03AD\u03CC\u03CE\u03CA");
     EXPECT_EQ(Upper("\u03B1\u03C9\u03C2 \u03AC\u03AF\u03CD"),
@@ -71,6 +97,7 @@ TEST(CaseMapping, GreekAndCyrillic) {
 }
 
 TEST(CaseMapping, OtherScriptsStay) {
+    MOLTR_NOT_UNDER_WINE("Wine's case table has the capital of U+0180 from Unicode 5");
     EXPECT_EQ(Upper("\u05D0\u4E2D\u0180"), "\u05D0\u4E2D\u0180");
 }
 
@@ -84,9 +111,8 @@ TEST(CaseMapping, PointerWithZeroHighWordIsOneCharacter) {
 
 TEST(CaseMapping, StringWhoseAddressHasBits16To31ClearIsAString) {
     // 0x700000000000: the low 32 bits are zero, so only the bits above them mark it as an address.
-    void* page = mmap(reinterpret_cast<void*>(0x700000000000), 4096, PROT_READ | PROT_WRITE,
-                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
-    if (page == MAP_FAILED) {
+    void* page = PageAt(0x700000000000);
+    if (page == nullptr) {
         GTEST_SKIP() << "address not available";
     }
     auto* text = static_cast<WCHAR*>(page);
@@ -94,7 +120,7 @@ TEST(CaseMapping, StringWhoseAddressHasBits16To31ClearIsAString) {
     text[1] = 0;
     EXPECT_EQ(CharUpperW(text), text);
     EXPECT_EQ(text[0], L'A');
-    munmap(page, 4096);
+    FreePage(page);
 }
 
 TEST(CaseMapping, BuffersConvertTheCountIncludingNuls) {
@@ -158,6 +184,7 @@ TEST(Strings, CopyAndAppend) {
 }
 
 TEST(Strings, CompareOrdinally) {
+    MOLTR_SIMULATION_ONLY("lstrcmpW sorts by the locale on Windows, by code value here");
     EXPECT_EQ(lstrcmpW(L"abc", L"abc"), 0);
     EXPECT_EQ(lstrcmpW(L"abc", L"abd"), -1);
     EXPECT_EQ(lstrcmpW(L"abc", L"ab"), 1);
@@ -169,6 +196,7 @@ TEST(Strings, CompareOrdinally) {
 }
 
 TEST(Strings, CompareIgnoringCase) {
+    MOLTR_SIMULATION_ONLY("lstrcmpiW sorts by the locale on Windows, where sharp s equals ss");
     EXPECT_EQ(lstrcmpiW(L"Spoolsv.EXE", L"spoolsv.exe"), 0);
     EXPECT_EQ(lstrcmpiW(L"\u00C4rger \u0416", L"\u00E4RGER \u0436"), 0);
     EXPECT_EQ(Sign(lstrcmpiW(L"abc", L"ABD")), -1);
