@@ -5,18 +5,6 @@
 set(MOLTR_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the Windows tests")
 find_program(MOLTR_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 
-# The MinGW runtime DLLs that the test programs and the modules load, copied beside the programs
-# where the loader looks first, as they would be installed on Windows.
-function(moltr_copy_mingw_runtime DESTINATION)
-    foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
-        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-                        OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-        if(IS_ABSOLUTE "${path}")
-            file(COPY ${path} DESTINATION ${DESTINATION})
-        endif()
-    endforeach()
-endfunction()
-
 if(NOT EXISTS ${MOLTR_GOOGLETEST_SOURCE}/CMakeLists.txt)
     message(STATUS "No GoogleTest sources in ${MOLTR_GOOGLETEST_SOURCE}: no Windows test programs")
     return()
@@ -31,7 +19,6 @@ add_subdirectory(${MOLTR_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLU
 set_directory_properties(PROPERTIES COMPILE_OPTIONS "${moltr_saved_options}")
 
 set(MOLTR_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
-moltr_copy_mingw_runtime(${CMAKE_BINARY_DIR}/bin)
 if(MOLTR_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${MOLTR_WINE_PREFIX} WINEDEBUG=-all DISPLAY=
                                       ${MOLTR_WINE})
