@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     clang libclang-rt-14-dev clang-format python3
     libxml2-dev pkg-config
+    libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core
 )
 
 missing=()

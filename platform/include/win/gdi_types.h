@@ -493,6 +493,11 @@ typedef WORD COLOR16;
 #define DC_PEN 19
 #define STOCK_LAST 19
 #define CLR_INVALID 0xFFFFFFFF
+#define BS_SOLID 0
+#define BS_NULL 1
+#define BS_HOLLOW BS_NULL
+#define FLOODFILLBORDER 0
+#define FLOODFILLSURFACE 1
 #define HS_HORIZONTAL 0
 #define HS_VERTICAL 1
 #define HS_FDIAGONAL 2

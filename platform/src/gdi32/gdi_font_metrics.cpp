@@ -1,4 +1,4 @@
-// The simulated font engine's metric.
+// The dialog font's metric.
 #include "src/gdi32/gdi_font_metrics.h"
 
 #include <algorithm>
@@ -68,31 +68,6 @@ LONG TextWidth(const FontMetric& metric, std::u16string_view text) {
         width = std::min<int64_t>(width + CharWidth(metric, static_cast<WCHAR>(c)), INT32_MAX);
     }
     return static_cast<LONG>(width);
-}
-
-TEXTMETRICW TextMetricOf(const LOGFONTW& font) {
-    const FontMetric metric = MetricOf(font);
-    TEXTMETRICW tm{};
-    tm.tmHeight = metric.height;
-    tm.tmAscent = metric.ascent;
-    tm.tmDescent = metric.descent;
-    tm.tmInternalLeading = metric.internalLeading;
-    tm.tmAveCharWidth = metric.aveCharWidth;
-    tm.tmMaxCharWidth = metric.maxCharWidth;
-    tm.tmWeight = metric.weight;
-    tm.tmDigitizedAspectX = 96;
-    tm.tmDigitizedAspectY = 96;
-    tm.tmFirstChar = 0x20;
-    tm.tmLastChar = 0xFFFC;
-    tm.tmDefaultChar = 0x1F;
-    tm.tmBreakChar = 0x20;
-    tm.tmItalic = font.lfItalic ? 0xFF : 0;
-    tm.tmUnderlined = font.lfUnderline ? 0xFF : 0;
-    tm.tmStruckOut = font.lfStrikeOut ? 0xFF : 0;
-    // A scalable TrueType face of variable pitch (the pitch bit is set for variable pitch).
-    tm.tmPitchAndFamily = TMPF_FIXED_PITCH | TMPF_VECTOR | TMPF_TRUETYPE | FF_SWISS;
-    tm.tmCharSet = font.lfCharSet == DEFAULT_CHARSET ? ANSI_CHARSET : font.lfCharSet;
-    return tm;
 }
 
 } // namespace moltr::platform

@@ -1,6 +1,7 @@
 #pragma once
-// The simulated font engine: one deterministic metric for every face, derived from the logical
-// font alone, so that layouts computed from text sizes are the same on every run and machine.
+// The metric of the dialog font behind the window manager's dialog base units: derived from the
+// logical font alone, so that dialog layouts are the same on every run and machine and match the
+// units Windows gives for "MS Shell Dlg". Text drawn and measured through GDI uses real faces.
 #include <windows.h>
 #include <string_view>
 
@@ -32,6 +33,5 @@ FontMetric MetricOf(const LOGFONTW& font);
 LONG CharWidth(const FontMetric& metric, WCHAR c);
 // Widths add up; the sum saturates at the largest LONG.
 LONG TextWidth(const FontMetric& metric, std::u16string_view text);
-TEXTMETRICW TextMetricOf(const LOGFONTW& font);
 
 } // namespace moltr::platform

@@ -1,11 +1,40 @@
-// Fonts and their text metrics: CreateFontIndirectW, GetTextMetricsW and GetTextExtentPoint32W.
-#include "src/gdi32/gdi_font_metrics.h"
+// Fonts and their text metrics: CreateFontIndirectW, GetTextMetricsW and GetTextExtentPoint32W,
+// measured on the faces the text is drawn with.
+#include "src/gdi32/gdi_font_faces.h"
 #include "src/gdi32/gdi_objects.h"
-#include "sim/utf.h"
 
 #include <windows.h>
 
+namespace moltr::platform {
+
+std::shared_ptr<const RealisedFont> RealisedFontOf(const DcObject& dc) {
+    FontObject* font = FindFont(dc.state.font);
+    if (!font->realised) {
+        font->realised = RealiseFont(font->logFont);
+    }
+    if (!font->realised) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+    }
+    return font->realised;
+}
+
+} // namespace moltr::platform
+
 using namespace moltr::platform;
+
+namespace {
+
+std::shared_ptr<const RealisedFont> FontOf(HDC hdc) {
+    std::lock_guard guard(GdiLock());
+    const DcObject* dc = FindDc(hdc);
+    if (!dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return RealisedFontOf(*dc);
+}
+
+} // namespace
 
 extern "C" {
 
@@ -27,33 +56,32 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* lplf) {
 }
 
 BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm) {
-    LOGFONTW font;
-    if (!SelectedFont(hdc, font)) {
+    const std::shared_ptr<const RealisedFont> font = FontOf(hdc);
+    if (!font) {
         return FALSE;
     }
     if (!lptm) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    *lptm = TextMetricOf(font);
+    *lptm = font->Metric();
     return TRUE;
 }
 
 BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl) {
-    LOGFONTW font;
-    if (!SelectedFont(hdc, font)) {
+    const std::shared_ptr<const RealisedFont> font = FontOf(hdc);
+    if (!font) {
         return FALSE;
     }
     if (c < 0 || !psizl || (c > 0 && !lpString)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const FontMetric metric = MetricOf(font);
     psizl->cx =
-        c ? TextWidth(metric, std::u16string_view(reinterpret_cast<const char16_t*>(lpString),
-                                                  static_cast<size_t>(c)))
+        c ? TextAdvance(*font, std::u16string_view(reinterpret_cast<const char16_t*>(lpString),
+                                                   static_cast<size_t>(c)))
           : 0;
-    psizl->cy = metric.height;
+    psizl->cy = font->Metric().tmHeight;
     return TRUE;
 }
 }

@@ -1,5 +1,5 @@
 // Fonts and text metrics: CreateFontIndirectW, GetTextMetricsW, GetTextExtentPoint32W and the
-// screen resolution from GetDeviceCaps, with the simulated font engine's fixed metric.
+// screen resolution from GetDeviceCaps, measured on the faces fontconfig finds.
 #include "sim/display.h"
 
 #include <gtest/gtest.h>
@@ -63,14 +63,24 @@ private:
     }
 };
 
-TEST_F(FontDc, DialogFontAtEightPointsMatchesWindows) {
-    Select(-MulDiv(8, 96, 72));
+// Arial is drawn with Liberation Sans, whose tables hold Arial's metrics: 2048 units to the em,
+// a Windows ascent of 1854 and descent of 434.
+TEST_F(FontDc, ArialTakesItsMetricsFromTheFace) {
+    LOGFONTW font{};
+    font.lfHeight = -2048;
+    std::memcpy(font.lfFaceName, u"Arial", sizeof(u"Arial"));
+    Select(font);
     const TEXTMETRICW metric = Metric();
-    EXPECT_EQ(metric.tmHeight, 13);
-    EXPECT_EQ(metric.tmAveCharWidth, 5);
-    EXPECT_EQ(metric.tmAscent + metric.tmDescent, metric.tmHeight);
-    EXPECT_EQ(metric.tmInternalLeading, 2); // cell less the 11 pixels of character height
-    EXPECT_EQ((Extent(kAlphabet, 52).cx + 26) / 52, 6);
+    EXPECT_EQ(metric.tmAscent, 1854);
+    EXPECT_EQ(metric.tmDescent, 434);
+    EXPECT_EQ(metric.tmHeight, 2288);
+    EXPECT_EQ(metric.tmInternalLeading, 2288 - 2048);
+    EXPECT_EQ(Extent(L"A", 1).cx, 1366); // Arial's advance of A
+    // The cell height asked for is met, so the em is smaller by the same ratio.
+    font.lfHeight = 2288;
+    Select(font);
+    EXPECT_EQ(Metric().tmHeight, 2288);
+    EXPECT_EQ(Metric().tmInternalLeading, 2288 - 2048);
 }
 
 TEST_F(FontDc, PositiveHeightIsTheCellHeight) {
@@ -126,19 +136,19 @@ TEST_F(FontDc, ExtentsAddUpCharacterWidths) {
     const SIZE first = Extent(L"Wide ", 5);
     const SIZE rest = Extent(L"text.", 5);
     EXPECT_EQ(whole.cx, first.cx + rest.cx);
-    EXPECT_EQ(whole.cy, 13);
+    EXPECT_EQ(whole.cy, Metric().tmHeight);
     EXPECT_LT(Extent(L"...", 3).cx, Extent(L"aaa", 3).cx);
     EXPECT_LT(Extent(L"aaa", 3).cx, Extent(L"WWW", 3).cx);
 }
 
 TEST_F(FontDc, ExtentCountsUnitsNotTheTerminator) {
     Select(-11);
-    EXPECT_EQ(Extent(L"ab", 1).cx, 5);
+    EXPECT_EQ(Extent(L"ab", 1).cx, Extent(L"a", 1).cx);
     const WCHAR embedded[] = {u'a', 0, u'b'};
-    EXPECT_EQ(Extent(embedded, 3).cx, 15);
+    EXPECT_EQ(Extent(embedded, 3).cx, Extent(L"ab", 2).cx + Extent(embedded + 1, 1).cx);
     const SIZE empty = Extent(L"", 0);
     EXPECT_EQ(empty.cx, 0);
-    EXPECT_EQ(empty.cy, 13);
+    EXPECT_EQ(empty.cy, Metric().tmHeight);
     EXPECT_EQ(Extent(nullptr, 0).cx, 0);
 }
 
