@@ -1,5 +1,6 @@
 #include "renderplugin/watermark_layer.h"
 
+#include <wingdi.h>
 #include <algorithm>
 #include <cstring>
 #include <memory>

@@ -245,13 +245,36 @@ TEST(RenderImpositionDrawing, TextTurnsBlackOnABrushRecordWhenAsked) {
     render::RenderState& state = hooked.state();
     state.printTextBlack = true;
     auto textOut = hooked.Hook<PFN_DrvTextOut>(INDEX_DrvTextOut);
+    // A white 24-bit band of 40 by 20 pixels and a string of one solid 8 by 8 glyph at (4, 2).
+    constexpr LONG kBandWidth = 40, kBandRows = 20, kStride = kBandWidth * 3;
+    std::vector<BYTE> band(kStride * kBandRows, 0xFF);
+    hooked.surface.pvBits = hooked.surface.pvScan0 = band.data();
+    hooked.surface.cjBits = static_cast<ULONG>(band.size());
+    hooked.surface.lDelta = kStride;
+    hooked.surface.sizlBitmap = {kBandWidth, kBandRows};
+    hooked.surface.iType = STYPE_BITMAP;
+    hooked.surface.iBitmapFormat = BMF_24BPP;
+    struct {
+        GLYPHBITS bits;
+        BYTE more[8];
+    } square = {};
+    square.bits.sizlBitmap = {8, 8};
+    std::fill_n(square.bits.aj, 8, BYTE{0xFF});
+    GLYPHDEF definition = {};
+    definition.pgb = &square.bits;
+    GLYPHPOS position = {0, &definition, {4, 2}};
     STROBJ text = {};
-    text.rclBkGround = {0, 0, 40, 20};
+    text.cGlyphs = 1;
+    text.pgp = &position;
+    text.rclBkGround = {0, 0, kBandWidth, kBandRows};
     BRUSHOBJ fore = {0x0000FF, nullptr, 0};
-    // Raster mode: the engine draws the text; the driver is told of the area without drawing.
+    // Raster mode: the engine draws the text, in black; the driver is told of the area without
+    // drawing.
     ASSERT_TRUE(textOut(&hooked.surface, &text, nullptr, nullptr, nullptr, nullptr, &fore, nullptr,
                         nullptr, 0));
     EXPECT_EQ(fore.iSolidColor, 0x0000FFu);
+    EXPECT_EQ(band[2 * kStride + 4 * 3 + 2], 0x00) << "the glyph's red turned black";
+    EXPECT_EQ(band[2 * kStride + 3 * 3 + 2], 0xFF) << "beside the glyph";
     EXPECT_EQ(std::count(hooked.log.blits.begin(), hooked.log.blits.end(), ROP4(0xAAAA)), 1);
     // White text and black text keep their brush and the driver's drawing.
     hooked.log = {};
