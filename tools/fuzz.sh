@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
+# The same third-party leaks as in the sanitizer test run are not the fuzzers' findings.
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan_suppressions.txt"
 status=0
 speeds=()
 for fuzzer in build/fuzz/bin/*_fuzz; do
