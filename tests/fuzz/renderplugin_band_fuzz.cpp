@@ -38,8 +38,7 @@ constexpr Setting kSettings[] = {
     {L"_BOOKLET", 1},     {L"_SCALE_FACTOR", 2},
 };
 
-void WriteSettings(moltr::common::IDrvSettings* settings, BYTE* privateDevMode,
-                   FuzzInput& input) {
+void WriteSettings(moltr::common::IDrvSettings* settings, BYTE* privateDevMode, FuzzInput& input) {
     for (const Setting& setting : kSettings) {
         auto* at = static_cast<BYTE*>(
             settings->GetValuePointer(privateDevMode, setting.name, moltr::common::kLayoutDevMode));
@@ -58,8 +57,7 @@ template <typename Function> Function Hook(const DRVENABLEDATA& table, ULONG ind
     return nullptr;
 }
 
-void ProcessBand(const RenderPluginPrinter& printer, RenderPluginDevice& device,
-                 FuzzInput& input) {
+void ProcessBand(const RenderPluginPrinter& printer, RenderPluginDevice& device, FuzzInput& input) {
     static const WORD kBitCounts[] = {1, 8, 24, 4, 16, 32};
     BITMAPINFOHEADER header = {};
     header.biWidth = static_cast<SHORT>(input.Word()) % kMostSide;
