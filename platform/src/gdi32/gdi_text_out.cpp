@@ -118,11 +118,24 @@ void FillCells(DrawTarget& target, const Baseline& line, const TEXTMETRICW& metr
 }
 
 void DrawGlyph(DrawTarget& target, const GlyphImage& glyph, LONG penX, LONG penY, DWORD ink) {
-    for (LONG row = 0; row < glyph.rows; ++row) {
-        const BYTE* bits = glyph.bits.data() + static_cast<size_t>(row * glyph.pitch);
-        for (LONG column = 0; column < glyph.width; ++column) {
-            const LONG x = penX + glyph.left + column;
-            const LONG y = penY - glyph.top + row;
+    // Only the part of the glyph inside the visible area is walked: a glyph of a huge font may be
+    // far larger than the surface it lands on.
+    const RECT bounds = RegionBounds(target.visible);
+    const LONG originX = penX + glyph.left;
+    const LONG originY = penY - glyph.top;
+    const auto span = [](LONG edge, LONG origin, LONG low, LONG high) {
+        return static_cast<LONG>(
+            std::clamp<int64_t>(static_cast<int64_t>(edge) - origin, low, high));
+    };
+    const LONG firstRow = span(bounds.top, originY, 0, glyph.rows);
+    const LONG endRow = span(bounds.bottom, originY, firstRow, glyph.rows);
+    const LONG firstColumn = span(bounds.left, originX, 0, glyph.width);
+    const LONG endColumn = span(bounds.right, originX, firstColumn, glyph.width);
+    for (LONG row = firstRow; row < endRow; ++row) {
+        const BYTE* bits = glyph.bits.data() + static_cast<size_t>(row) * glyph.pitch;
+        for (LONG column = firstColumn; column < endColumn; ++column) {
+            const LONG x = originX + column;
+            const LONG y = originY + row;
             if ((bits[column / 8] >> (7 - column % 8)) & 1 && Visible(target, x, y)) {
                 WritePixel(*target.bitmap, x, y, ink);
             }
