@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -367,6 +368,36 @@ TEST_F(Resources, LoadBitmapGivesScreenOrMonochromeBitmaps) {
     EXPECT_NE(LoadBitmapW(self_, MAKEINTRESOURCEW(300)), colour); // not shared
     EXPECT_TRUE(DeleteObject(colour));
     EXPECT_TRUE(DeleteObject(mono));
+}
+
+// The expected colours come from the bitmap file itself: 24-bit rows, bottom-up, padded to DWORDs.
+TEST_F(Resources, LoadBitmapKeepsTheResourcesColours) {
+    std::ifstream file(MOLTR_SOURCE_DIR "/tests/platform/user32/user_icons_colour.bmp",
+                       std::ios::binary);
+    const std::vector<BYTE> bmp((std::istreambuf_iterator<char>(file)), {});
+    ASSERT_GT(bmp.size(), 54u);
+    DWORD bitsOffset = 0;
+    std::memcpy(&bitsOffset, bmp.data() + 10, sizeof bitsOffset);
+    constexpr LONG kWidth = 24, kHeight = 10;
+    constexpr size_t kStride = (kWidth * 3 + 3) / 4 * 4;
+    ASSERT_LE(bitsOffset + kStride * kHeight, bmp.size());
+    HBITMAP colour = LoadBitmapW(self_, MAKEINTRESOURCEW(300));
+    ASSERT_NE(colour, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, colour);
+    size_t distinct = 0;
+    for (LONG y = 0; y < kHeight; ++y) {
+        for (LONG x = 0; x < kWidth; ++x) {
+            const BYTE* bgr = bmp.data() + bitsOffset + (kHeight - 1 - y) * kStride + x * 3;
+            const COLORREF expected = RGB(bgr[2], bgr[1], bgr[0]);
+            distinct += expected != RGB(0, 0, 0);
+            EXPECT_EQ(GetPixel(dc, x, y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_GT(distinct, 0u); // the check would not see pixels left black
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(colour);
 }
 
 TEST_F(Resources, LoadBitmapRefusesMissingAndDamagedOnes) {
