@@ -107,9 +107,11 @@ private:
         if (!TakeWholeRequest(buffer, &request)) {
             return;
         }
-        PrinterWatch* printer = WatchPrinter(state_, request.printerName);
+        // The client is current before a new printer's monitor starts: the application prints
+        // right after its request, and the job the monitor then finds is this client's.
         ClientProcess* client = WatchClient(state_, request.processId);
-        state_.SetCurrent(printer, client);
+        state_.SetCurrent(nullptr, client);
+        state_.SetCurrent(WatchPrinter(state_, request.printerName), client);
     }
 
     // With nothing to watch for too long, the program ends.
