@@ -59,15 +59,8 @@ ClientProcess* OpenClient(NotifierState& state, DWORD processId) {
     return client;
 }
 
-} // namespace
-
-ClientProcess* WatchClient(NotifierState& state, DWORD processId) {
-    {
-        NotifierState::Lock lock(state);
-        if (ClientProcess* known = state.FindClient(processId)) {
-            return known;
-        }
-    }
+// A new entry with its watch thread; null when either cannot be had.
+ClientProcess* StartWatch(NotifierState& state, DWORD processId) {
     ClientProcess* client = OpenClient(state, processId);
     if (client == nullptr) {
         return nullptr;
@@ -86,6 +79,14 @@ ClientProcess* WatchClient(NotifierState& state, DWORD processId) {
     }
     CloseHandle(thread);
     return client;
+}
+
+} // namespace
+
+ClientProcess* WatchClient(NotifierState& state, DWORD processId) {
+    return FindOrOpen(
+        state, [&] { return state.FindClient(processId); },
+        [&] { return StartWatch(state, processId); });
 }
 
 } // namespace moltr::notifier

@@ -100,4 +100,16 @@ private:
     LONG volatile stop_ = 0;
 };
 
+// The known entry that `find` returns under the lock, else the one `open` makes. `open` runs
+// without the lock, which it takes itself only for as long as it fills the entry.
+template <class Find, class Open> auto FindOrOpen(NotifierState& state, Find find, Open open) {
+    {
+        NotifierState::Lock lock(state);
+        if (auto* known = find()) {
+            return known;
+        }
+    }
+    return open();
+}
+
 } // namespace moltr::notifier

@@ -39,20 +39,20 @@ PrinterWatch* OpenPrinterWatch(NotifierState& state, LPCWSTR name) {
     return watch;
 }
 
-} // namespace
-
-PrinterWatch* WatchPrinter(NotifierState& state, LPCWSTR name) {
-    {
-        NotifierState::Lock lock(state);
-        if (PrinterWatch* known = state.FindPrinter(name)) {
-            return known;
-        }
-    }
+// A new entry with its monitor thread; a thread that cannot start stops the program.
+PrinterWatch* StartWatch(NotifierState& state, LPCWSTR name) {
     PrinterWatch* watch = OpenPrinterWatch(state, name);
     if (watch != nullptr && (watch->stopEvent == nullptr || !StartPrinterMonitor(state, *watch))) {
         state.Stop();
     }
     return watch;
+}
+
+} // namespace
+
+PrinterWatch* WatchPrinter(NotifierState& state, LPCWSTR name) {
+    return FindOrOpen(
+        state, [&] { return state.FindPrinter(name); }, [&] { return StartWatch(state, name); });
 }
 
 void ShutPrinterWatches(NotifierState& state) {
