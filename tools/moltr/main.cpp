@@ -75,7 +75,7 @@ const char kUsage[] =
     "  printer ports [--json]\n"
     "                     the printers' ports and the files that receive what they print\n"
     "  print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME]\n"
-    "        [--user NAME] [--machine NAME] [--hold] [--json]\n"
+    "        [--user NAME] [--machine NAME] [--hold | --wait] [--json]\n"
     "                     spools a job as an application does and prints it (see --help)\n"
     "  jobs PRINTER [--json]\n"
     "                     the printer's jobs\n"

@@ -6,35 +6,44 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <optional>
+#include "moltr/application_window.h"
 #include "moltr/command_line.h"
 #include "moltr/job_devmode.h"
 #include "moltr/json_value.h"
 #include "moltr/named_printer.h"
+#include "moltr/spooler_process.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
-
-extern char** environ;
 
 namespace moltr::tool {
 
 const char kPrintUsage[] =
     "usage: moltr print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME]\n"
-    "                   [--user NAME] [--machine NAME] [--hold] [--json]\n"
+    "                   [--user NAME] [--machine NAME] [--hold | --wait] [--json]\n"
     "Spools a job of N pages (default 1) on PRINTER as an application does, with the printer's\n"
     "default devmode changed by each --set (public fields by their DEVMODEW names such as\n"
     "dmCopies or dmDuplex, private ones by their setting names; numbers decimal or 0x hex),\n"
     "then, unless --hold, runs the spooler service on it and writes the bytes its port received\n"
     "to FILE. Prints \"job ID: PAGES pages, BYTES bytes\"; --json prints job, pages, bytes,\n"
-    "output and callbacks (the renderer's callback ids, in order).\n";
+    "output and callbacks (the renderer's callback ids, in order).\n"
+    "--wait: the application stays, with its main window on the desktop, until the job has\n"
+    "printed (at most 120 s), while the spooler service prints it as a process of its own,\n"
+    "started (again) whenever none runs and the job is not printed yet; a two-sided job on a\n"
+    "printer that duplexes by hand is handed to the manual-duplex notifier on the way.\n";
 
 namespace {
 
 // The datatype of the jobs that applications draw through GDI: the driver renders them.
 constexpr WCHAR kEmfDatatype[] = L"NT EMF 1.008";
 constexpr long kMaxPages = 9999;
+// How often and how long an application that waits for its job looks at the queue.
+constexpr DWORD kWaitPollMs = 100;
+constexpr ULONGLONG kWaitLimitMs = 120000;
+constexpr char kShortUsage[] =
+    "usage: moltr print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME] "
+    "[--user NAME] [--machine NAME] [--hold | --wait] [--json]";
 
 struct PrintRequest {
     std::string printer;
@@ -45,6 +54,7 @@ struct PrintRequest {
     std::string user;
     std::string machine;
     bool hold = false;
+    bool wait = false;
     bool json = false;
 };
 
@@ -53,8 +63,8 @@ std::string ParseRequest(const std::vector<std::string>& args, PrintRequest& req
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--hold" || arg == "--json") {
-            (arg == "--hold" ? request.hold : request.json) = true;
+        if (arg == "--hold" || arg == "--wait" || arg == "--json") {
+            (arg == "--hold" ? request.hold : arg == "--wait" ? request.wait : request.json) = true;
         } else if ((arg == "-o" || arg == "--document" || arg == "--user" || arg == "--machine") &&
                    hasValue) {
             std::string& value = arg == "-o"           ? request.output
@@ -75,9 +85,11 @@ std::string ParseRequest(const std::vector<std::string>& args, PrintRequest& req
         } else if (request.printer.empty() && arg.rfind("-", 0) != 0) {
             request.printer = arg;
         } else {
-            return "usage: moltr print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] "
-                   "[--document NAME] [--user NAME] [--machine NAME] [--hold] [--json]";
+            return kShortUsage;
         }
+    }
+    if (request.hold && request.wait) {
+        return "--hold and --wait exclude each other";
     }
     return request.printer.empty() ? "moltr print needs a printer name" : std::string();
 }
@@ -129,24 +141,31 @@ DWORD SpoolJob(const PrintRequest& request, std::vector<BYTE>& devmode, std::str
     return job;
 }
 
-// `moltr spooler run --until-idle` on this machine, as a process of its own, waited for.
-bool RunSpoolerChild() {
-    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::string root = sim::MachineRoot();
-    std::vector<std::string> words = {self, "--spool", root, "spooler", "run", "--until-idle"};
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
+// The spooler service prints the job in a process of its own, waited for.
+std::optional<sim::PrintedJob> PrintNow(const std::u16string& printer, DWORD job) {
+    SpoolerProcess spooler;
+    if (!spooler.Start() || !spooler.Wait()) {
+        return std::nullopt;
     }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawn(&child, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-        return false;
+    return sim::FindPrintedJob(printer, job);
+}
+
+// The application waits for its job as the spooler service prints it. A service started with
+// --until-idle stops when only paused jobs are left, and the notifier holds a two-sided job paused
+// until it has spooled, so a service is started again whenever none runs.
+std::optional<sim::PrintedJob> AwaitPrinted(const std::u16string& printer, DWORD job) {
+    SpoolerProcess spooler;
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        std::optional<sim::PrintedJob> printed = sim::FindPrintedJob(printer, job);
+        if (printed || GetTickCount64() - start > kWaitLimitMs) {
+            return printed;
+        }
+        if (!spooler.Runs() && !spooler.Start()) {
+            return std::nullopt;
+        }
+        Sleep(kWaitPollMs);
     }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // Why a job that should have printed did not.
@@ -188,6 +207,17 @@ void Report(const PrintRequest& request, DWORD job, const sim::PrintedJob& print
     std::printf("%s\n", report.Serialize().c_str());
 }
 
+// Writes what the port received to the file asked for; returns an error text.
+std::string SaveOutput(const PrintRequest& request, const sim::PrintedJob& printed) {
+    if (request.output.empty()) {
+        return {};
+    }
+    std::ofstream file(request.output, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(printed.bytes.data()),
+               static_cast<std::streamsize>(printed.bytes.size()));
+    return file.flush() ? std::string() : "cannot write " + request.output;
+}
+
 } // namespace
 
 int RunPrint(const std::vector<std::string>& args) {
@@ -200,6 +230,12 @@ int RunPrint(const std::vector<std::string>& args) {
     if (error.empty()) {
         error = CheckGpd(printer.handle());
     }
+    // The window exists before the devmode merge, so that the notifier it may start finds it.
+    std::optional<ApplicationWindow> window;
+    if (error.empty() && request.wait) {
+        window.emplace(sim::W(sim::Utf16("moltr print - " + request.document)));
+        error = window->handle() ? std::string() : "cannot create the application's window";
+    }
     std::vector<BYTE> devmode;
     if (error.empty()) {
         error = ApplicationDevMode(printer, request.settings, devmode);
@@ -211,18 +247,14 @@ int RunPrint(const std::vector<std::string>& args) {
     sim::PrintedJob printed{job, request.pages, {}, {}};
     if (!request.hold) {
         std::optional<sim::PrintedJob> sent =
-            RunSpoolerChild() ? sim::FindPrintedJob(printer.name(), job) : std::nullopt;
+            request.wait ? AwaitPrinted(printer.name(), job) : PrintNow(printer.name(), job);
         if (!sent) {
             return Fail(NotPrinted(request.printer, job));
         }
         printed = std::move(*sent);
-        if (!request.output.empty()) {
-            std::ofstream file(request.output, std::ios::binary | std::ios::trunc);
-            file.write(reinterpret_cast<const char*>(printed.bytes.data()),
-                       static_cast<std::streamsize>(printed.bytes.size()));
-            if (!file.flush()) {
-                return Fail("cannot write " + request.output);
-            }
+        error = SaveOutput(request, printed);
+        if (!error.empty()) {
+            return Fail(error);
         }
     }
     Report(request, job, printed);

@@ -88,9 +88,12 @@ int Add(const std::vector<std::string>& args) {
     setup.name = sim::Utf16(driver);
     setup.dataFile = path.string();
     setup.dependentFiles = DependentFiles(path);
-    // The plug-ins of this build, which the sample's settings file names, come along.
-    for (const char* module : {"MOLTRUIP.DLL", "MOLTRRPC.DLL"}) {
-        fs::path built = fs::read_symlink("/proc/self/exe", error).parent_path() / module;
+    // The plug-ins of this build, which the sample's settings file names, come along, and so do
+    // the notifier that the UI plug-in starts and its language module.
+    const fs::path bin = fs::read_symlink("/proc/self/exe", error).parent_path();
+    for (const fs::path& built :
+         {bin / "MOLTRUIP.DLL", bin / "MOLTRRPC.DLL", bin.parent_path() / "modules/MOLTRMDN.EXE",
+          bin.parent_path() / "modules/MOLTRMDN.DLL"}) {
         if (fs::is_regular_file(built, error)) {
             setup.dependentFiles.push_back(built.string());
         }
@@ -99,7 +102,7 @@ int Add(const std::vector<std::string>& args) {
         return Fail("cannot install the driver " + driver);
     }
     // The driver's notifier program runs as this build's host notifier beside moltr.
-    const fs::path notifier = fs::read_symlink("/proc/self/exe", error).parent_path() / "MOLTRMDN";
+    const fs::path notifier = bin / "MOLTRMDN";
     if (!sim::RegisterProgram(u"MOLTRMDN.EXE", notifier.string())) {
         return Fail("cannot register the notifier program " + notifier.string());
     }
