@@ -2,7 +2,8 @@
 // Modal dialogs of the simulated desktop (host build only). Nobody sits in front of the machine,
 // so a machine-wide responder, set by a test or by `moltr desktop respond`, answers each dialog
 // that DialogBoxIndirectParamW shows: it presses one control after a delay. Every dialog shown on
-// the machine is recorded in <root>/desktop/dialogs/ (without a machine, in the process only).
+// the machine is recorded in <root>/desktop/dialogs/, with its picture beside its record (without
+// a machine, in the process only).
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ struct DialogRecord {
         false;          // once the dialog's thread let go of the application's input
     int closedBy = 0;   // the control whose press ended the dialog; 0 when none did
     int ownerDrawn = 0; // owner-drawn controls painted through WM_DRAWITEM
+    // The dialog's client surface as a PNG file: the face colour of dialogs with the owner-drawn
+    // controls painted where they stand (control texts are not drawn). Empty when the dialog ended
+    // before it was shown.
+    std::vector<BYTE> picture;
 };
 
 // Replaces the machine's responder; the default one presses IDOK at once.

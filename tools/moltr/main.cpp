@@ -84,7 +84,7 @@ const char kUsage[] =
     "  spooler run [--until-idle] [--page-ms N]\n"
     "                     the spooler service, printing the queued jobs\n"
     "  processes [--json]  the machine's processes\n"
-    "  desktop respond CONTROL_ID [--after MS] | desktop dialogs [--json]\n"
+    "  desktop respond CONTROL_ID [--after MS] | desktop dialogs [--json] [--png DIR]\n"
     "                     answers the machine's dialogs as its user; lists the dialogs shown\n";
 
 } // namespace

@@ -1,9 +1,11 @@
 // Modal dialogs: DialogBoxIndirectParamW and EndDialog. Nobody sits in front of the simulated
 // desktop, so the dialog's message loop is the machine's responder: after WM_INITDIALOG and the
-// owner-drawn controls' WM_DRAWITEM it presses the chosen control, whose WM_COMMAND goes to the
-// dialog procedure, and the dialog ends when the procedure calls EndDialog.
+// owner-drawn controls' WM_DRAWITEM (painted onto the dialog's surface, whose picture the record
+// keeps) it presses the chosen control, whose WM_COMMAND goes to the dialog procedure, and the
+// dialog ends when the procedure calls EndDialog.
 #include "src/kernel32/module_table.h"
 #include "src/user32/user_desktop.h"
+#include "src/user32/user_dialog_picture.h"
 #include "src/user32/user_dialog_records.h"
 #include "src/user32/user_dialog_template.h"
 #include "src/user32/user_objects.h"
@@ -102,32 +104,30 @@ bool IsOwnerDrawn(HWND control, UINT& type) {
     return false;
 }
 
-// Paints the owner-drawn controls through the procedure, each into a surface of its own size.
-int DrawOwnerDrawn(HWND dialog, DLGPROC proc) {
-    int drawn = 0;
-    HDC screen = GetDC(nullptr);
+// Paints the owner-drawn controls through the procedure where they stand on the dialog's surface,
+// which the record keeps as its picture.
+void DrawOwnerDrawn(HWND dialog, DLGPROC proc, sim::DialogRecord& record) {
+    DialogSurface surface(dialog);
     for (HWND control : Controls(dialog)) {
         UINT type = 0;
         RECT client{};
         if (Ended(dialog) || !IsOwnerDrawn(control, type) || !GetClientRect(control, &client)) {
             continue;
         }
-        HDC surface = CreateCompatibleDC(screen);
-        HBITMAP pixels = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        HGDIOBJ previous = SelectObject(surface, pixels);
-        DRAWITEMSTRUCT item{type,    static_cast<UINT>(GetDlgCtrlID(control)),
-                            0,       ODA_DRAWENTIRE,
-                            0,       control,
-                            surface, client,
+        HDC dc = surface.BeginControl(control);
+        if (!dc) {
+            continue;
+        }
+        DRAWITEMSTRUCT item{type, static_cast<UINT>(GetDlgCtrlID(control)),
+                            0,    ODA_DRAWENTIRE,
+                            0,    control,
+                            dc,   client,
                             0};
         proc(dialog, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
-        SelectObject(surface, previous);
-        DeleteObject(pixels);
-        DeleteDC(surface);
-        ++drawn;
+        surface.Place();
+        ++record.ownerDrawn;
     }
-    ReleaseDC(nullptr, screen);
-    return drawn;
+    record.picture = surface.Png();
 }
 
 // The visible top-level window of the thread whose input this thread shares.
@@ -202,7 +202,7 @@ INT_PTR RunModal(HWND dialog, HWND owner, DLGPROC proc, LPARAM parameter,
          parameter);
     if (!Ended(dialog)) {
         ShowWindow(dialog, SW_SHOW);
-        record.ownerDrawn = DrawOwnerDrawn(dialog, proc);
+        DrawOwnerDrawn(dialog, proc, record);
     }
     record.appWindow = owner ? owner : SharedInputWindow();
     record.caption = TextOf(dialog);

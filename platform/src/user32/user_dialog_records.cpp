@@ -1,5 +1,5 @@
-// The machine's dialog records in <root>/desktop/dialogs/ and its responder in
-// <root>/desktop/responder, each a file of "key value" lines.
+// The machine's dialog records in <root>/desktop/dialogs/ (each a file of "key value" lines, with
+// its picture beside it) and its responder in <root>/desktop/responder, of the same lines.
 #include "src/user32/user_dialog_records.h"
 #include "src/kernel32/process_records.h"
 #include "sim/machine.h"
@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -29,6 +30,9 @@ LocalDialogs& TheDialogs() {
     static LocalDialogs* dialogs = new LocalDialogs;
     return *dialogs;
 }
+
+// A record's picture is the file of its name with this suffix.
+constexpr char kPictureSuffix[] = ".png";
 
 std::string DesktopFile(const std::string& name) {
     const std::string root = sim::MachineRoot();
@@ -125,6 +129,11 @@ void RecordDialog(const sim::DialogRecord& record, DWORD sharingThread) {
                   static_cast<long long>(now / std::chrono::nanoseconds(1)),
                   static_cast<unsigned long>(GetCurrentProcessId()));
     const std::string file = folder + "/" + name;
+    // The picture is there before its record is.
+    if (!done.picture.empty()) {
+        ReplaceTextFile(file + kPictureSuffix,
+                        std::string(done.picture.begin(), done.picture.end()));
+    }
     ReplaceTextFile(file, RecordText(done));
     if (sharingThread != 0 && record.appWindow) {
         TheDialogs().pending.emplace(GetCurrentThreadId(), file);
@@ -209,6 +218,8 @@ std::vector<DialogRecord> DialogRecords() {
     for (const fs::path& file : files) {
         std::ifstream in(file);
         records.push_back(platform::ParseRecord(in));
+        std::ifstream picture(file.string() + platform::kPictureSuffix, std::ios::binary);
+        records.back().picture.assign(std::istreambuf_iterator<char>(picture), {});
     }
     return records;
 }
