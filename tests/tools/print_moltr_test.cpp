@@ -147,7 +147,7 @@ TEST_F(MoltrPrint, BadInputSpoolsNothingAndExitsWithStatus2) {
           "print Sample --set _JR_QUICKPRINT=0x100000000",
           "print Sample "
           "--pages 0",
-          "print Sample --pages x", "print Sample --frobnicate",
+          "print Sample --pages x", "print Sample --frobnicate", "print Sample --hold --wait",
           "print Sample --set dmFormName=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456"}) {
         MoltrRun run = Moltr(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
