@@ -4,12 +4,11 @@
 // spooled and shows its dialog to the simulated user once the front sides are out.
 #include <windows.h>
 
+#include "machine_processes.h"
 #include "moltr_run.h"
 #include "png_picture.h"
 #include "sim/dialogs.h"
 #include "sim/machine.h"
-#include "sim/processes_admin.h"
-#include "sim/utf.h"
 
 #include <gtest/gtest.h>
 
@@ -106,25 +105,6 @@ private:
     pid_t pid_ = 0;
 };
 
-std::vector<sim::MachineProcess> ProcessesNamed(std::u16string_view name) {
-    std::vector<sim::MachineProcess> found;
-    for (const sim::MachineProcess& process : sim::ListProcesses()) {
-        if (lstrcmpiW(sim::W(std::u16string(name)), sim::W(process.name)) == 0) {
-            found.push_back(process);
-        }
-    }
-    return found;
-}
-
-bool AnyRunning(std::u16string_view name) {
-    for (const sim::MachineProcess& process : ProcessesNamed(name)) {
-        if (process.running) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Whether every process called `name` has ended within the patience.
 bool AllEnd(std::u16string_view name) {
     const auto deadline = Clock::now() + kEndPatience;
@@ -137,14 +117,8 @@ bool AllEnd(std::u16string_view name) {
 // Ends whatever of the machine's processes still runs, this test aside.
 void EndLeftovers() {
     for (const sim::MachineProcess& process : sim::ListProcesses()) {
-        if (!process.running || process.id == GetCurrentProcessId()) {
-            continue;
-        }
-        HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process.id);
-        if (handle != nullptr) {
-            TerminateProcess(handle, 1);
-            WaitForSingleObject(handle, 30000);
-            CloseHandle(handle);
+        if (process.running && process.id != GetCurrentProcessId()) {
+            EndProcess(process.id);
         }
     }
 }

@@ -6,9 +6,9 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "machine_processes.h"
 #include "moltr_run.h"
 #include "sim/machine.h"
-#include "sim/processes_admin.h"
 #include "sim/utf.h"
 
 #include <gtest/gtest.h>
@@ -58,23 +58,18 @@ private:
 };
 
 std::vector<sim::MachineProcess> RunningNotifiers() {
-    std::vector<sim::MachineProcess> found;
-    for (const sim::MachineProcess& process : sim::ListProcesses()) {
-        if (process.running && process.name == u"MOLTRMDN.EXE") {
-            found.push_back(process);
+    std::vector<sim::MachineProcess> running;
+    for (const sim::MachineProcess& process : ProcessesNamed(u"MOLTRMDN.EXE")) {
+        if (process.running) {
+            running.push_back(process);
         }
     }
-    return found;
+    return running;
 }
 
 void EndNotifiers() {
     for (const sim::MachineProcess& process : RunningNotifiers()) {
-        HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process.id);
-        if (handle != nullptr) {
-            TerminateProcess(handle, 1);
-            WaitForSingleObject(handle, 30000);
-            CloseHandle(handle);
-        }
+        EndProcess(process.id);
     }
 }
 
