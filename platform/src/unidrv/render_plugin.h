@@ -11,6 +11,7 @@
 #include <prcomoem.h>
 #include <string_view>
 #include <vector>
+#include "src/unidrv/plugin_module.h"
 
 namespace moltr::unidrv {
 
@@ -48,7 +49,7 @@ private:
     HRESULT Identify();
     void Unload();
 
-    HMODULE module_ = nullptr;
+    PluginModule module_;
     IPrintOemUni* plugin_ = nullptr;
     DriverServices* services_ = nullptr;
     int level_ = 0;
