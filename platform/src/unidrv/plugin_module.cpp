@@ -19,6 +19,13 @@ HRESULT PluginModule::Load(LPCWSTR path) {
     return module_ ? S_OK : HRESULT_FROM_WIN32(GetLastError());
 }
 
+HRESULT PluginModule::LoadPlugin(LPCWSTR path, REFCLSID clsid,
+                                 std::span<const PluginInterface> interfaces, void** plugin,
+                                 int* level) {
+    HRESULT result = Load(path);
+    return SUCCEEDED(result) ? CreatePlugin(clsid, interfaces, plugin, level) : result;
+}
+
 HRESULT PluginModule::CreateObject(REFCLSID clsid, REFIID iid, void** object) const {
     auto getClassObject = Export<GetClassObject>(module_, "DllGetClassObject");
     if (!getClassObject) {

@@ -21,15 +21,15 @@ public:
     PluginModule& operator=(const PluginModule&) = delete;
     ~PluginModule() { Unload(); }
 
-    // Loads the module at `path` in place of any before; the loader's error as an HRESULT.
-    HRESULT Load(LPCWSTR path);
     // A new object of `clsid` at `iid` through the module's class factory: the export's absence
     // as an HRESULT, or the factory's failure.
     HRESULT CreateObject(REFCLSID clsid, REFIID iid, void** object) const;
-    // A new object of `clsid` at the first of `interfaces` (newest first) that it answers, with
-    // that interface's level; E_NOINTERFACE when it answers none.
-    HRESULT CreatePlugin(REFCLSID clsid, std::span<const PluginInterface> interfaces, void** plugin,
-                         int* level) const;
+    // Loads the module at `path` in place of any before, and makes its plug-in: a new object of
+    // `clsid` at the first of `interfaces` (newest first) that it answers, with that interface's
+    // level. The loader's error as an HRESULT, CreateObject's failure, or E_NOINTERFACE when the
+    // object answers none; the module stays loaded until Unload.
+    HRESULT LoadPlugin(LPCWSTR path, REFCLSID clsid, std::span<const PluginInterface> interfaces,
+                       void** plugin, int* level);
     // Frees the module unless its DllCanUnloadNow says objects of it live on; the caller releases
     // its own first.
     void Unload();
@@ -37,6 +37,10 @@ public:
     bool loaded() const { return module_ != nullptr; }
 
 private:
+    HRESULT Load(LPCWSTR path);
+    HRESULT CreatePlugin(REFCLSID clsid, std::span<const PluginInterface> interfaces, void** plugin,
+                         int* level) const;
+
     HMODULE module_ = nullptr;
 };
 

@@ -49,7 +49,8 @@ HRESULT RenderPlugin::Load(HANDLE printer, std::vector<BYTE>* output) {
     if (FAILED(result)) {
         return result;
     }
-    result = Create(path);
+    result = module_.LoadPlugin(path, kRenderPluginClass, kPluginInterfaces,
+                                reinterpret_cast<void**>(&plugin_), &level_);
     if (SUCCEEDED(result)) {
         services_ = new DriverServices(output);
         result = plugin_->PublishDriverInterface(services_);
@@ -61,15 +62,6 @@ HRESULT RenderPlugin::Load(HANDLE printer, std::vector<BYTE>* output) {
         Unload();
     }
     return result;
-}
-
-HRESULT RenderPlugin::Create(LPCWSTR path) {
-    HRESULT result = module_.Load(path);
-    if (FAILED(result)) {
-        return result;
-    }
-    return module_.CreatePlugin(kRenderPluginClass, kPluginInterfaces,
-                                reinterpret_cast<void**>(&plugin_), &level_);
 }
 
 HRESULT RenderPlugin::Identify() {

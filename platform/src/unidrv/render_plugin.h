@@ -45,7 +45,6 @@ public:
     bool Implements(std::string_view name) const;
 
 private:
-    HRESULT Create(LPCWSTR path);
     HRESULT Identify();
     void Unload();
 

@@ -35,7 +35,8 @@ HRESULT UiPlugin::Load(HANDLE printer) {
         return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
     }
     model_ = std::make_unique<GpdModel>(std::move(gpd.model));
-    result = Create(path);
+    result = module_.LoadPlugin(path, kUiPluginClass, kPluginInterfaces,
+                                reinterpret_cast<void**>(&plugin_), &level_);
     if (SUCCEEDED(result)) {
         services_ = new UiDriverServices(*model_);
         result = plugin_->PublishDriverInterface(static_cast<IPrintOemDriverUI*>(services_));
@@ -48,15 +49,6 @@ HRESULT UiPlugin::Load(HANDLE printer) {
         Unload();
     }
     return result;
-}
-
-HRESULT UiPlugin::Create(LPCWSTR path) {
-    HRESULT result = module_.Load(path);
-    if (FAILED(result)) {
-        return result;
-    }
-    return module_.CreatePlugin(kUiPluginClass, kPluginInterfaces,
-                                reinterpret_cast<void**>(&plugin_), &level_);
 }
 
 POEMUIOBJ UiPlugin::uiObject() const {

@@ -55,7 +55,6 @@ public:
     HRESULT CreateTicketProvider(IPrintOemPrintTicketProvider** provider) const;
 
 private:
-    HRESULT Create(LPCWSTR path);
     void Unload();
 
     PluginModule module_;
