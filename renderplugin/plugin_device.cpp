@@ -8,6 +8,7 @@
 #include "renderplugin/page_progress.h"
 #include "renderplugin/render_state.h"
 #include "renderplugin/settings_view.h"
+#include "common/plugin_devmode.h"
 #include "common/windows_version.h"
 
 namespace moltr::render {
@@ -67,19 +68,8 @@ STDMETHODIMP CoPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
 }
 
 HRESULT CoPlugin::DefaultDevMode(DWORD mode, POEMDMPARAM param) {
-    switch (mode) {
-    case OEMDM_SIZE:
-        return settings_->GetDevModeSize(&param->cbBufSize);
-    case OEMDM_DEFAULT:
-        return settings_->GetDefaultDevMode(&param->cbBufSize, param->pOEMDMOut);
-    case OEMDM_CONVERT:
-        return settings_->ConvertDevMode(param->cbBufSize, param->pOEMDMOut, param->pOEMDMIn);
-    default:
-        break;
-    }
-    HRESULT result = settings_->MergeDevMode(param->cbBufSize, param->pPublicDMOut,
-                                             param->pPublicDMIn, param->pOEMDMOut, param->pOEMDMIn);
-    return SUCCEEDED(result) ? MergeInSpooler(settings_, param) : result;
+    HRESULT result = common::AnswerDevMode(*settings_, mode, *param);
+    return mode == OEMDM_MERGE && SUCCEEDED(result) ? MergeInSpooler(settings_, param) : result;
 }
 
 STDMETHODIMP CoPlugin::EnableDriver(DWORD, DWORD, PDRVENABLEDATA table) {

@@ -1,6 +1,7 @@
 #include "uiplugin/co_ui_plugin.h"
 
 #include <winddiui.h>
+#include "common/plugin_devmode.h"
 #include "common/plugin_info.h"
 #include "compiler/compile_driver.h"
 #include "uiplugin/module_counts.h"
@@ -105,26 +106,12 @@ STDMETHODIMP CoUIPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
     if (FAILED(answer) || Offered(answer, hooks_.devMode, mode, param)) {
         return answer;
     }
-    answer = DefaultDevMode(mode, param);
+    answer = common::AnswerDevMode(*settings_, mode, *param);
     if (mode == OEMDM_MERGE && SUCCEEDED(answer) && param->pPublicDMOut != nullptr &&
         param->pPublicDMOut->dmDuplex != DMDUP_SIMPLEX && hooks_.duplexValidated != nullptr) {
         hooks_.duplexValidated(param->hPrinter, param->pPublicDMOut);
     }
     return answer;
-}
-
-HRESULT CoUIPlugin::DefaultDevMode(DWORD mode, POEMDMPARAM param) {
-    switch (mode) {
-    case OEMDM_SIZE:
-        return settings_->GetDevModeSize(&param->cbBufSize);
-    case OEMDM_DEFAULT:
-        return settings_->GetDefaultDevMode(&param->cbBufSize, param->pOEMDMOut);
-    case OEMDM_CONVERT:
-        return settings_->ConvertDevMode(param->cbBufSize, param->pOEMDMOut, param->pOEMDMIn);
-    default:
-        return settings_->MergeDevMode(param->cbBufSize, param->pPublicDMOut, param->pPublicDMIn,
-                                       param->pOEMDMOut, param->pOEMDMIn);
-    }
 }
 
 STDMETHODIMP CoUIPlugin::PublishDriverInterface(IUnknown* driver) {

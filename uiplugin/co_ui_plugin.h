@@ -60,7 +60,6 @@ private:
     ~CoUIPlugin();
 
     HRESULT CreateSettings(HANDLE printer);
-    HRESULT DefaultDevMode(DWORD mode, POEMDMPARAM param);
     HRESULT PropertySheets(PropertySheetsHook hook, PPROPSHEETUI_INFO info, LPARAM lParam);
 
     LONG references_ = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 #include "common/drv_settings.h"
 #include "compiler/compile_driver.h"
+#include "installed_driver.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
@@ -125,14 +126,7 @@ public:
         if (!xpdText.empty()) {
             driver.dependentFiles.push_back(WriteFile("MOLTRTST.XPD", xpdText));
         }
-        EXPECT_TRUE(sim::InstallDriver(driver));
-        sim::PrinterSetup printer;
-        printer.name = kName;
-        printer.driver = driver.name;
-        EXPECT_TRUE(sim::AddPrinter(printer));
-        std::u16string name = kName;
-        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        EXPECT_TRUE(OpenPrinterW(sim::W(name), &handle_, &defaults));
+        handle_ = InstallPrinter(driver, kName);
         EXPECT_GT(compiler::kError,
                   compiler::CompileForPrinter(handle_, [](const compiler::CompileMessage& m) {
                       if (m.messageClass >= 2) {

@@ -299,19 +299,50 @@ protected:
     RenderPrinter printer_;
 };
 
-TEST_F(RenderManualDuplex, FiveSheetsSwitchToTheManualFeedAfterTheThird) {
+// Spools a two-sided job of `pages` pages and `copies` copies with the devmode of `hooked`.
+DWORD SpoolTwoSided(HookedJob& hooked, int pages, short copies = 1) {
+    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
+    hooked.job->publicDevMode.dmCopies = copies;
+    return SpoolJob(hooked.job->publicDevMode, pages);
+}
+
+// The page after which a manual two-sided job switches to the manual feed, by the pages spooled,
+// the copies asked for and the pages the driver sends (each copy's pages again).
+struct SwitchCase {
+    const char* what;
+    int pages;
+    short copies;
+    int sentPages;
+    int switchAfter;
+};
+
+void PrintTo(const SwitchCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+constexpr SwitchCase kSwitchCases[] = {
+    {"five sheets switch after the third", 5, 1, 5, 3},
+    {"two copies count as the replayed pages", 5, 2, 10, 6},
+    {"a one-page job never multiplies by the copies", 1, 3, 3, 1},
+};
+
+class RenderManualDuplexSwitch : public RenderManualDuplex,
+                                 public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(RenderManualDuplexSwitch, TheFeedSwitchesAfterTheFrontsOfEveryCopy) {
+    const SwitchCase& c = GetParam();
     HookedJob hooked(printer_);
     ASSERT_NE(hooked.job->plugin(), nullptr);
-    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
-    DWORD id = SpoolJob(hooked.job->publicDevMode, 5);
-    EXPECT_EQ(SwitchPage(hooked, id, 5), 3);
+    DWORD id = SpoolTwoSided(hooked, c.pages, c.copies);
+    EXPECT_EQ(SwitchPage(hooked, id, c.sentPages), c.switchAfter) << c.what;
 }
+
+INSTANTIATE_TEST_SUITE_P(Jobs, RenderManualDuplexSwitch, ::testing::ValuesIn(kSwitchCases));
 
 TEST_F(RenderManualDuplex, TheBackSidesTurnAndTakeThePageSize) {
     HookedJob hooked(printer_);
     ASSERT_NE(hooked.job->plugin(), nullptr);
-    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
-    DWORD id = SpoolJob(hooked.job->publicDevMode, 2);
+    DWORD id = SpoolTwoSided(hooked, 2);
     ASSERT_TRUE(hooked.StartDoc(id));
     ASSERT_TRUE(hooked.StartPage());
     hooked.job->capture.stream.clear();
@@ -341,8 +372,7 @@ std::string VectorBackSide(const RenderPrinter& printer, LONG inches) {
         return "";
     }
     hooked.state().deviceFlags &= ~render::kDeviceRasterMode;
-    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
-    DWORD id = SpoolJob(hooked.job->publicDevMode, 2);
+    DWORD id = SpoolTwoSided(hooked, 2);
     EXPECT_TRUE(hooked.StartDoc(id));
     EXPECT_TRUE(hooked.StartPage());
     hooked.job->capture.stream.clear();
@@ -358,30 +388,11 @@ TEST_F(RenderManualDuplex, VectorBackSidesTurnByThePapersLength) {
     EXPECT_EQ(VectorBackSide(printer_, 14), "\x1b&l2O");
 }
 
-TEST_F(RenderManualDuplex, TwoCopiesCountAsTheReplayedPages) {
-    HookedJob hooked(printer_);
-    ASSERT_NE(hooked.job->plugin(), nullptr);
-    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
-    hooked.job->publicDevMode.dmCopies = 2;
-    DWORD id = SpoolJob(hooked.job->publicDevMode, 5);
-    EXPECT_EQ(SwitchPage(hooked, id, 10), 6);
-}
-
-TEST_F(RenderManualDuplex, AOnePageJobNeverMultipliesByTheCopies) {
-    HookedJob hooked(printer_);
-    ASSERT_NE(hooked.job->plugin(), nullptr);
-    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
-    hooked.job->publicDevMode.dmCopies = 3;
-    DWORD id = SpoolJob(hooked.job->publicDevMode, 1);
-    EXPECT_EQ(SwitchPage(hooked, id, 3), 1);
-}
-
 TEST_F(RenderManualDuplex, ASecondDocumentOnTheDeviceCountsItsOwnJob) {
     HookedJob hooked(printer_);
     ASSERT_NE(hooked.job->plugin(), nullptr);
-    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
-    DWORD first = SpoolJob(hooked.job->publicDevMode, 5);
-    DWORD second = SpoolJob(hooked.job->publicDevMode, 2);
+    DWORD first = SpoolTwoSided(hooked, 5);
+    DWORD second = SpoolTwoSided(hooked, 2);
     EXPECT_EQ(SwitchPage(hooked, first, 5), 3);
     EXPECT_EQ(SwitchPage(hooked, second, 2), 1);
 }
@@ -389,8 +400,7 @@ TEST_F(RenderManualDuplex, ASecondDocumentOnTheDeviceCountsItsOwnJob) {
 TEST_F(RenderManualDuplex, AResetDeviceCarriesTheJobOn) {
     HookedJob hooked(printer_);
     ASSERT_NE(hooked.job->plugin(), nullptr);
-    hooked.job->publicDevMode.dmDuplex = DMDUP_VERTICAL;
-    DWORD id = SpoolJob(hooked.job->publicDevMode, 5);
+    DWORD id = SpoolTwoSided(hooked, 5);
     ASSERT_TRUE(hooked.StartDoc(id));
     for (int page = 0; page < 2; ++page) {
         ASSERT_TRUE(hooked.StartPage());

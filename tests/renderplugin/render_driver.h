@@ -14,6 +14,7 @@
 #include "common/drv_settings.h"
 #include "compiler/compile_driver.h"
 #include "platform/kernel32/module_test_files.h"
+#include "installed_driver.h"
 #include "prcomoem.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
@@ -36,17 +37,13 @@ using SpoolCapture = harness::SpoolCapture;
 struct RenderPrinterSetup {
     std::string driverName = "MOLTR ColorLaser 4000 PCL5c";
     // Line replacements in the sample description, each whole line for whole line.
-    std::vector<std::pair<std::string, std::string>> lines;
+    LineReplacements lines;
     std::string settingsFile = "[UIPSETTINGS]\r\nUIPLANG=0\r\n";
     sim::MachineConfig machine;
 };
 
 inline std::filesystem::path SourceRoot() {
     return MOLTR_SOURCE_DIR;
-}
-
-inline std::filesystem::path BuildRoot() {
-    return std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
 }
 
 // The sample printer with the render plug-in among its driver's files, compiled.
@@ -57,30 +54,15 @@ public:
     explicit RenderPrinter(const RenderPrinterSetup& setup = {}) : machine_(setup.machine) {
         std::string source = machine_.root() + "/source";
         std::filesystem::create_directories(source);
-        std::ifstream in(SourceRoot() / "samples/MOLTR4KC.GPD", std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        for (const auto& [from, to] : setup.lines) {
-            size_t at = text.find(from);
-            EXPECT_NE(at, std::string::npos) << from;
-            if (at != std::string::npos) {
-                text.replace(at, from.size(), to);
-            }
-        }
-        std::ofstream(source + "/MOLTR4KC.GPD", std::ios::binary) << text;
+        std::ofstream(source + "/MOLTR4KC.GPD", std::ios::binary)
+            << SampleDescription("MOLTR4KC.GPD", setup.lines);
         std::ofstream(source + "/MOLTR4KC.INI", std::ios::binary) << setup.settingsFile;
         sim::DriverSetup driver;
         driver.name = sim::Utf16(setup.driverName);
         driver.dataFile = source + "/MOLTR4KC.GPD";
         driver.dependentFiles = {source + "/MOLTR4KC.INI", BuiltModule("MOLTRRES.DLL"),
                                  (BuildRoot() / "bin/MOLTRRPC.DLL").string()};
-        EXPECT_TRUE(sim::InstallDriver(driver));
-        sim::PrinterSetup printer;
-        printer.name = kName;
-        printer.driver = driver.name;
-        EXPECT_TRUE(sim::AddPrinter(printer));
-        std::u16string name = kName;
-        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        EXPECT_TRUE(OpenPrinterW(sim::W(name), &handle_, &defaults));
+        handle_ = InstallPrinter(driver, kName);
         EXPECT_LT(compiler::CompileForPrinter(handle_), compiler::kError);
     }
     ~RenderPrinter() { ClosePrinter(handle_); }
@@ -95,51 +77,14 @@ private:
 };
 
 // The plug-in module loaded from the driver's files, as the renderer loads it.
-class RenderModule {
+class RenderModule : public DriverModule {
 public:
-    RenderModule() {
-        module_ = LoadLibraryW(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MOLTRRPC.DLL");
-        EXPECT_NE(module_, nullptr);
-        getClassObject_ = reinterpret_cast<GetClassObjectFn>(
-            reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
-        canUnloadNow_ = reinterpret_cast<CanUnloadNowFn>(
-            reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllCanUnloadNow")));
-        EXPECT_NE(getClassObject_, nullptr);
-        EXPECT_NE(canUnloadNow_, nullptr);
-    }
-    ~RenderModule() {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
-    }
-    RenderModule(const RenderModule&) = delete;
-    RenderModule& operator=(const RenderModule&) = delete;
-
-    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
-        return getClassObject_(clsid, iid, object);
-    }
-    HRESULT CanUnloadNow() const { return canUnloadNow_(); }
+    RenderModule() : DriverModule(u"MOLTRRPC.DLL") {}
 
     // A new plug-in object through the class factory, at the interface `iid`.
     IPrintOemUni3* Create(REFIID iid = IID_IPrintOemUni3) const {
-        IClassFactory* factory = nullptr;
-        EXPECT_EQ(GetClassObject(kRenderPluginClass, IID_IClassFactory,
-                                 reinterpret_cast<void**>(&factory)),
-                  S_OK);
-        void* plugin = nullptr;
-        if (factory != nullptr) {
-            EXPECT_EQ(factory->CreateInstance(nullptr, iid, &plugin), S_OK);
-            factory->Release();
-        }
-        return static_cast<IPrintOemUni3*>(plugin);
+        return CreateObject<IPrintOemUni3>(kRenderPluginClass, iid);
     }
-
-private:
-    using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, void**);
-    using CanUnloadNowFn = HRESULT (*)();
-    HMODULE module_ = nullptr;
-    GetClassObjectFn getClassObject_ = nullptr;
-    CanUnloadNowFn canUnloadNow_ = nullptr;
 };
 
 // A job's device as the renderer enables it: the devmodes, the published driver services, the

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 #include "platform/kernel32/module_test_files.h"
+#include "installed_driver.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
@@ -20,7 +21,7 @@ namespace moltr::test {
 struct UiPrinterSetup {
     std::u16string name = u"MOLTR ui printer";
     // Whole lines of the sample description replaced by others.
-    std::vector<std::pair<std::string, std::string>> lines;
+    LineReplacements lines;
     // Whether the driver carries its language module.
     bool languageModule = true;
     // Further dependent files, by host path.
@@ -28,27 +29,14 @@ struct UiPrinterSetup {
     sim::MachineConfig machine;
 };
 
-inline std::filesystem::path BuildRoot() {
-    return std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
-}
-
 class UiPrinter {
 public:
     explicit UiPrinter(const UiPrinterSetup& setup = {})
         : machine_(setup.machine), name_(setup.name) {
         std::string source = machine_.root() + "/source";
         std::filesystem::create_directories(source);
-        std::ifstream in(std::filesystem::path(MOLTR_SOURCE_DIR) / "samples/MOLTR4KC.GPD",
-                         std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        for (const auto& [from, to] : setup.lines) {
-            size_t at = text.find(from);
-            EXPECT_NE(at, std::string::npos) << from;
-            if (at != std::string::npos) {
-                text.replace(at, from.size(), to);
-            }
-        }
-        std::ofstream(source + "/MOLTR4KC.GPD", std::ios::binary) << text;
+        std::ofstream(source + "/MOLTR4KC.GPD", std::ios::binary)
+            << SampleDescription("MOLTR4KC.GPD", setup.lines);
         std::ofstream(source + "/MOLTR4KC.INI", std::ios::binary)
             << "[UIPSETTINGS]\r\nUIPLANG=0\r\n[OEMFiles]\r\nOEMConfigFile1=MOLTRUIP.DLL\r\n";
         sim::DriverSetup driver;
@@ -61,13 +49,7 @@ public:
         }
         driver.dependentFiles.insert(driver.dependentFiles.end(), setup.extraFiles.begin(),
                                      setup.extraFiles.end());
-        EXPECT_TRUE(sim::InstallDriver(driver));
-        sim::PrinterSetup printer;
-        printer.name = name_;
-        printer.driver = driver.name;
-        EXPECT_TRUE(sim::AddPrinter(printer));
-        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        EXPECT_TRUE(OpenPrinterW(sim::W(name_), &handle_, &defaults));
+        handle_ = InstallPrinter(driver, name_);
     }
     ~UiPrinter() { ClosePrinter(handle_); }
     UiPrinter(const UiPrinter&) = delete;

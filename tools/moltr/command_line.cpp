@@ -35,6 +35,20 @@ std::string ParseGlobalOptions(std::vector<std::string>& args, GlobalOptions& op
     return {};
 }
 
+bool ParseWordsAndJson(const std::vector<std::string>& args, size_t most,
+                       std::vector<std::string>& words, bool& json) {
+    for (const std::string& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else if (arg.rfind("--", 0) != 0 && words.size() < most) {
+            words.push_back(arg);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string DefaultSpoolFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");

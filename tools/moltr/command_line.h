@@ -15,6 +15,11 @@ struct GlobalOptions {
 // error text, empty on success.
 std::string ParseGlobalOptions(std::vector<std::string>& args, GlobalOptions& options);
 
+// A command's own arguments, up to `most` words and the switch --json: false for any other
+// option or a word too many.
+bool ParseWordsAndJson(const std::vector<std::string>& args, size_t most,
+                       std::vector<std::string>& words, bool& json);
+
 // The machine folder used when neither --spool nor MOLTR_SPOOL names one.
 std::string DefaultSpoolFolder();
 

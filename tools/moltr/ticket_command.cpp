@@ -75,14 +75,8 @@ JsonValue NewDebugLines(size_t from) {
 int RunTicket(const std::vector<std::string>& args) {
     std::vector<std::string> words;
     bool json = false;
-    for (const std::string& arg : args) {
-        if (arg == "--json") {
-            json = true;
-        } else if (arg.rfind("--", 0) != 0 && words.size() < 2) {
-            words.push_back(arg);
-        } else {
-            return Fail(kUsage);
-        }
+    if (!ParseWordsAndJson(args, 2, words, json)) {
+        return Fail(kUsage);
     }
     if (words.size() != 2) {
         return Fail(kUsage);

@@ -180,14 +180,13 @@ LSTATUS WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD
     if (!Resolve(hKey, open)) {
         return ERROR_INVALID_HANDLE;
     }
+    // Creation is checked against the key's security, not the handle's rights, so any handle may
+    // create; the simulated keys have no security of their own.
     LONG result = OnKey(hKey, 0, true, [&](RegistryNode& node) -> LONG {
         RegistryNode* current = &node;
         stored = open.path;
         for (const std::u16string& name : names) {
             if (!current->Child(name)) {
-                if (!(open.access & KEY_CREATE_SUB_KEY)) {
-                    return ERROR_ACCESS_DENIED;
-                }
                 disposition = REG_CREATED_NEW_KEY;
             }
             current = &current->ChildOrNew(name);

@@ -1,4 +1,4 @@
-// The dialog font's metric.
+// The dialog font's base units.
 #include "src/gdi32/gdi_font_metrics.h"
 
 #include <algorithm>
@@ -15,59 +15,45 @@ LONG Scale(LONG a, LONG b, LONG c) {
     return static_cast<LONG>((static_cast<int64_t>(a) * b * 2 + c) / (2 * c));
 }
 
-} // namespace
-
-FontMetric MetricOf(const LOGFONTW& font) {
-    const int64_t requested = font.lfHeight;
+struct Height {
     LONG em = kDefaultEm;
-    LONG height = 0;
+    LONG cell = 0;
+};
+
+Height HeightOf(const LOGFONTW& font) {
+    const int64_t requested = font.lfHeight;
+    Height height;
     if (requested > 0) {
-        height = static_cast<LONG>(std::min<int64_t>(requested, Scale(kMaxEm, 6, 5)));
-        em = std::clamp<LONG>(Scale(height, 5, 6), 1, kMaxEm);
+        height.cell = static_cast<LONG>(std::min<int64_t>(requested, Scale(kMaxEm, 6, 5)));
+        height.em = std::clamp<LONG>(Scale(height.cell, 5, 6), 1, kMaxEm);
     } else {
         if (requested < 0) {
-            em = static_cast<LONG>(std::min<int64_t>(-requested, kMaxEm));
+            height.em = static_cast<LONG>(std::min<int64_t>(-requested, kMaxEm));
         }
-        height = Scale(em, 6, 5);
+        height.cell = Scale(height.em, 6, 5);
     }
-    FontMetric metric;
-    metric.height = std::max<LONG>(height, 1);
-    metric.ascent = Scale(metric.height, 4, 5);
-    metric.descent = metric.height - metric.ascent;
-    metric.internalLeading = std::max<LONG>(metric.height - em, 0);
-    metric.weight = font.lfWeight == FW_DONTCARE ? FW_NORMAL : font.lfWeight;
-    metric.aveCharWidth =
-        std::max<LONG>(Scale(em, 9, 20), 1) + (metric.weight >= FW_SEMIBOLD ? 1 : 0);
-    metric.maxCharWidth = 2 * metric.aveCharWidth;
-    return metric;
+    height.cell = std::max<LONG>(height.cell, 1);
+    return height;
 }
 
-LONG CharWidth(const FontMetric& metric, WCHAR c) {
-    switch (c) {
-    case u' ':
-    case u'.':
-    case u',':
-    case u':':
-    case u';':
-    case u'\'':
-    case u'!':
-    case u'|':
-    case u'`':
-        return std::max<LONG>(metric.aveCharWidth / 2, 1);
-    case u'm':
-    case u'w':
-        return metric.aveCharWidth + 1;
-    default:
-        return c >= u'A' && c <= u'Z' ? metric.aveCharWidth + 1 : metric.aveCharWidth;
-    }
+LONG LetterWidth(LONG average, char16_t letter) {
+    const bool wide = (letter >= u'A' && letter <= u'Z') || letter == u'm' || letter == u'w';
+    return wide ? average + 1 : average;
 }
 
-LONG TextWidth(const FontMetric& metric, std::u16string_view text) {
-    int64_t width = 0;
-    for (char16_t c : text) {
-        width = std::min<int64_t>(width + CharWidth(metric, static_cast<WCHAR>(c)), INT32_MAX);
+} // namespace
+
+DialogBaseUnits DialogBaseUnitsOf(const LOGFONTW& font) {
+    const Height height = HeightOf(font);
+    const LONG weight = font.lfWeight == FW_DONTCARE ? FW_NORMAL : font.lfWeight;
+    const LONG average =
+        std::max<LONG>(Scale(height.em, 9, 20), 1) + (weight >= FW_SEMIBOLD ? 1 : 0);
+    LONG letters = 0;
+    for (char16_t upper = u'A'; upper <= u'Z'; ++upper) {
+        const char16_t lower = static_cast<char16_t>(upper - u'A' + u'a');
+        letters += LetterWidth(average, upper) + LetterWidth(average, lower);
     }
-    return static_cast<LONG>(width);
+    return {(letters + 26) / 52, height.cell};
 }
 
 } // namespace moltr::platform

@@ -85,8 +85,8 @@ bool Lookup(Environment& env, std::u16string_view name, std::u16string& value) {
     return true;
 }
 
-// Expands %NAME% references; a reference to an unknown variable stays as written, and its closing
-// percent sign may open the next reference.
+// Expands %NAME% references; a reference to an unknown variable stays as written, both its percent
+// signs included.
 std::u16string Expand(Environment& env, std::u16string_view source) {
     std::u16string out;
     size_t i = 0;
@@ -107,8 +107,8 @@ std::u16string Expand(Environment& env, std::u16string_view source) {
             out += value;
             i = close + 1;
         } else {
-            out.append(source.substr(open, close - open));
-            i = close;
+            out.append(source.substr(open, close - open + 1));
+            i = close + 1;
         }
     }
     return out;

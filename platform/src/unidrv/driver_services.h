@@ -3,34 +3,25 @@
 // plug-in through PublishDriverInterface: what the plug-in writes with DrvWriteSpoolBuf goes to
 // the job's output. Services the renderer does not offer yet answer E_NOTIMPL.
 #include <windows.h>
-#include <prcomoem.h>
+#include <driver_uni_base.h>
 #include <vector>
 
 namespace moltr::unidrv {
 
-class DriverServices final : public IPrintOemDriverUni {
+class DriverServices final : public DriverUniBase {
 public:
     // Starts with one reference, the creator's; `output` must outlive the object.
     explicit DriverServices(std::vector<BYTE>* output) : output_(output) {}
     DriverServices(const DriverServices&) = delete;
     DriverServices& operator=(const DriverServices&) = delete;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
-    STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override;
     // Appends the bytes to the job's output and reports them all written; a null buffer with a
     // length, or no place for the count, answers E_FAIL and writes nothing.
     STDMETHODIMP DrvWriteSpoolBuf(PDEVOBJ pdevobj, PVOID pBuffer, DWORD cbSize,
                                   DWORD* pdwResult) override;
-    STDMETHODIMP DrvXMoveTo(PDEVOBJ, INT, DWORD, INT*) override;
-    STDMETHODIMP DrvYMoveTo(PDEVOBJ, INT, DWORD, INT*) override;
-    STDMETHODIMP DrvGetStandardVariable(PDEVOBJ, DWORD, PVOID, DWORD, PDWORD) override;
-    STDMETHODIMP DrvGetGPDData(PDEVOBJ, DWORD, PVOID, PVOID, DWORD, PDWORD) override;
-    STDMETHODIMP DrvUniTextOut(SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*,
-                               BRUSHOBJ*, POINTL*, MIX) override;
-    STDMETHODIMP DrvWriteAbortBuf(PDEVOBJ, PVOID, DWORD, DWORD) override;
 
 private:
     ~DriverServices() = default;

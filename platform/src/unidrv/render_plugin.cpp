@@ -12,19 +12,6 @@ namespace {
 constexpr CLSID kRenderPluginClass = {
     0x6d6abf26, 0x9f38, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
 
-using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
-using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
-
-// An export by name as its real type; through void*, as that type is not FARPROC's.
-template <typename Function> Function Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-struct PluginInterface {
-    const IID* iid;
-    int level;
-};
-
 // Asked in this order: the newest interface the plug-in offers is the one the driver uses.
 constexpr PluginInterface kPluginInterfaces[] = {
     {&IID_IPrintOemUni3, 3},
@@ -62,7 +49,8 @@ HRESULT RenderPlugin::Load(HANDLE printer, std::vector<BYTE>* output) {
     if (FAILED(result)) {
         return result;
     }
-    result = Create(path);
+    result = module_.LoadPlugin(path, kRenderPluginClass, kPluginInterfaces,
+                                reinterpret_cast<void**>(&plugin_), &level_);
     if (SUCCEEDED(result)) {
         services_ = new DriverServices(output);
         result = plugin_->PublishDriverInterface(services_);
@@ -73,41 +61,6 @@ HRESULT RenderPlugin::Load(HANDLE printer, std::vector<BYTE>* output) {
     if (FAILED(result)) {
         Unload();
     }
-    return result;
-}
-
-HRESULT RenderPlugin::Create(LPCWSTR path) {
-    module_ = LoadLibraryW(path);
-    if (!module_) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
-    auto getClassObject = Export<GetClassObject>(module_, "DllGetClassObject");
-    if (!getClassObject) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
-    IClassFactory* factory = nullptr;
-    HRESULT result =
-        getClassObject(kRenderPluginClass, IID_IClassFactory, reinterpret_cast<void**>(&factory));
-    if (FAILED(result)) {
-        return result;
-    }
-    IUnknown* object = nullptr;
-    result = factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&object));
-    factory->Release();
-    if (FAILED(result)) {
-        return result;
-    }
-    result = E_NOINTERFACE;
-    for (const PluginInterface& wanted : kPluginInterfaces) {
-        if (object->QueryInterface(*wanted.iid, reinterpret_cast<void**>(&plugin_)) == S_OK &&
-            plugin_) {
-            level_ = wanted.level;
-            result = S_OK;
-            break;
-        }
-        plugin_ = nullptr;
-    }
-    object->Release();
     return result;
 }
 
@@ -152,13 +105,7 @@ void RenderPlugin::Unload() {
         services_->Release();
         services_ = nullptr;
     }
-    if (module_) {
-        auto canUnload = Export<CanUnloadNow>(module_, "DllCanUnloadNow");
-        if (!canUnload || canUnload() == S_OK) {
-            FreeLibrary(module_);
-        }
-        module_ = nullptr;
-    }
+    module_.Unload();
     level_ = 0;
     signature_ = 0;
     version_ = 0;

@@ -11,6 +11,7 @@
 #include <prcomoem.h>
 #include <string_view>
 #include <vector>
+#include "src/unidrv/plugin_module.h"
 
 namespace moltr::unidrv {
 
@@ -44,11 +45,10 @@ public:
     bool Implements(std::string_view name) const;
 
 private:
-    HRESULT Create(LPCWSTR path);
     HRESULT Identify();
     void Unload();
 
-    HMODULE module_ = nullptr;
+    PluginModule module_;
     IPrintOemUni* plugin_ = nullptr;
     DriverServices* services_ = nullptr;
     int level_ = 0;

@@ -9,27 +9,11 @@
 namespace moltr::unidrv {
 namespace {
 
-using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
-using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
-
-template <typename Function> Function Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-HRESULT CreateObject(HMODULE module, REFCLSID clsid, REFIID iid, void** object) {
-    auto getClassObject = Export<GetClassObject>(module, "DllGetClassObject");
-    if (!getClassObject) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
-    IClassFactory* factory = nullptr;
-    HRESULT result = getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
-    if (FAILED(result)) {
-        return result;
-    }
-    result = factory->CreateInstance(nullptr, iid, object);
-    factory->Release();
-    return result;
-}
+// Asked in this order: the newest interface the plug-in offers is the one the driver uses.
+constexpr PluginInterface kPluginInterfaces[] = {
+    {&IID_IPrintOemUI2, 2},
+    {&IID_IPrintOemUI, 1},
+};
 
 } // namespace
 
@@ -51,7 +35,8 @@ HRESULT UiPlugin::Load(HANDLE printer) {
         return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
     }
     model_ = std::make_unique<GpdModel>(std::move(gpd.model));
-    result = Create(path);
+    result = module_.LoadPlugin(path, kUiPluginClass, kPluginInterfaces,
+                                reinterpret_cast<void**>(&plugin_), &level_);
     if (SUCCEEDED(result)) {
         services_ = new UiDriverServices(*model_);
         result = plugin_->PublishDriverInterface(static_cast<IPrintOemDriverUI*>(services_));
@@ -63,35 +48,6 @@ HRESULT UiPlugin::Load(HANDLE printer) {
     if (FAILED(result)) {
         Unload();
     }
-    return result;
-}
-
-HRESULT UiPlugin::Create(LPCWSTR path) {
-    module_ = LoadLibraryW(path);
-    if (!module_) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
-    IUnknown* object = nullptr;
-    HRESULT result =
-        CreateObject(module_, kUiPluginClass, IID_IUnknown, reinterpret_cast<void**>(&object));
-    if (FAILED(result)) {
-        return result;
-    }
-    // The newest interface the plug-in offers is the one the driver uses.
-    result = E_NOINTERFACE;
-    if (object->QueryInterface(IID_IPrintOemUI2, reinterpret_cast<void**>(&plugin_)) == S_OK &&
-        plugin_) {
-        level_ = 2;
-        result = S_OK;
-    } else if (object->QueryInterface(IID_IPrintOemUI, reinterpret_cast<void**>(&plugin_)) ==
-                   S_OK &&
-               plugin_) {
-        level_ = 1;
-        result = S_OK;
-    } else {
-        plugin_ = nullptr;
-    }
-    object->Release();
     return result;
 }
 
@@ -116,11 +72,11 @@ HRESULT UiPlugin::CreateTicketProvider(IPrintOemPrintTicketProvider** provider) 
         return E_POINTER;
     }
     *provider = nullptr;
-    if (!module_) {
+    if (!module_.loaded()) {
         return E_UNEXPECTED;
     }
-    return CreateObject(module_, kTicketProviderClass, IID_IPrintOemPrintTicketProvider,
-                        reinterpret_cast<void**>(provider));
+    return module_.CreateObject(kTicketProviderClass, IID_IPrintOemPrintTicketProvider,
+                                reinterpret_cast<void**>(provider));
 }
 
 void UiPlugin::Unload() {
@@ -132,13 +88,7 @@ void UiPlugin::Unload() {
         services_->Release();
         services_ = nullptr;
     }
-    if (module_) {
-        auto canUnload = Export<CanUnloadNow>(module_, "DllCanUnloadNow");
-        if (!canUnload || canUnload() == S_OK) {
-            FreeLibrary(module_);
-        }
-        module_ = nullptr;
-    }
+    module_.Unload();
     model_.reset();
     level_ = 0;
     signature_ = 0;

@@ -10,6 +10,7 @@
 #include <prcomoem.h>
 #include <memory>
 #include "src/unidrv/gpd_model.h"
+#include "src/unidrv/plugin_module.h"
 
 namespace moltr::unidrv {
 
@@ -54,10 +55,9 @@ public:
     HRESULT CreateTicketProvider(IPrintOemPrintTicketProvider** provider) const;
 
 private:
-    HRESULT Create(LPCWSTR path);
     void Unload();
 
-    HMODULE module_ = nullptr;
+    PluginModule module_;
     IPrintOemUI* plugin_ = nullptr;
     UiDriverServices* services_ = nullptr;
     std::unique_ptr<GpdModel> model_;

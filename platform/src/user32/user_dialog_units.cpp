@@ -13,17 +13,16 @@ namespace {
 constexpr int kSystemBaseX = 8;
 constexpr int kSystemBaseY = 16;
 
-// A dialog's base units follow from its font: the average width of the letters, rounded, and the
-// character height.
+// A dialog's base units follow from its font.
 bool FontBaseUnits(HFONT handle, LONG& x, LONG& y) {
     std::lock_guard guard(GdiLock());
     const FontObject* font = FindFont(handle);
     if (!font) {
         return false;
     }
-    const FontMetric metric = MetricOf(font->logFont);
-    x = (TextWidth(metric, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") + 26) / 52;
-    y = metric.height;
+    const DialogBaseUnits units = DialogBaseUnitsOf(font->logFont);
+    x = units.x;
+    y = units.y;
     return true;
 }
 

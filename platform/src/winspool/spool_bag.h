@@ -3,6 +3,7 @@
 // properties, an installed driver, one key of a printer's data). Value names compare without
 // regard to case and keep the spelling they were first written with.
 #include <windows.h>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,6 +35,18 @@ struct ValueBag {
     void SetNumber(std::u16string_view name, DWORD number);
     std::vector<BYTE> Bytes(std::u16string_view name) const;
     void SetBytes(std::u16string_view name, const std::vector<BYTE>& bytes);
+    // A plain value kept as its bytes; `value` stays as it is unless the bag holds exactly as
+    // many bytes under `name`.
+    template <typename Plain> void ReadPlain(std::u16string_view name, Plain& value) const {
+        std::vector<BYTE> bytes = Bytes(name);
+        if (bytes.size() == sizeof value) {
+            std::memcpy(&value, bytes.data(), sizeof value);
+        }
+    }
+    template <typename Plain> void SetPlain(std::u16string_view name, const Plain& value) {
+        const BYTE* bytes = reinterpret_cast<const BYTE*>(&value);
+        SetBytes(name, std::vector<BYTE>(bytes, bytes + sizeof value));
+    }
 
     std::vector<BYTE> Serialize() const;
     size_t SerializedSize() const;

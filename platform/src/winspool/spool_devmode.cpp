@@ -36,4 +36,11 @@ bool IsWholeDevMode(const std::vector<BYTE>& bytes) {
            DevModeLength(bytes.data()) == bytes.size();
 }
 
+std::vector<BYTE> StoredDevMode(std::vector<BYTE> bytes) {
+    if (!IsWholeDevMode(bytes)) {
+        bytes.clear();
+    }
+    return bytes;
+}
+
 } // namespace moltr::spool

@@ -16,5 +16,7 @@ size_t DevModeLength(const void* devmode);
 std::vector<BYTE> CopyDevMode(const void* devmode);
 // Whether stored bytes are one whole devmode.
 bool IsWholeDevMode(const std::vector<BYTE>& bytes);
+// The devmode a record keeps: `bytes` when they are one whole devmode, else none.
+std::vector<BYTE> StoredDevMode(std::vector<BYTE> bytes);
 
 } // namespace moltr::spool

@@ -46,5 +46,20 @@ bool RemoveAll(const std::string& path);
 // The numbers that name the entries of `folder` written as exactly `digits` lower-case hexadecimal
 // digits (the spooler's record folders), in increasing order; other entries are not the spooler's.
 std::vector<uint64_t> NumberedEntries(const std::string& folder, size_t digits);
+// The records that `load` (returning std::optional<Record>) reads for the numbered entries of
+// `folder`, in their order; none for an empty folder name.
+template <typename Record, typename Load>
+std::vector<Record> LoadNumbered(const std::string& folder, size_t digits, Load load) {
+    std::vector<Record> records;
+    if (folder.empty()) {
+        return records;
+    }
+    for (uint64_t id : NumberedEntries(folder, digits)) {
+        if (std::optional<Record> record = load(id)) {
+            records.push_back(std::move(*record));
+        }
+    }
+    return records;
+}
 
 } // namespace moltr::spool

@@ -26,8 +26,8 @@ struct QueuedJob {
     DWORD position = 0;
 };
 
-void FillLevel1(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& packer,
-                JOB_INFO_1W& info) {
+void FillLevel1(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
+    auto& info = Fixed<JOB_INFO_1W>(fixed);
     const JobRecord& job = queued.job;
     info.JobId = job.id;
     info.pPrinterName = packer.String(p.name);
@@ -44,12 +44,11 @@ void FillLevel1(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& pac
     info.Submitted = job.submitted;
 }
 
-void FillLevel2(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& packer,
-                JOB_INFO_2W& info) {
+void FillLevel2(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
+    auto& info = Fixed<JOB_INFO_2W>(fixed);
     const JobRecord& job = queued.job;
     info.JobId = job.id;
-    info.pDevMode =
-        reinterpret_cast<LPDEVMODEW>(packer.Blob(job.devmode.data(), job.devmode.size()));
+    info.pDevMode = packer.DevMode(job.devmode);
     info.pPrinterName = packer.String(p.name);
     info.pMachineName = packer.String(job.machineName);
     info.pUserName = packer.String(job.userName);
@@ -70,31 +69,22 @@ void FillLevel2(const QueuedJob& queued, const PrinterRecord& p, InfoPacker& pac
     info.PagesPrinted = job.pagesPrinted;
 }
 
-size_t LevelSize(DWORD level) {
-    switch (level) {
-    case 1:
-        return sizeof(JOB_INFO_1W);
-    case 2:
-        return sizeof(JOB_INFO_2W);
-    default:
-        return 0;
-    }
-}
+using FillJob = void (*)(const QueuedJob&, const PrinterRecord&, InfoPacker&, BYTE*);
+
+constexpr InfoLevel<FillJob> kJobLevels[] = {
+    {1, sizeof(JOB_INFO_1W), FillLevel1},
+    {2, sizeof(JOB_INFO_2W), FillLevel2},
+};
 
 // Writes the jobs one after the other as structures of `level`, with their data behind them all.
-DWORD PackJobs(const std::vector<QueuedJob>& jobs, const PrinterRecord& p, DWORD level,
-               BYTE* buffer, DWORD size, DWORD& needed) {
-    const size_t each = LevelSize(level);
-    return PackInfo(each * jobs.size(), buffer, size, needed, [&](InfoPacker& packer, BYTE* fixed) {
-        for (size_t i = 0; i < jobs.size(); ++i) {
-            BYTE* at = fixed + i * each;
-            if (level == 1) {
-                FillLevel1(jobs[i], p, packer, *reinterpret_cast<JOB_INFO_1W*>(at));
-            } else {
-                FillLevel2(jobs[i], p, packer, *reinterpret_cast<JOB_INFO_2W*>(at));
-            }
-        }
-    });
+DWORD PackJobs(const std::vector<QueuedJob>& jobs, const PrinterRecord& p,
+               const InfoLevel<FillJob>& level, BYTE* buffer, DWORD size, DWORD& needed) {
+    return PackInfo(level.size * jobs.size(), buffer, size, needed,
+                    [&](InfoPacker& packer, BYTE* fixed) {
+                        for (size_t i = 0; i < jobs.size(); ++i) {
+                            level.fill(jobs[i], p, packer, fixed + i * level.size);
+                        }
+                    });
 }
 
 std::vector<QueuedJob> Queue(uint64_t printerId) {
@@ -119,7 +109,8 @@ BOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWOR
     if (!open) {
         return Fail(error);
     }
-    if (LevelSize(Level) == 0) {
+    const InfoLevel<FillJob>* level = FindLevel(kJobLevels, Level);
+    if (!level) {
         return Fail(ERROR_INVALID_LEVEL);
     }
     if (!pcbNeeded) {
@@ -131,7 +122,7 @@ BOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWOR
     if (queue.empty()) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
-    error = PackJobs(queue, open->printer, Level, pJob, cbBuf, *pcbNeeded);
+    error = PackJobs(queue, open->printer, *level, pJob, cbBuf, *pcbNeeded);
     return error ? Fail(error) : TRUE;
 }
 
@@ -142,7 +133,8 @@ BOOL WINAPI EnumJobsW(HANDLE hPrinter, DWORD FirstJob, DWORD NoJobs, DWORD Level
     if (!open) {
         return Fail(error);
     }
-    if (LevelSize(Level) == 0) {
+    const InfoLevel<FillJob>* level = FindLevel(kJobLevels, Level);
+    if (!level) {
         return Fail(ERROR_INVALID_LEVEL);
     }
     if (!pcbNeeded || !pcReturned) {
@@ -153,7 +145,7 @@ BOOL WINAPI EnumJobsW(HANDLE hPrinter, DWORD FirstJob, DWORD NoJobs, DWORD Level
     const size_t first = std::min<size_t>(FirstJob, queue.size());
     const size_t count = std::min<size_t>(NoJobs, queue.size() - first);
     std::vector<QueuedJob> wanted(queue.begin() + first, queue.begin() + first + count);
-    error = PackJobs(wanted, open->printer, Level, pJob, cbBuf, *pcbNeeded);
+    error = PackJobs(wanted, open->printer, *level, pJob, cbBuf, *pcbNeeded);
     if (error) {
         return Fail(error);
     }

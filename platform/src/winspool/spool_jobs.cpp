@@ -27,20 +27,12 @@ std::string JobFolder(DWORD id) {
     return folder + "/" + name;
 }
 
-std::vector<BYTE> BytesOf(const void* data, size_t size) {
-    const BYTE* bytes = static_cast<const BYTE*>(data);
-    return std::vector<BYTE>(bytes, bytes + size);
-}
-
 } // namespace
 
 JobRecord JobFromBag(DWORD id, const ValueBag& bag) {
     JobRecord job;
     job.id = id;
-    std::vector<BYTE> printer = bag.Bytes(u"Printer");
-    if (printer.size() == sizeof job.printerId) {
-        std::memcpy(&job.printerId, printer.data(), sizeof job.printerId);
-    }
+    bag.ReadPlain(u"Printer", job.printerId);
     job.document = bag.title;
     job.userName = bag.Text(u"User");
     job.machineName = bag.Text(u"Machine");
@@ -50,21 +42,15 @@ JobRecord JobFromBag(DWORD id, const ValueBag& bag) {
     job.priority = bag.Number(u"Priority");
     job.totalPages = bag.Number(u"Total Pages");
     job.pagesPrinted = bag.Number(u"Pages Printed");
-    std::vector<BYTE> submitted = bag.Bytes(u"Submitted");
-    if (submitted.size() == sizeof job.submitted) {
-        std::memcpy(&job.submitted, submitted.data(), sizeof job.submitted);
-    }
-    job.devmode = bag.Bytes(u"DevMode");
-    if (!IsWholeDevMode(job.devmode)) {
-        job.devmode.clear();
-    }
+    bag.ReadPlain(u"Submitted", job.submitted);
+    job.devmode = StoredDevMode(bag.Bytes(u"DevMode"));
     return job;
 }
 
 ValueBag JobToBag(const JobRecord& job) {
     ValueBag bag;
     bag.title = job.document;
-    bag.SetBytes(u"Printer", BytesOf(&job.printerId, sizeof job.printerId));
+    bag.SetPlain(u"Printer", job.printerId);
     bag.SetText(u"User", job.userName);
     bag.SetText(u"Machine", job.machineName);
     bag.SetText(u"Datatype", job.datatype);
@@ -73,7 +59,7 @@ ValueBag JobToBag(const JobRecord& job) {
     bag.SetNumber(u"Priority", job.priority);
     bag.SetNumber(u"Total Pages", job.totalPages);
     bag.SetNumber(u"Pages Printed", job.pagesPrinted);
-    bag.SetBytes(u"Submitted", BytesOf(&job.submitted, sizeof job.submitted));
+    bag.SetPlain(u"Submitted", job.submitted);
     bag.SetBytes(u"DevMode", job.devmode);
     return bag;
 }
@@ -93,17 +79,8 @@ std::optional<JobRecord> LoadJob(DWORD id) {
 }
 
 std::vector<JobRecord> AllJobs() {
-    std::vector<JobRecord> jobs;
-    std::string folder = JobsFolder();
-    if (folder.empty()) {
-        return jobs;
-    }
-    for (uint64_t id : NumberedEntries(folder, kIdDigits)) {
-        if (std::optional<JobRecord> job = LoadJob(static_cast<DWORD>(id))) {
-            jobs.push_back(std::move(*job));
-        }
-    }
-    return jobs;
+    return LoadNumbered<JobRecord>(JobsFolder(), kIdDigits,
+                                   [](uint64_t id) { return LoadJob(static_cast<DWORD>(id)); });
 }
 
 std::vector<JobRecord> PrinterJobs(uint64_t printerId) {

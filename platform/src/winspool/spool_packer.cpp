@@ -60,6 +60,10 @@ BYTE* InfoPacker::Blob(const BYTE* data, size_t size) {
     return at;
 }
 
+LPDEVMODEW InfoPacker::DevMode(const std::vector<BYTE>& devmode) {
+    return reinterpret_cast<LPDEVMODEW>(Blob(devmode.data(), devmode.size()));
+}
+
 DWORD PackInfo(size_t fixedSize, BYTE* buffer, DWORD size, DWORD& needed, const FillInfo& fill) {
     std::vector<BYTE> fixed(fixedSize);
     InfoPacker measure(fixedSize);

@@ -24,6 +24,8 @@ public:
     LPWSTR MultiString(const std::vector<std::u16string>& list);
     // Null for no data.
     BYTE* Blob(const BYTE* data, size_t size);
+    // A devmode's bytes as a blob; null for none.
+    LPDEVMODEW DevMode(const std::vector<BYTE>& devmode);
 
     size_t Needed() const { return blobEnd_ + stringBytes_; }
 
@@ -36,6 +38,29 @@ private:
 
 // Fills the fixed part (zeroed scratch of the fixed size, copied to the buffer at the end).
 using FillInfo = std::function<void(InfoPacker& packer, BYTE* fixed)>;
+
+// The structure of the fixed part at `fixed`.
+template <typename Info> Info& Fixed(BYTE* fixed) {
+    return *reinterpret_cast<Info*>(fixed);
+}
+
+// One level of a Get or Enum call's answer: the size of its structure and what fills one.
+template <typename Fill> struct InfoLevel {
+    DWORD level;
+    size_t size;
+    Fill fill;
+};
+
+// The entry of `levels` for `level`; null for a level the call does not answer.
+template <typename Fill, size_t Count>
+const InfoLevel<Fill>* FindLevel(const InfoLevel<Fill> (&levels)[Count], DWORD level) {
+    for (const InfoLevel<Fill>& entry : levels) {
+        if (entry.level == level) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
 
 // Measures, sets `needed`, and writes when the buffer is large enough (nothing to write needs no
 // buffer). Returns 0, ERROR_INSUFFICIENT_BUFFER, or ERROR_INVALID_USER_BUFFER for a null buffer

@@ -51,14 +51,6 @@ ACCESS_MASK MapGenericRights(ACCESS_MASK access) {
     return mapped;
 }
 
-template <typename Info> Info& Fixed(BYTE* fixed) {
-    return *reinterpret_cast<Info*>(fixed);
-}
-
-LPDEVMODEW PackDevMode(InfoPacker& packer, const std::vector<BYTE>& devmode) {
-    return reinterpret_cast<LPDEVMODEW>(packer.Blob(devmode.data(), devmode.size()));
-}
-
 void FillLevel1(const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
     auto& info = Fixed<PRINTER_INFO_1W>(fixed);
     info.Flags = PRINTER_ENUM_ICON8;
@@ -69,7 +61,7 @@ void FillLevel1(const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
 
 void FillLevel2(const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
     auto& info = Fixed<PRINTER_INFO_2W>(fixed);
-    info.pDevMode = PackDevMode(packer, p.devmode);
+    info.pDevMode = packer.DevMode(p.devmode);
     info.pServerName = nullptr; // a local printer
     info.pPrinterName = packer.String(p.name);
     info.pShareName = packer.String(p.shareName);
@@ -102,8 +94,17 @@ void FillLevel5(const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
 }
 
 void FillLevel8(const PrinterRecord& p, InfoPacker& packer, BYTE* fixed) {
-    Fixed<PRINTER_INFO_8W>(fixed).pDevMode = PackDevMode(packer, p.devmode);
+    Fixed<PRINTER_INFO_8W>(fixed).pDevMode = packer.DevMode(p.devmode);
 }
+
+using FillPrinter = void (*)(const PrinterRecord&, InfoPacker&, BYTE*);
+
+constexpr InfoLevel<FillPrinter> kPrinterLevels[] = {
+    {1, sizeof(PRINTER_INFO_1W), FillLevel1},
+    {2, sizeof(PRINTER_INFO_2W), FillLevel2},
+    {5, sizeof(PRINTER_INFO_5W), FillLevel5},
+    {8, sizeof(PRINTER_INFO_8W), FillLevel8},
+};
 
 // Level 0: the printer control commands.
 DWORD ControlPrinter(PrinterRecord& printer, DWORD command, const BYTE* data) {
@@ -234,31 +235,14 @@ BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbB
     if (!pcbNeeded) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
-    const PrinterRecord& p = open->printer;
-    size_t fixedSize = 0;
-    void (*fill)(const PrinterRecord&, InfoPacker&, BYTE*) = nullptr;
-    switch (Level) {
-    case 1:
-        fixedSize = sizeof(PRINTER_INFO_1W);
-        fill = FillLevel1;
-        break;
-    case 2:
-        fixedSize = sizeof(PRINTER_INFO_2W);
-        fill = FillLevel2;
-        break;
-    case 5:
-        fixedSize = sizeof(PRINTER_INFO_5W);
-        fill = FillLevel5;
-        break;
-    case 8:
-        fixedSize = sizeof(PRINTER_INFO_8W);
-        fill = FillLevel8;
-        break;
-    default:
+    const InfoLevel<FillPrinter>* level = FindLevel(kPrinterLevels, Level);
+    if (!level) {
         return Fail(ERROR_INVALID_LEVEL);
     }
-    error = PackInfo(fixedSize, pPrinter, cbBuf, *pcbNeeded,
-                     [&](InfoPacker& packer, BYTE* fixed) { fill(p, packer, fixed); });
+    error =
+        PackInfo(level->size, pPrinter, cbBuf, *pcbNeeded, [&](InfoPacker& packer, BYTE* fixed) {
+            level->fill(open->printer, packer, fixed);
+        });
     return error ? Fail(error) : TRUE;
 }
 

@@ -38,10 +38,7 @@ PrinterRecord FromBag(uint64_t id, const ValueBag& bag) {
     p.untilTime = bag.Number(u"UntilTime");
     p.status = bag.Number(u"Status");
     p.refuseAllAccess = bag.Number(u"Refuse All Access") != 0;
-    p.devmode = bag.Bytes(u"Default DevMode");
-    if (!IsWholeDevMode(p.devmode)) {
-        p.devmode.clear();
-    }
+    p.devmode = StoredDevMode(bag.Bytes(u"Default DevMode"));
     return p;
 }
 
@@ -95,17 +92,7 @@ std::optional<PrinterRecord> LoadPrinter(uint64_t id) {
 }
 
 std::vector<PrinterRecord> AllPrinters() {
-    std::vector<PrinterRecord> printers;
-    std::string folder = PrintersFolder();
-    if (folder.empty()) {
-        return printers;
-    }
-    for (uint64_t id : NumberedEntries(folder, 16)) {
-        if (std::optional<PrinterRecord> printer = LoadPrinter(id)) {
-            printers.push_back(std::move(*printer));
-        }
-    }
-    return printers;
+    return LoadNumbered<PrinterRecord>(PrintersFolder(), 16, LoadPrinter);
 }
 
 std::optional<PrinterRecord> FindPrinter(std::u16string_view name) {
@@ -127,10 +114,7 @@ uint64_t NewPrinterId() {
     std::optional<ValueBag> bag = ReadBag(file);
     uint64_t last = 0;
     if (bag) {
-        std::vector<BYTE> bytes = bag->Bytes(u"Last");
-        if (bytes.size() == sizeof last) {
-            std::memcpy(&last, bytes.data(), sizeof last);
-        }
+        bag->ReadPlain(u"Last", last);
     } else {
         // A new, reset or damaged sequence starts from the clock, above every id handed out
         // before, so that handles from before a reset stay dead.
@@ -139,8 +123,7 @@ uint64_t NewPrinterId() {
     }
     uint64_t id = last + 1;
     ValueBag next;
-    next.SetBytes(u"Last", std::vector<BYTE>(reinterpret_cast<BYTE*>(&id),
-                                             reinterpret_cast<BYTE*>(&id) + sizeof id));
+    next.SetPlain(u"Last", id);
     WriteBag(file, next);
     return id;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 #include "compiler/compile_driver.h"
 #include "platform/kernel32/module_test_files.h"
+#include "installed_driver.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
@@ -22,7 +23,7 @@ struct JobPrinterSetup {
     std::string sample = "MOLTR4KC.GPD";
     std::string driverName = "MOLTR ColorLaser 4000 PCL5c";
     // Whole-line replacements in the sample.
-    std::vector<std::pair<std::string, std::string>> lines;
+    LineReplacements lines;
     // The plug-in module and the settings file that names it.
     std::string plugin = "MOLTRRPC.DLL";
     sim::MachineConfig machine;
@@ -35,34 +36,17 @@ public:
     explicit JobPrinter(const JobPrinterSetup& setup = {}) : machine_(setup.machine) {
         std::string source = machine_.root() + "/source";
         std::filesystem::create_directories(source);
-        std::ifstream in(std::filesystem::path(MOLTR_SAMPLES_DIR) / setup.sample, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        for (const auto& [from, to] : setup.lines) {
-            size_t at = text.find(from);
-            EXPECT_NE(at, std::string::npos) << from;
-            if (at != std::string::npos) {
-                text.replace(at, from.size(), to);
-            }
-        }
         gpd_ = source + "/" + setup.sample;
-        std::ofstream(gpd_, std::ios::binary) << text;
+        std::ofstream(gpd_, std::ios::binary) << SampleDescription(setup.sample, setup.lines);
         std::ofstream(source + "/MOLTR.INI", std::ios::binary)
             << "[UIPSETTINGS]\r\nUIPLANG=0\r\n[OEMFiles]\r\nOEMDriverFile1=" << setup.plugin
             << "\r\n";
-        std::filesystem::path bin = std::filesystem::canonical("/proc/self/exe").parent_path();
         sim::DriverSetup driver;
         driver.name = sim::Utf16(setup.driverName);
         driver.dataFile = gpd_;
         driver.dependentFiles = {source + "/MOLTR.INI", BuiltModule("MOLTRRES.DLL"),
-                                 (bin / setup.plugin).string()};
-        EXPECT_TRUE(sim::InstallDriver(driver));
-        sim::PrinterSetup printer;
-        printer.name = kName;
-        printer.driver = driver.name;
-        EXPECT_TRUE(sim::AddPrinter(printer));
-        std::u16string name = kName;
-        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        EXPECT_TRUE(OpenPrinterW(sim::W(name), &handle_, &defaults));
+                                 (BuildRoot() / "bin" / setup.plugin).string()};
+        handle_ = InstallPrinter(driver, kName);
         if (setup.plugin == "MOLTRRPC.DLL") {
             EXPECT_LT(compiler::CompileForPrinter(handle_), compiler::kError);
         }
