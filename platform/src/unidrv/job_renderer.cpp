@@ -229,13 +229,14 @@ HRESULT JobRun::Document(JobDevice& device) {
         name.push_back(L'\0');
     }
     bool ok = Call<PFN_DrvStartDoc>(INDEX_DrvStartDoc, surface, name.data(), request_.jobId);
+    const DdiLookup lookup = [this](ULONG index) { return Entry(index); };
     for (DWORD page = 0; ok && page < request_.pages; ++page) {
+        const PageDrawing drawing(geometry_.printable, geometry_.dpiX, page, {});
         POINTL origin = {};
         ok = Call<PFN_DrvStartPage>(INDEX_DrvStartPage, surface) &&
              Call<PFN_DrvStartBanding>(INDEX_DrvStartBanding, surface, &origin);
         while (ok && origin.x >= 0) {
-            ok = DrawSimplePage([this](ULONG index) { return Entry(index); }, surface, geometry_,
-                                page) &&
+            ok = drawing.Draw(lookup, surface, origin, device.band().rows()) &&
                  Call<PFN_DrvNextBand>(INDEX_DrvNextBand, surface, &origin);
         }
         ok = ok && Call<PFN_DrvSendPage>(INDEX_DrvSendPage, surface);
