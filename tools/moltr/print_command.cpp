@@ -13,6 +13,7 @@
 #include "moltr/json_value.h"
 #include "moltr/named_printer.h"
 #include "sim/machine.h"
+#include "sim/sheet_pictures.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
 
@@ -28,7 +29,8 @@ const char kPrintUsage[] =
     "dmCopies or dmDuplex, private ones by their setting names; numbers decimal or 0x hex),\n"
     "then, unless --hold, runs the spooler service on it and writes the bytes its port received\n"
     "to FILE. Prints \"job ID: PAGES pages, BYTES bytes\"; --json prints job, pages, bytes,\n"
-    "output and callbacks (the renderer's callback ids, in order).\n";
+    "output and callbacks (the renderer's callback ids, in order).\n"
+    "--png DIR writes each sheet as the printer receives it to DIR/sheet-NNN.png (001 first).\n";
 
 namespace {
 
@@ -44,6 +46,7 @@ struct PrintRequest {
     std::string document = "Untitled";
     std::string user;
     std::string machine;
+    std::string pictures;
     bool hold = false;
     bool json = false;
 };
@@ -55,11 +58,13 @@ std::string ParseRequest(const std::vector<std::string>& args, PrintRequest& req
         const bool hasValue = i + 1 < args.size();
         if (arg == "--hold" || arg == "--json") {
             (arg == "--hold" ? request.hold : request.json) = true;
-        } else if ((arg == "-o" || arg == "--document" || arg == "--user" || arg == "--machine") &&
+        } else if ((arg == "-o" || arg == "--document" || arg == "--user" || arg == "--machine" ||
+                    arg == "--png") &&
                    hasValue) {
             std::string& value = arg == "-o"           ? request.output
                                  : arg == "--document" ? request.document
                                  : arg == "--user"     ? request.user
+                                 : arg == "--png"      ? request.pictures
                                                        : request.machine;
             value = args[++i];
         } else if (arg == "--set" && hasValue) {
@@ -207,6 +212,9 @@ int RunPrint(const std::vector<std::string>& args) {
     const DWORD job = error.empty() ? SpoolJob(request, devmode, error) : 0;
     if (job == 0) {
         return Fail(error);
+    }
+    if (!request.pictures.empty() && !sim::RequestSheetPictures(job, request.pictures)) {
+        return Fail("cannot ask for the sheets' pictures in " + request.pictures);
     }
     sim::PrintedJob printed{job, request.pages, {}, {}};
     if (!request.hold) {

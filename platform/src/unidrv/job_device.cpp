@@ -143,6 +143,10 @@ BOOL JobDevice::StartDoc() {
 }
 
 BOOL JobDevice::StartPage() {
+    if (setup_.sheets) {
+        setup_.sheets->StartSheet(band_.width(), setup_.geometry.printable.cy,
+                                  band_.bitsPerPixel());
+    }
     HRESULT result = commands_.SendSection(GpdSection::kPageSetup);
     return Check(SUCCEEDED(result) ? raster_->StartPage() : result);
 }
@@ -182,6 +186,9 @@ HRESULT JobDevice::ProcessBand() {
         }
         sent = result;
     }
+    if (setup_.sheets) {
+        setup_.sheets->Rows(band_, sent);
+    }
     return raster_->Band(band_, sent);
 }
 
@@ -200,7 +207,8 @@ BOOL JobDevice::NextBand(POINTL* origin) {
 }
 
 BOOL JobDevice::SendPage() {
-    HRESULT result = raster_->EndRaster();
+    HRESULT result = setup_.sheets ? setup_.sheets->EndSheet() : S_OK;
+    result = SUCCEEDED(result) ? raster_->EndRaster() : result;
     result = SUCCEEDED(result) ? commands_.SendSection(GpdSection::kPageFinish) : result;
     return Check(SUCCEEDED(result) ? raster_->EndPage() : result);
 }

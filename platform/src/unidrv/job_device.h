@@ -2,8 +2,8 @@
 // The universal driver's device for one job: its PDEV (beginning with the DEVOBJ the plug-in
 // receives), the banded surface, and the driver's own DDI entry points that the plug-in's hooks
 // call on: the document and page commands of the GPD's job sections, the bands through the
-// plug-in's ImageProcessing into the raster output, and drawing on the band
-// (job_device_drawing.h).
+// plug-in's ImageProcessing into the raster output (and to the sheet pictures, when asked for),
+// and drawing on the band (job_device_drawing.h).
 #include <windows.h>
 #include <prcomoem.h>
 #include <winddi.h>
@@ -12,6 +12,7 @@
 #include "src/unidrv/device_geometry.h"
 #include "src/unidrv/driver_commands.h"
 #include "src/unidrv/raster_output.h"
+#include "src/unidrv/sheet_pictures.h"
 
 namespace moltr::unidrv {
 
@@ -36,6 +37,8 @@ struct JobDeviceSetup {
     PDEVMODEW publicDevmode;
     void* pluginDevmode;
     DWORD copies;
+    // Null unless the job's sheets are to be kept as pictures.
+    SheetSink* sheets;
 };
 
 class JobDevice {
