@@ -1,6 +1,6 @@
 // The pages the renderer draws, looked at in the pictures of the sheets it prints: the page's
 // number, its colour patch and grey rectangle in 24-bit colour, 8-bit grey and 1-bit monochrome
-// bands, one picture per sheet, and the grey bands' dithered rows in the PCL 5 stream.
+// bands, one picture per sheet, and the grey bands in the PCL 5 and PCL XL streams.
 #include "src/unidrv/job_renderer.h"
 #include "sim/sheet_pictures.h"
 
@@ -25,9 +25,16 @@ constexpr unsigned kDpi = 600;
 // A patch square is half an inch wide.
 constexpr size_t kSquare = (kDpi / 2) * (kDpi / 2);
 
-JobPrinterSetup GreyBands() {
+// The sample's monochrome colour mode rendered in grey levels.
+JobPrinterSetup GreyBands(JobPrinterSetup setup = {}) {
+    setup.lines.push_back({"        *DevBPP: 1", "        *DevBPP: 1\n        *DrvBPP: 8"});
+    return setup;
+}
+
+JobPrinterSetup PclXl() {
     JobPrinterSetup setup;
-    setup.lines = {{"        *DevBPP: 1", "        *DevBPP: 1\n        *DrvBPP: 8"}};
+    setup.sample = "MOLTR4KX.GPD";
+    setup.driverName = "MOLTR ColorLaser 4000 PCL6";
     return setup;
 }
 
@@ -124,6 +131,20 @@ TEST_F(PagePictures, GreyBandsCarryEachColoursGreyLevelAndPrintDithered) {
     std::string stream(job.stream.begin(), job.stream.end());
     EXPECT_NE(stream.find("\x1b*r1U"), std::string::npos);
     EXPECT_NE(stream.find("\x1b*r1A"), std::string::npos);
+}
+
+TEST_F(PagePictures, APclXlPrinterTakesGreyBandsAsEightBitGreyImages) {
+    JobPrinter printer(GreyBands(PclXl()));
+    RenderJobResult job = Print(printer, 1, DMCOLOR_MONOCHROME);
+    ASSERT_EQ(job.result, S_OK) << job.error;
+    std::optional<SheetPicture> sheet = Sheet(1);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->Count(0, 0, kWidth, kHeight, Exactly(76, 76, 76)), kSquare);
+    // The grey colour space (ubyte 1, attribute 03) and images of eight bits (ubyte 2,
+    // attribute 62).
+    const std::string stream(job.stream.begin(), job.stream.end());
+    EXPECT_NE(stream.find("\xC0\x01\xF8\x03"), std::string::npos);
+    EXPECT_NE(stream.find("\xC0\x02\xF8\x62"), std::string::npos);
 }
 
 } // namespace
