@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <vector>
 #include "sim/machine.h"
 #include "sim/sheet_pictures.h"
@@ -17,6 +18,9 @@ namespace moltr::unidrv {
 namespace {
 
 constexpr char kRequests[] = "/sheet-pictures/";
+// A sheet's picture is kept whole until it ends; one larger than this (a GPD of absurd
+// resolution) is refused rather than allowed to exhaust the spooler's memory.
+constexpr size_t kMaxPictureBytes = size_t{1} << 30;
 
 std::string RequestFile(DWORD jobId) {
     const std::string root = sim::MachineRoot();
@@ -38,6 +42,7 @@ private:
     LONG height_ = 0;
     // Three bytes (blue, green, red) or one grey byte a pixel, rows without padding.
     LONG channels_ = 1;
+    bool refused_ = false;
     std::vector<BYTE> pixels_;
 };
 
@@ -45,10 +50,22 @@ void PngSheets::StartSheet(LONG width, LONG height, WORD bits) {
     width_ = std::max<LONG>(width, 1);
     height_ = std::max<LONG>(height, 1);
     channels_ = bits == 24 ? 3 : 1;
-    pixels_.assign(static_cast<size_t>(width_) * channels_ * height_, 0xFF);
+    const size_t bytes = static_cast<size_t>(width_) * channels_ * height_;
+    refused_ = bytes > kMaxPictureBytes;
+    pixels_.clear();
+    if (!refused_) {
+        try {
+            pixels_.assign(bytes, 0xFF);
+        } catch (const std::bad_alloc&) {
+            refused_ = true;
+        }
+    }
 }
 
 void PngSheets::Rows(const BandSurface& band, const BYTE* bits) {
+    if (refused_) {
+        return;
+    }
     const LONG width = std::min(band.width(), width_);
     for (LONG row = 0; row < band.rows() && band.top() + row < height_; ++row) {
         const BYTE* from = band.Row(bits, row);
@@ -65,6 +82,9 @@ void PngSheets::Rows(const BandSurface& band, const BYTE* bits) {
 }
 
 HRESULT PngSheets::EndSheet() {
+    if (refused_) {
+        return E_OUTOFMEMORY;
+    }
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     char name[32];
