@@ -108,7 +108,9 @@ HRESULT WatermarkLayer::MakeStamp(LONG width, LONG height) {
 HRESULT WatermarkLayer::MakeFont(const RenderState& state) {
     double scale = StretchedSingleSheet(state) ? state.scalePercent / 100.0 : state.scale;
     LOGFONTW font = {};
-    font.lfHeight = WatermarkFontHeight(style_.size, state.gdiInfo->ulLogPixelsX, scale);
+    const GDIINFO* page = state.gdiInfo;
+    font.lfHeight = WatermarkFontHeight(style_.size, page->ulLogPixelsX, scale,
+                                        std::max(page->ulHorzRes, page->ulVertRes));
     font.lfEscapement = escapement_;
     font.lfOrientation = escapement_;
     font.lfWeight = style_.style == 2 || style_.style == 4 ? FW_BOLD : FW_NORMAL;

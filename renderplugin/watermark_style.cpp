@@ -11,8 +11,6 @@ namespace {
 constexpr LONG kFullCircle = 3600;
 constexpr LONG kQuarterTurn = 900;
 constexpr LONG kHalfTurn = 1800;
-// GDI takes no taller font than this; a watermark taller than any page is clamped to it.
-constexpr double kTallestFont = 32767.0;
 
 BYTE Shaded(BYTE channel, DWORD shade) {
     DWORD s = std::min<DWORD>(shade, 255);
@@ -58,11 +56,14 @@ LONG WatermarkEscapement(const WatermarkStyle& style, ULONG width, ULONG height,
     return escapement % kFullCircle;
 }
 
-LONG WatermarkFontHeight(DWORD points, ULONG dpi, double scale) {
+LONG WatermarkFontHeight(DWORD points, ULONG dpi, double scale, ULONG pageSide) {
     int em = MulDiv(static_cast<int>(std::min<DWORD>(points, 0xFFFF)),
                     static_cast<int>(std::min<ULONG>(dpi, 0xFFFF)), 72);
+    // No taller than the page's longer side: a taller glyph shows nothing more on the page and
+    // would only make GDI rasterise a giant bitmap.
+    const double tallest = std::max<double>(std::min<ULONG>(pageSide, 0x7FFF), 1.0);
     double height = -static_cast<double>(em) * scale;
-    return static_cast<LONG>(std::clamp(height, -kTallestFont, kTallestFont));
+    return static_cast<LONG>(std::clamp(height, -tallest, tallest));
 }
 
 POINT WatermarkTextOffset(LONG textHeight, LONG escapement) {

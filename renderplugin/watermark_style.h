@@ -29,8 +29,9 @@ bool ReadWatermarkStyle(const SettingsView& settings, WatermarkStyle* style);
 LONG WatermarkEscapement(const WatermarkStyle& style, ULONG width, ULONG height, DWORD nupCount,
                          bool booklet, DWORD pageCount);
 
-// LOGFONTW height (negative: the em height) for `dpi` and the layout's scale.
-LONG WatermarkFontHeight(DWORD points, ULONG dpi, double scale);
+// LOGFONTW height (negative: the em height) for `dpi` and the layout's scale, never taller than
+// `pageSide` pixels (the page's longer side).
+LONG WatermarkFontHeight(DWORD points, ULONG dpi, double scale, ULONG pageSide);
 
 // The offset from the anchor that centres text `textHeight` high along `escapement`.
 POINT WatermarkTextOffset(LONG textHeight, LONG escapement);

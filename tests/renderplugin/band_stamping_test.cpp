@@ -350,9 +350,11 @@ TEST(RenderWatermarkGeometry, EscapementFontHeightAndOffset) {
     style.angleMode = 3;
     style.degree = 400;
     EXPECT_EQ(render::WatermarkEscapement(style, 4800, 6400, 1, false, 0), 400);
-    EXPECT_EQ(render::WatermarkFontHeight(72, 600, 0.5), -300);
-    EXPECT_EQ(render::WatermarkFontHeight(72, 300, 1.0), -300);
-    EXPECT_EQ(render::WatermarkFontHeight(0xFFFF, 0xFFFF, 16.0), -32767);
+    EXPECT_EQ(render::WatermarkFontHeight(72, 600, 0.5, 7000), -300);
+    EXPECT_EQ(render::WatermarkFontHeight(72, 300, 1.0, 7000), -300);
+    // The page's longer side bounds the height, and GDI's largest height bounds that.
+    EXPECT_EQ(render::WatermarkFontHeight(0xFFFF, 600, 1.0, 7000), -7000);
+    EXPECT_EQ(render::WatermarkFontHeight(0xFFFF, 0xFFFF, 16.0, 0xFFFFFFFF), -32767);
     POINT flat = render::WatermarkTextOffset(101, 0);
     EXPECT_EQ(flat.x, 0);
     EXPECT_EQ(flat.y, -50);

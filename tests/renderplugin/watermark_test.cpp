@@ -163,6 +163,22 @@ TEST_F(RenderWatermark, TheNextBandStartsWhiteUnderAWatermark) {
     EXPECT_EQ(std::count(next.begin(), next.end(), 0xFF), 4096);
 }
 
+// The largest size draws as the size whose em height is the page's longer side (800 pixels at
+// 600 dpi: 96 points), no taller.
+TEST_F(RenderWatermark, AHugeSizeDrawsNoTallerThanThePage) {
+    SetWord(L"_WMK_SIZE", 0xFFFF);
+    StartSheet();
+    WhiteBand huge(24);
+    ASSERT_TRUE(Stamp(huge));
+    ASSERT_TRUE(hooked_->SendPage());
+    SetWord(L"_WMK_SIZE", 96);
+    StartSheet();
+    WhiteBand bound(24);
+    ASSERT_TRUE(Stamp(bound));
+    EXPECT_GT(huge.Inked(0, 0, kWidth, kHeight), 1000);
+    EXPECT_TRUE(huge.bytes == bound.bytes);
+}
+
 TEST_F(RenderWatermark, OneBitBandsGetNone) {
     StartSheet();
     WhiteBand band(1);

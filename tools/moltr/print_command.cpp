@@ -14,6 +14,7 @@
 #include "moltr/named_printer.h"
 #include "moltr/spooler_process.h"
 #include "sim/machine.h"
+#include "sim/sheet_pictures.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
 
@@ -21,7 +22,7 @@ namespace moltr::tool {
 
 const char kPrintUsage[] =
     "usage: moltr print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME]\n"
-    "                   [--user NAME] [--machine NAME] [--hold | --wait] [--json]\n"
+    "                   [--user NAME] [--machine NAME] [--hold | --wait] [--png DIR] [--json]\n"
     "Spools a job of N pages (default 1) on PRINTER as an application does, with the printer's\n"
     "default devmode changed by each --set (public fields by their DEVMODEW names such as\n"
     "dmCopies or dmDuplex, private ones by their setting names; numbers decimal or 0x hex),\n"
@@ -31,7 +32,8 @@ const char kPrintUsage[] =
     "--wait: the application stays, with its main window on the desktop, until the job has\n"
     "printed (at most 120 s), while the spooler service prints it as a process of its own,\n"
     "started (again) whenever none runs and the job is not printed yet; a two-sided job on a\n"
-    "printer that duplexes by hand is handed to the manual-duplex notifier on the way.\n";
+    "printer that duplexes by hand is handed to the manual-duplex notifier on the way.\n"
+    "--png DIR writes each sheet as the printer receives it to DIR/sheet-NNN.png (001 first).\n";
 
 namespace {
 
@@ -43,7 +45,7 @@ constexpr DWORD kWaitPollMs = 100;
 constexpr ULONGLONG kWaitLimitMs = 120000;
 constexpr char kShortUsage[] =
     "usage: moltr print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME] "
-    "[--user NAME] [--machine NAME] [--hold | --wait] [--json]";
+    "[--user NAME] [--machine NAME] [--hold | --wait] [--png DIR] [--json]";
 
 struct PrintRequest {
     std::string printer;
@@ -53,6 +55,7 @@ struct PrintRequest {
     std::string document = "Untitled";
     std::string user;
     std::string machine;
+    std::string pictures;
     bool hold = false;
     bool wait = false;
     bool json = false;
@@ -65,11 +68,13 @@ std::string ParseRequest(const std::vector<std::string>& args, PrintRequest& req
         const bool hasValue = i + 1 < args.size();
         if (arg == "--hold" || arg == "--wait" || arg == "--json") {
             (arg == "--hold" ? request.hold : arg == "--wait" ? request.wait : request.json) = true;
-        } else if ((arg == "-o" || arg == "--document" || arg == "--user" || arg == "--machine") &&
+        } else if ((arg == "-o" || arg == "--document" || arg == "--user" || arg == "--machine" ||
+                    arg == "--png") &&
                    hasValue) {
             std::string& value = arg == "-o"           ? request.output
                                  : arg == "--document" ? request.document
                                  : arg == "--user"     ? request.user
+                                 : arg == "--png"      ? request.pictures
                                                        : request.machine;
             value = args[++i];
         } else if (arg == "--set" && hasValue) {
@@ -243,6 +248,9 @@ int RunPrint(const std::vector<std::string>& args) {
     const DWORD job = error.empty() ? SpoolJob(request, devmode, error) : 0;
     if (job == 0) {
         return Fail(error);
+    }
+    if (!request.pictures.empty() && !sim::RequestSheetPictures(job, request.pictures)) {
+        return Fail("cannot ask for the sheets' pictures in " + request.pictures);
     }
     sim::PrintedJob printed{job, request.pages, {}, {}};
     if (!request.hold) {

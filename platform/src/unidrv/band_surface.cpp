@@ -7,12 +7,9 @@
 namespace moltr::unidrv {
 namespace {
 
-constexpr BYTE kWhite24 = 0xFF;
-
 // Rows are whole DWORDs, as DIBs are.
-LONG Stride(LONG width, bool colour) {
-    LONG bits = width * (colour ? 24 : 1);
-    return ((bits + 31) / 32) * 4;
+LONG Stride(LONG width, WORD bits) {
+    return ((width * bits + 31) / 32) * 4;
 }
 
 constexpr LONG kChunk = 64;
@@ -23,20 +20,21 @@ constexpr std::array<BYTE, kChunk> Chunk(BYTE value) {
     return chunk;
 }
 
-constexpr std::array<BYTE, kChunk> kWhiteChunk = Chunk(kWhite24);
+constexpr std::array<BYTE, kChunk> kWhiteChunk = Chunk(0xFF);
 constexpr std::array<BYTE, kChunk> kBlankChunk = Chunk(0);
-
-bool Ink(ULONG rgb) {
-    unsigned sum = (rgb & 0xFF) + ((rgb >> 8) & 0xFF) + ((rgb >> 16) & 0xFF);
-    return sum < 3 * 128;
-}
 
 } // namespace
 
-BandSurface::BandSurface(LONG width, LONG pageHeight, LONG bandRows, bool colour)
+BYTE GreyLevel(ULONG rgb) {
+    // The luminance weights of video, in hundredths.
+    const unsigned red = rgb & 0xFF, green = (rgb >> 8) & 0xFF, blue = (rgb >> 16) & 0xFF;
+    return static_cast<BYTE>((red * 30 + green * 59 + blue * 11) / 100);
+}
+
+BandSurface::BandSurface(LONG width, LONG pageHeight, LONG bandRows, WORD bits)
     : width_(std::max<LONG>(width, 1)), pageHeight_(std::max<LONG>(pageHeight, 1)),
-      bandRows_(std::max<LONG>(bandRows, 1)), colour_(colour), stride_(Stride(width_, colour)),
-      bits_(static_cast<size_t>(stride_) * bandRows_, colour ? kWhite24 : 0),
+      bandRows_(std::max<LONG>(bandRows, 1)), bits_(bits == 24 || bits == 8 ? bits : 1),
+      stride_(Stride(width_, bits_)), pixels_(static_cast<size_t>(stride_) * bandRows_, White()),
       drawn_(static_cast<size_t>(bandRows_)) {}
 
 void BandSurface::StartBand(LONG top) {
@@ -52,7 +50,7 @@ void BandSurface::Whiten() {
             continue;
         }
         // The whole row: a plug-in may have drawn beyond what the drawing calls did.
-        std::memset(bits_.data() + row * stride_, colour_ ? kWhite24 : 0, stride_);
+        std::memset(pixels_.data() + row * stride_, White(), stride_);
         drawn = {};
     }
 }
@@ -60,17 +58,20 @@ void BandSurface::Whiten() {
 void BandSurface::Fill(RECTL rect, ULONG rgb) {
     LONG left = std::max<LONG>(rect.left, 0);
     LONG right = std::min<LONG>(rect.right, width_);
-    LONG top = std::max<LONG>(rect.top, top_);
-    LONG bottom = std::min<LONG>(rect.bottom, top_ + rows_);
+    LONG top = std::max<LONG>(rect.top, 0);
+    LONG bottom = std::min<LONG>(rect.bottom, rows_);
     if (left >= right || top >= bottom) {
         return;
     }
-    bool ink = Ink(rgb);
-    for (LONG y = top; y < bottom; ++y) {
-        LONG row = y - top_;
-        BYTE* line = bits_.data() + row * stride_;
-        for (LONG x = left; x < right; ++x) {
-            if (colour_) {
+    const BYTE grey = GreyLevel(rgb);
+    const bool ink = grey < 128;
+    for (LONG row = top; row < bottom; ++row) {
+        BYTE* line = pixels_.data() + row * stride_;
+        if (bits_ == 8) {
+            std::memset(line + left, grey, static_cast<size_t>(right - left));
+        }
+        for (LONG x = left; bits_ != 8 && x < right; ++x) {
+            if (bits_ == 24) {
                 line[3 * x] = static_cast<BYTE>(rgb >> 16);
                 line[3 * x + 1] = static_cast<BYTE>(rgb >> 8);
                 line[3 * x + 2] = static_cast<BYTE>(rgb);
@@ -88,8 +89,9 @@ void BandSurface::Fill(RECTL rect, ULONG rgb) {
 
 RowExtent BandSurface::Extent(const BYTE* bits, LONG row) const {
     const BYTE* line = bits + row * stride_;
-    const BYTE* white = colour_ ? kWhiteChunk.data() : kBlankChunk.data();
-    LONG used = colour_ ? 3 * width_ : (width_ + 7) / 8;
+    const BYTE* white = bits_ == 1 ? kBlankChunk.data() : kWhiteChunk.data();
+    const LONG bytesPerPixel = bits_ / 8;
+    LONG used = bits_ == 1 ? (width_ + 7) / 8 : bytesPerPixel * width_;
     // Whole chunks first: most rows of a page are white, and this keeps them cheap.
     LONG first = 0;
     while (first + kChunk <= used && std::memcmp(line + first, white, kChunk) == 0) {
@@ -108,13 +110,15 @@ RowExtent BandSurface::Extent(const BYTE* bits, LONG row) const {
     while (last > first && line[last - 1] == white[0]) {
         --last;
     }
-    if (bits == bits_.data()) {
+    if (bits == pixels_.data()) {
         // What the plug-in drew on the band itself is whitened with the rest.
         RowExtent& drawn = drawn_[row];
         drawn = drawn.empty() ? RowExtent{0, width_} : drawn;
     }
-    return colour_ ? RowExtent{first / 3, (last + 2) / 3}
-                   : RowExtent{first * 8, std::min<LONG>(last * 8, width_)};
+    if (bits_ == 1) {
+        return {first * 8, std::min<LONG>(last * 8, width_)};
+    }
+    return {first / bytesPerPixel, (last + bytesPerPixel - 1) / bytesPerPixel};
 }
 
 } // namespace moltr::unidrv

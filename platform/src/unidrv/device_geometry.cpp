@@ -44,6 +44,18 @@ bool InRange(long long value, long long low, long long high) {
     return value >= low && value <= high;
 }
 
+constexpr WORD kGreyBits = 8;
+
+WORD BandBits(const GpdModel& model, const GpdConfiguration& configuration) {
+    if (PrintsInColour(model, configuration)) {
+        return 24;
+    }
+    const GpdOption* option = configuration.Selected(model, "ColorMode");
+    const GpdAttribute* bits = option ? FindAttribute(option->body, "*DrvBPP") : nullptr;
+    long long value = 0;
+    return bits && ParseGpdInteger(bits->value, &value) && value == kGreyBits ? kGreyBits : 1;
+}
+
 // Master units to device pixels.
 LONG Pixels(long long master, long long masterUnits, LONG dpi) {
     return static_cast<LONG>(master * dpi / masterUnits);
@@ -87,7 +99,7 @@ bool Read(const Reading& reading, DeviceGeometry* geometry) {
                            std::max<LONG>(Pixels(area.y, master.y, geometry->dpiY), 1)};
     geometry->origin = {Pixels(origin.x, master.x, geometry->dpiX),
                         Pixels(origin.y, master.y, geometry->dpiY)};
-    geometry->colour = PrintsInColour(reading.model, reading.configuration);
+    geometry->bandBits = BandBits(reading.model, reading.configuration);
     long long xMove = reading.Integer("*XMoveUnit", dpi.x);
     long long yMove = reading.Integer("*YMoveUnit", dpi.y);
     geometry->xMoveUnit = static_cast<LONG>(InRange(xMove, 1, master.x) ? xMove : dpi.x);
@@ -113,9 +125,9 @@ void FillGdiInfo(const DeviceGeometry& geometry, GDIINFO* info) {
         static_cast<ULONG>(geometry.printable.cy * kMicronsPerInch / 1000 / geometry.dpiY);
     info->ulHorzRes = static_cast<ULONG>(geometry.printable.cx);
     info->ulVertRes = static_cast<ULONG>(geometry.printable.cy);
-    info->cBitsPixel = geometry.colour ? 24 : 1;
+    info->cBitsPixel = geometry.bandBits;
     info->cPlanes = 1;
-    info->ulNumColors = geometry.colour ? static_cast<ULONG>(-1) : 2;
+    info->ulNumColors = geometry.bandBits == 24 ? static_cast<ULONG>(-1) : 1UL << geometry.bandBits;
     info->ulLogPixelsX = static_cast<ULONG>(geometry.dpiX);
     info->ulLogPixelsY = static_cast<ULONG>(geometry.dpiY);
     info->ulAspectX = static_cast<ULONG>(geometry.dpiY);
@@ -128,7 +140,9 @@ void FillGdiInfo(const DeviceGeometry& geometry, GDIINFO* info) {
 
 void FillDevInfo(const DeviceGeometry& geometry, DEVINFO* info) {
     std::memset(info, 0, sizeof *info);
-    info->iDitherFormat = geometry.colour ? BMF_24BPP : BMF_1BPP;
+    info->iDitherFormat = geometry.bandBits == 24  ? BMF_24BPP
+                          : geometry.bandBits == 8 ? BMF_8BPP
+                                                   : BMF_1BPP;
     info->cxDither = 8;
     info->cyDither = 8;
 }

@@ -2,7 +2,8 @@
 // The universal driver's device for one job: its PDEV (beginning with the DEVOBJ the plug-in
 // receives), the banded surface, and the driver's own DDI entry points that the plug-in's hooks
 // call on: the document and page commands of the GPD's job sections, the bands through the
-// plug-in's ImageProcessing into the raster output, and simple drawing on the band.
+// plug-in's ImageProcessing into the raster output (and to the sheet pictures, when asked for),
+// and drawing on the band (job_device_drawing.h).
 #include <windows.h>
 #include <prcomoem.h>
 #include <winddi.h>
@@ -11,6 +12,7 @@
 #include "src/unidrv/device_geometry.h"
 #include "src/unidrv/driver_commands.h"
 #include "src/unidrv/raster_output.h"
+#include "src/unidrv/sheet_pictures.h"
 
 namespace moltr::unidrv {
 
@@ -20,14 +22,6 @@ class JobDevice;
 struct DriverPdev {
     DEVOBJ devobj;
     JobDevice* device;
-};
-
-// A path as the engine hands it to DrvStrokePath: the DDI's object, then its points (28.4 fixed).
-struct EnginePath {
-    PATHOBJ path;
-    const POINTFIX* points;
-    ULONG count;
-    bool closed;
 };
 
 struct JobDeviceSetup {
@@ -43,6 +37,8 @@ struct JobDeviceSetup {
     PDEVMODEW publicDevmode;
     void* pluginDevmode;
     DWORD copies;
+    // Null unless the job's sheets are to be kept as pictures.
+    SheetSink* sheets;
 };
 
 class JobDevice {
@@ -59,6 +55,8 @@ public:
 
     // The driver's own DDI functions, for the plug-in's EnablePDEV.
     static DRVENABLEDATA DriverTable();
+    // The device whose surface this is; null for another one.
+    static JobDevice* OfSurface(SURFOBJ* surface);
 
     BOOL StartDoc();
     BOOL StartPage();

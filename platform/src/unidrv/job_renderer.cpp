@@ -7,6 +7,7 @@
 #include "src/unidrv/job_device.h"
 #include "src/unidrv/page_drawing.h"
 #include "src/unidrv/render_plugin.h"
+#include "src/unidrv/sheet_pictures.h"
 
 namespace moltr::unidrv {
 namespace {
@@ -128,6 +129,7 @@ private:
     std::vector<BYTE> devmode_;
     DRVENABLEDATA hooks_ = {};
     DRVENABLEDATA own_ = JobDevice::DriverTable();
+    std::unique_ptr<SheetSink> sheets_;
 };
 
 PFN JobRun::Entry(ULONG index) const {
@@ -180,6 +182,10 @@ HRESULT JobRun::Run() {
 }
 
 HRESULT JobRun::Render(IPrintOemUni* plugin) {
+    const std::string pictures = TakeSheetPictureRequest(request_.jobId);
+    if (!pictures.empty()) {
+        sheets_ = MakePngSheets(pictures);
+    }
     auto* publicDevmode = reinterpret_cast<PDEVMODEW>(devmode_.data());
     const GpdFeature* compression = model_.Feature("Compression");
     const GpdOption* chosen = configuration_.Selected(model_, "Compression");
@@ -195,7 +201,8 @@ HRESULT JobRun::Render(IPrintOemUni* plugin) {
         request_.printer,
         publicDevmode,
         devmode_.size() > kPluginPartOffset ? devmode_.data() + kPluginPartOffset : nullptr,
-        static_cast<DWORD>(std::max<SHORT>(publicDevmode->dmCopies, 1))};
+        static_cast<DWORD>(std::max<SHORT>(publicDevmode->dmCopies, 1)),
+        sheets_.get()};
     auto device = std::make_unique<JobDevice>(setup, &result_->stream, &result_->callbackIds);
     GDIINFO gdiInfo;
     DEVINFO devInfo;
@@ -229,13 +236,14 @@ HRESULT JobRun::Document(JobDevice& device) {
         name.push_back(L'\0');
     }
     bool ok = Call<PFN_DrvStartDoc>(INDEX_DrvStartDoc, surface, name.data(), request_.jobId);
+    const DdiLookup lookup = [this](ULONG index) { return Entry(index); };
     for (DWORD page = 0; ok && page < request_.pages; ++page) {
+        const PageDrawing drawing(geometry_.printable, geometry_.dpiX, page, {});
         POINTL origin = {};
         ok = Call<PFN_DrvStartPage>(INDEX_DrvStartPage, surface) &&
              Call<PFN_DrvStartBanding>(INDEX_DrvStartBanding, surface, &origin);
         while (ok && origin.x >= 0) {
-            ok = DrawSimplePage([this](ULONG index) { return Entry(index); }, surface, geometry_,
-                                page) &&
+            ok = drawing.Draw(lookup, surface, origin, device.band().rows()) &&
                  Call<PFN_DrvNextBand>(INDEX_DrvNextBand, surface, &origin);
         }
         ok = ok && Call<PFN_DrvSendPage>(INDEX_DrvSendPage, surface);

@@ -9,6 +9,10 @@ namespace {
 // The planes of a colour row, in the order they are sent; the last ends the row.
 constexpr const char* kPlaneCommands[] = {"CmdSendRedData", "CmdSendGreenData", "CmdSendBlueData"};
 
+// Grey bands print in one bit by an ordered dither: a pixel is ink where its grey level is below
+// its place's threshold, (level + 0.5) * 16 of this 4 by 4 Bayer matrix.
+constexpr BYTE kDither[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+
 class Pcl5Raster final : public RasterOutput {
 public:
     Pcl5Raster(DriverCommands* commands, const DeviceGeometry& geometry, bool compress)
@@ -26,12 +30,14 @@ private:
     HRESULT End();
     HRESULT Plane(const char* command, const BYTE* data, size_t size);
     HRESULT ColourRow(const BandSurface& band, const BYTE* row, const RowExtent& extent);
+    HRESULT GreyRow(const BYTE* row, LONG pageRow, const RowExtent& extent);
 
     DriverCommands* commands_;
     DeviceGeometry geometry_;
     bool compress_;
     bool open_ = false;
     std::vector<BYTE> planes_[3];
+    std::vector<BYTE> dithered_;
     std::vector<BYTE> encoded_;
 };
 
@@ -111,6 +117,18 @@ HRESULT Pcl5Raster::ColourRow(const BandSurface& band, const BYTE* row, const Ro
     return S_OK;
 }
 
+// The row's ink up to its last grey pixel.
+HRESULT Pcl5Raster::GreyRow(const BYTE* row, LONG pageRow, const RowExtent& extent) {
+    dithered_.assign((static_cast<size_t>(extent.last) + 7) / 8, 0);
+    const BYTE* thresholds = kDither[pageRow % 4];
+    for (LONG x = extent.first; x < extent.last; ++x) {
+        if (row[x] < thresholds[x % 4] * 16 + 8) {
+            dithered_[x / 8] = static_cast<BYTE>(dithered_[x / 8] | (0x80 >> (x % 8)));
+        }
+    }
+    return Plane("CmdSendBlockData", dithered_.data(), dithered_.size());
+}
+
 HRESULT Pcl5Raster::Band(const BandSurface& band, const BYTE* bits) {
     const LONG planeBytes = (band.width() + 7) / 8;
     for (LONG row = 0; row < band.rows(); ++row) {
@@ -123,8 +141,17 @@ HRESULT Pcl5Raster::Band(const BandSurface& band, const BYTE* bits) {
             const BYTE* line = band.Row(bits, row);
             // A monochrome row may stop at its last ink: the printer fills the rest with white.
             if (SUCCEEDED(result)) {
-                result = band.colour() ? ColourRow(band, line, extent)
-                                       : Plane("CmdSendBlockData", line, (extent.last + 7) / 8);
+                switch (band.bitsPerPixel()) {
+                case 24:
+                    result = ColourRow(band, line, extent);
+                    break;
+                case 8:
+                    result = GreyRow(line, band.top() + row, extent);
+                    break;
+                default:
+                    result = Plane("CmdSendBlockData", line, (extent.last + 7) / 8);
+                    break;
+                }
             }
         }
         if (FAILED(result)) {

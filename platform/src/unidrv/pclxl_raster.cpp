@@ -67,7 +67,7 @@ void PclXlRaster::OpenPage() {
                      tenths(geometry_.page.cy, geometry_.dpiY), Attribute::kCustomMediaSize);
     writer_.UByte(pclxl::kTenthsOfAMillimeter, Attribute::kCustomMediaSizeUnits);
     writer_.Op(Operator::kBeginPage);
-    writer_.UByte(geometry_.colour ? pclxl::kRgb : pclxl::kGray, Attribute::kColorSpace);
+    writer_.UByte(geometry_.bandBits == 24 ? pclxl::kRgb : pclxl::kGray, Attribute::kColorSpace);
     writer_.Op(Operator::kSetColorSpace);
 }
 
@@ -92,11 +92,13 @@ HRESULT PclXlRaster::StartPage() {
     return reader_.wellFormed() ? S_OK : HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
 }
 
-// One row as the image takes it: red, green, blue bytes, or bits where 1 is white, padded to
-// whole DWORDs.
+// One row as the image takes it: red, green, blue bytes, grey bytes, or bits where 1 is white,
+// padded to whole DWORDs.
 void PclXlRaster::AppendRow(const BandSurface& band, const BYTE* row) {
     const LONG width = band.width();
-    if (band.colour()) {
+    if (band.bitsPerPixel() == 8) {
+        row_.assign(row, row + width);
+    } else if (band.colour()) {
         row_.resize(static_cast<size_t>(width) * 3);
         for (LONG x = 0; x < width; ++x) {
             row_[3 * x] = row[3 * x + 2];
@@ -120,7 +122,8 @@ void PclXlRaster::Image(const BandSurface& band, const BYTE* bits, LONG first, L
     writer_.UInt16Xy(0, static_cast<WORD>(band.top() + first), Attribute::kPoint);
     writer_.Op(Operator::kSetCursor);
     writer_.UByte(pclxl::kDirectPixel, Attribute::kColorMapping);
-    writer_.UByte(band.colour() ? pclxl::kEightBit : pclxl::kOneBit, Attribute::kColorDepth);
+    writer_.UByte(band.bitsPerPixel() == 1 ? pclxl::kOneBit : pclxl::kEightBit,
+                  Attribute::kColorDepth);
     writer_.UInt16(width, Attribute::kSourceWidth);
     writer_.UInt16(rows, Attribute::kSourceHeight);
     writer_.UInt16Xy(width, rows, Attribute::kDestinationSize);

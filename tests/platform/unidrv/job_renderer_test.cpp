@@ -150,7 +150,7 @@ TEST(RenderJobStream, AnEjlJobStartsWithTheEjlEntry) {
     std::string stream = Text(job.stream);
     EXPECT_EQ(stream.rfind("\x1b\x01@EJL \n", 0), 0u);
     EXPECT_NE(stream.find("@EJL EN LA=PCL5C\n"), std::string::npos);
-    EXPECT_EQ(Count(stream, "\x0c"), 1u);
+    EXPECT_EQ(Count(stream, "\x1b*rC\x0c"), 1u);
 }
 
 TEST(RenderJobStream, APclXlJobIsOneSessionWithAPagePerPageAndItsImagesInside) {
@@ -277,7 +277,7 @@ TEST(RenderJobRaster, RowsDecodeBackFromBothRunLengthEncodings) {
     EXPECT_EQ(runs, (std::vector<BYTE>{255, 0xFF, 255, 0xFF, 125, 0xFF}));
 }
 
-TEST(RenderJobRaster, AMonochromeJobsRowsHoldTheFrameAndTheMark) {
+TEST(RenderJobRaster, AMonochromeJobsRowsHoldThePagesFrame) {
     JobPrinter printer;
     DEVMODEW devmode = {};
     devmode.dmSize = sizeof devmode;
@@ -287,7 +287,8 @@ TEST(RenderJobRaster, AMonochromeJobsRowsHoldTheFrameAndTheMark) {
     ASSERT_EQ(job.result, S_OK) << job.error;
     std::string stream = Text(job.stream);
     EXPECT_NE(stream.find("\x1b*r1U"), std::string::npos);
-    // Every row of the first raster block: the frame's top line is ink across the frame.
+    // Every row of the first raster block: the frame's top line is ink across the frame, its
+    // sides in every row down to its bottom line.
     size_t block = stream.find("\x1b*r1A\x1b*b1M");
     ASSERT_NE(block, std::string::npos);
     size_t at = block + 10;

@@ -1,0 +1,71 @@
+// `moltr print --png DIR`: a picture of each sheet as the printer receives it, with what the
+// render plug-in stamped into its bands.
+#include "moltr_run.h"
+#include "sheet_picture.h"
+#include "sim/machine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace moltr::test {
+namespace {
+
+// A4 (paper size 9) at 600 dpi: the sample printer's printable area.
+constexpr unsigned kWidth = 4760;
+constexpr unsigned kHeight = 6815;
+
+class MoltrSheetPictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(0, Moltr("printer add Sample").status);
+        ASSERT_EQ(0, Moltr("printer compile Sample").status);
+        folder_ = machine_.root() + "/pictures";
+    }
+    std::optional<SheetPicture> Sheet(const char* name) const {
+        return ReadSheetPicture(folder_ + "/" + name);
+    }
+
+    sim::TestMachine machine_;
+    std::string folder_;
+};
+
+// Red in the settings' RGB (red in the low byte), unshaded: each channel keeps its low four bits
+// set, so the watermark's pixels are FF 0F 0F where the page left white.
+TEST_F(MoltrSheetPictures, AWatermarkJobsSheetsShowTheWatermarksColour) {
+    ASSERT_EQ(0, Moltr("print Sample --pages 2 --set dmPaperSize=9 --set _WMK_ENABLED=1 --set "
+                       "_WMK_1STPAGEONLY=0 "
+                       "--set _WMK_COLOR=0xFF --set _WMK_SHADE=0 --png " +
+                       folder_)
+                     .status);
+    for (const char* name : {"sheet-001.png", "sheet-002.png"}) {
+        std::optional<SheetPicture> sheet = Sheet(name);
+        ASSERT_TRUE(sheet) << name;
+        EXPECT_EQ(sheet->width, kWidth);
+        EXPECT_EQ(sheet->height, kHeight);
+        auto watermark = [](int r, int g, int b) { return r == 0xFF && g == 0x0F && b == 0x0F; };
+        EXPECT_GT(sheet->Count(0, 0, kWidth, kHeight, watermark), 10000u) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "/sheet-003.png"));
+}
+
+TEST_F(MoltrSheetPictures, AFourUpJobHasAPicturePerSheet) {
+    ASSERT_EQ(
+        0, Moltr("print Sample --pages 3 --set dmPaperSize=9 --set _NUP_PAGES=2 --png " + folder_)
+               .status);
+    std::optional<SheetPicture> sheet = Sheet("sheet-001.png");
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->width, kWidth);
+    EXPECT_EQ(sheet->height, kHeight);
+    EXPECT_GT(sheet->Inked(0, 0, kWidth, kHeight), 0u);
+}
+
+TEST_F(MoltrSheetPictures, WithoutTheOptionNoPicturesAreWritten) {
+    ASSERT_EQ(0, Moltr("print Sample").status);
+    EXPECT_FALSE(std::filesystem::exists(folder_));
+    EXPECT_NE(Moltr("print Sample --png").status, 0);
+}
+
+} // namespace
+} // namespace moltr::test
