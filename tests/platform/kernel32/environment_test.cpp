@@ -41,6 +41,7 @@ TEST_F(Environment, UnknownVariablesStayAsWritten) {
     // An unknown name keeps both its percent signs: the closing one opens no reference.
     EXPECT_EQ(Expand(L"%unknown%windir%"), "%unknown%windir%");
     EXPECT_EQ(Expand(L"%unknown%%windir%"), "%unknown%" + WindowsFolder());
+    EXPECT_EQ(Expand(L"%%windir%"), "%%windir%");
 }
 
 TEST_F(Environment, ExpansionCountsTheNul) {
