@@ -4,8 +4,7 @@
 
 #include <png.h>
 
-#include <csetjmp>
-#include <new>
+#include <algorithm>
 
 namespace moltr::platform {
 namespace {
@@ -25,39 +24,6 @@ RECT PlaceOf(HWND control) {
     std::lock_guard guard(UserLock());
     const Window* window = FindWindowObject(control);
     return window ? window->rect : RECT{};
-}
-
-void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<std::vector<BYTE>*>(png_get_io_ptr(png));
-    try {
-        out->insert(out->end(), data, data + length);
-    } catch (const std::bad_alloc&) {
-        png_error(png, "out of memory");
-    }
-}
-
-// Writes the rows (RGB, top-down) as an 8-bit truecolour PNG; false when libpng fails.
-bool EncodePng(const std::vector<png_bytep>& rows, LONG width, std::vector<BYTE>& out) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    // libpng reports its failures by jumping back here; nothing of ours needs unwinding.
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, &out, AppendBytes, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(rows.size()),
-                 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    png_write_image(png, const_cast<png_bytepp>(rows.data()));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
 }
 
 } // namespace
@@ -132,21 +98,26 @@ std::vector<BYTE> DialogSurface::Png() const {
     if (!bits_) {
         return out;
     }
-    const size_t stride = static_cast<size_t>(width_) * 4;
-    std::vector<BYTE> rgb(static_cast<size_t>(width_) * 3 * static_cast<size_t>(height_));
-    std::vector<png_bytep> rows(static_cast<size_t>(height_));
-    for (size_t y = 0; y < rows.size(); ++y) {
-        rows[y] = rgb.data() + y * static_cast<size_t>(width_) * 3;
-        for (size_t x = 0; x < static_cast<size_t>(width_); ++x) {
-            const BYTE* bgrx = bits_ + y * stride + x * 4;
-            rows[y][x * 3] = bgrx[2];
-            rows[y][x * 3 + 1] = bgrx[1];
-            rows[y][x * 3 + 2] = bgrx[0];
+    // The surface holds 32-bit BGRX pixels; libpng's simplified writer takes 24-bit BGR rows.
+    const size_t width = static_cast<size_t>(width_);
+    std::vector<BYTE> bgr(width * 3 * static_cast<size_t>(height_));
+    for (size_t pixel = 0; pixel < bgr.size() / 3; ++pixel) {
+        std::copy_n(bits_ + pixel * 4, 3, bgr.data() + pixel * 3);
+    }
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width_);
+    image.height = static_cast<png_uint_32>(height_);
+    image.format = PNG_FORMAT_BGR;
+    png_alloc_size_t size = 0;
+    if (png_image_write_get_memory_size(image, size, 0, bgr.data(), 0, nullptr)) {
+        out.resize(size);
+        if (!png_image_write_to_memory(&image, out.data(), &size, 0, bgr.data(), 0, nullptr)) {
+            size = 0;
         }
+        out.resize(size);
     }
-    if (!EncodePng(rows, width_, out)) {
-        out.clear();
-    }
+    png_image_free(&image);
     return out;
 }
 
