@@ -27,7 +27,10 @@ bool ReadSource(const BYTE* data, const DibHeader& header, BitmapObject& source)
     source.bitsPixel = header.bitCount;
     const size_t entries = (header.bitsOffset - headerSize) / sizeof(RGBQUAD);
     source.colours.resize(header.bitCount <= 8 ? entries : 0);
-    std::memcpy(source.colours.data(), data + headerSize, source.colours.size() * sizeof(RGBQUAD));
+    if (!source.colours.empty()) {
+        std::memcpy(source.colours.data(), data + headerSize,
+                    source.colours.size() * sizeof(RGBQUAD));
+    }
     const BYTE* bits = data + header.bitsOffset;
     source.pixels.assign(bits, bits + DibPixelBytes(header, source.height));
     return true;
