@@ -511,8 +511,8 @@ SortWeight Weight(char16_t c) {
         return {entry->primary, entry->diacritic, entry->letterCase};
     }
     if (const char base = BestFitCharacter(c)) {
-        const CharacterWeight* letter = Find(static_cast<char16_t>(base));
-        return {letter->primary, kOtherDiacritic, letter->letterCase};
+        const SortWeight letter = Weight(static_cast<char16_t>(base));
+        return {letter.primary, kOtherDiacritic, letter.letterCase};
     }
     return {kLastPrimary + 1u + c, 2, 2};
 }
