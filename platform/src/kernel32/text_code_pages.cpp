@@ -1,10 +1,11 @@
 // Code pages: the machine's ANSI page, the OEM page and UTF-8.
 //
 // The OEM page is 437, the US one, whatever the ANSI page. A character that a single-byte page
-// lacks becomes the default character: Windows' best-fit replacements (U+0100 to 'A' ...) are not
-// made, as if WC_NO_BEST_FIT_CHARS were always given. MB_COMPOSITE, MB_USEGLYPHCHARS,
+// lacks becomes its best fit (U+0100 to 'A' ...) unless WC_NO_BEST_FIT_CHARS is given, else the
+// default character. MB_COMPOSITE, MB_USEGLYPHCHARS,
 // WC_COMPOSITECHECK, WC_DISCARDNS, WC_SEPCHARS and WC_DEFAULTCHAR are accepted and change nothing.
 #include "src/kernel32/text_code_page.h"
+#include "src/kernel32/text_best_fit.h"
 #include "src/kernel32/text_code_page_tables.h"
 #include "src/core/text_utf8.h"
 #include "sim/machine.h"
@@ -19,7 +20,13 @@ enum class Conversion { Done, InvalidChars, UnknownCodePage };
 
 constexpr UINT kOemCodePage = 437;
 
-void EncodeSingleByte(const char16_t* high, std::u16string_view text, char defaultChar,
+// What to put for a character that the page lacks.
+struct Replacement {
+    bool bestFit;
+    char defaultChar;
+};
+
+void EncodeSingleByte(const char16_t* high, std::u16string_view text, Replacement replacement,
                       bool& usedDefault, std::string& out) {
     for (char16_t c : text) {
         if (c < 0x80) {
@@ -30,10 +37,13 @@ void EncodeSingleByte(const char16_t* high, std::u16string_view text, char defau
         while (index < 128 && high[index] != c) {
             ++index;
         }
+        const char fit = replacement.bestFit ? BestFitCharacter(c) : 0;
         if (index < 128) {
             out += static_cast<char>(0x80 + index);
+        } else if (fit) {
+            out += fit;
         } else {
-            out += defaultChar;
+            out += replacement.defaultChar;
             usedDefault = true;
         }
     }
@@ -98,7 +108,7 @@ Conversion Decode(UINT codePage, std::string_view bytes, bool strict, std::u16st
 
 // A character the single-byte page lacks becomes `defaultChar` and sets `usedDefault`; an
 // unpaired surrogate becomes U+FFFD in UTF-8, or fails with InvalidChars when `strict`.
-Conversion Encode(UINT codePage, std::u16string_view text, bool strict, char defaultChar,
+Conversion Encode(UINT codePage, std::u16string_view text, bool strict, Replacement replacement,
                   bool& usedDefault, std::string& out) {
     codePage = ActualCodePage(codePage);
     if (codePage == CP_UTF8) {
@@ -108,7 +118,7 @@ Conversion Encode(UINT codePage, std::u16string_view text, bool strict, char def
     if (!high) {
         return Conversion::UnknownCodePage;
     }
-    EncodeSingleByte(high, text, defaultChar, usedDefault, out);
+    EncodeSingleByte(high, text, replacement, usedDefault, out);
     return Conversion::Done;
 }
 
@@ -123,7 +133,7 @@ std::u16string AnsiToWide(std::string_view bytes) {
 std::string WideToAnsi(std::u16string_view text) {
     std::string out;
     bool usedDefault = false;
-    Encode(CP_ACP, text, false, '?', usedDefault, out);
+    Encode(CP_ACP, text, false, {true, '?'}, usedDefault, out);
     return out;
 }
 
@@ -192,7 +202,8 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
     std::string bytes;
     bool usedDefault = false;
     if (Encode(page, std::u16string_view(wide, length), (dwFlags & WC_ERR_INVALID_CHARS) != 0,
-               lpDefaultChar ? *lpDefaultChar : '?', usedDefault, bytes) != Conversion::Done) {
+               {(dwFlags & WC_NO_BEST_FIT_CHARS) == 0, lpDefaultChar ? *lpDefaultChar : '?'},
+               usedDefault, bytes) != Conversion::Done) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
     }

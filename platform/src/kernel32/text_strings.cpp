@@ -1,8 +1,6 @@
 // The lstr functions of kernel32 and the Char functions of user32.
-//
-// lstrcmpi compares case-folded characters by their values instead of by the locale's word sort;
-// folding to lower case keeps "[\]^_`" before the letters, as in the locale's order.
 #include "src/kernel32/text_case.h"
+#include "src/kernel32/text_word_sort.h"
 #include <windows.h>
 
 #include <string>
@@ -47,20 +45,12 @@ template <typename Char> Char* Append(Char* dest, const Char* src) {
 }
 
 // A null string sorts before every other, the empty one included.
-template <typename Fold> int Compare(LPCWSTR a, LPCWSTR b, Fold fold) {
+int Compare(LPCWSTR a, LPCWSTR b, bool ignoreCase) {
     if (!a || !b) {
         return a ? 1 : (b ? -1 : 0);
     }
-    for (;; ++a, ++b) {
-        const char16_t x = fold(static_cast<char16_t>(*a));
-        const char16_t y = fold(static_cast<char16_t>(*b));
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-        if (x == 0) {
-            return 0;
-        }
-    }
+    return WordSortCompare(reinterpret_cast<const char16_t*>(a),
+                           reinterpret_cast<const char16_t*>(b), ignoreCase);
 }
 
 // A pointer whose high word is zero holds a single character instead of a string. On x64 that is
@@ -88,10 +78,6 @@ template <typename Map> DWORD MapBuffer(LPWSTR text, DWORD length, Map map) {
         text[i] = static_cast<WCHAR>(map(static_cast<char16_t>(text[i])));
     }
     return length;
-}
-
-char16_t Same(char16_t c) {
-    return c;
 }
 
 } // namespace
@@ -135,11 +121,11 @@ LPSTR WINAPI lstrcatA(LPSTR lpString1, LPCSTR lpString2) {
 }
 
 int WINAPI lstrcmpW(LPCWSTR lpString1, LPCWSTR lpString2) {
-    return Compare(lpString1, lpString2, Same);
+    return Compare(lpString1, lpString2, false);
 }
 
 int WINAPI lstrcmpiW(LPCWSTR lpString1, LPCWSTR lpString2) {
-    return Compare(lpString1, lpString2, LowerCase);
+    return Compare(lpString1, lpString2, true);
 }
 
 LPWSTR WINAPI CharUpperW(LPWSTR lpsz) {

@@ -58,10 +58,6 @@ void FreePage(void* page) {
 #endif
 }
 
-int Sign(int value) {
-    return (value > 0) - (value < 0);
-}
-
 } // namespace
 
 TEST(CaseMapping, Latin) {
@@ -183,28 +179,86 @@ TEST(Strings, CopyAndAppend) {
     EXPECT_STREQ(narrow, "ab");
 }
 
-TEST(Strings, CompareOrdinally) {
-    MOLTR_SIMULATION_ONLY("lstrcmpW sorts by the locale on Windows, by code value here");
+TEST(Strings, CompareByTheWordSort) {
     EXPECT_EQ(lstrcmpW(L"abc", L"abc"), 0);
     EXPECT_EQ(lstrcmpW(L"abc", L"abd"), -1);
     EXPECT_EQ(lstrcmpW(L"abc", L"ab"), 1);
     EXPECT_EQ(lstrcmpW(L"", L"a"), -1);
-    EXPECT_EQ(lstrcmpW(L"B", L"a"), -1); // by code value, not by the locale
     EXPECT_EQ(lstrcmpW(nullptr, nullptr), 0);
     EXPECT_EQ(lstrcmpW(nullptr, L""), -1);
     EXPECT_EQ(lstrcmpW(L"", nullptr), 1);
 }
 
+TEST(Strings, SmallLettersSortBeforeCapitalsOfTheSameLetter) {
+    EXPECT_EQ(lstrcmpW(L"a", L"A"), -1);
+    EXPECT_EQ(lstrcmpW(L"A", L"b"), -1);
+    EXPECT_EQ(lstrcmpW(L"B", L"a"), 1);
+    // The case decides only where the letters are equal.
+    EXPECT_EQ(lstrcmpW(L"aB", L"Ab"), -1);
+    EXPECT_EQ(lstrcmpW(L"Ab", L"ab"), 1);
+    EXPECT_EQ(lstrcmpW(L"\u03C3", L"\u03A3"), -1);
+    EXPECT_EQ(lstrcmpW(L"\u0436", L"\u0416"), -1);
+}
+
+TEST(Strings, LettersWithDiacriticsSortNextToTheirBaseLetter) {
+    EXPECT_EQ(lstrcmpW(L"a", L"\u00E4"), -1);
+    EXPECT_EQ(lstrcmpW(L"\u00E4", L"b"), -1);
+    EXPECT_EQ(lstrcmpW(L"\u00E4", L"ab"), -1);
+    EXPECT_EQ(lstrcmpW(L"\u010D", L"d"), -1);
+    EXPECT_EQ(lstrcmpW(L"\u03AC", L"\u03B2"), -1);
+    EXPECT_EQ(lstrcmpW(L"\u0451", L"\u0436"), -1);
+    // A diacritic outweighs the case.
+    EXPECT_EQ(lstrcmpW(L"\u00E1A", L"a\u00C1"), 1);
+    // So do the Latin letters that none of the code pages has.
+    EXPECT_EQ(lstrcmpW(L"\u0100", L"A"), 1);
+    EXPECT_EQ(lstrcmpW(L"\u0100", L"B"), -1);
+}
+
+TEST(Strings, SymbolsAndDigitsSortBeforeTheScripts) {
+    EXPECT_EQ(lstrcmpW(L"!", L"0"), -1);
+    EXPECT_EQ(lstrcmpW(L"9", L"a"), -1);
+    EXPECT_EQ(lstrcmpW(L"z", L"\u03B1"), -1);
+    EXPECT_EQ(lstrcmpW(L"\u03C9", L"\u0430"), -1);
+    EXPECT_EQ(lstrcmpW(L"a b", L"ab"), -1);
+}
+
+TEST(Strings, HyphensAndApostrophesWeighLess) {
+    EXPECT_EQ(lstrcmpW(L"co-op", L"coop"), 1);
+    EXPECT_EQ(lstrcmpW(L"co-op", L"cop"), -1);
+    EXPECT_EQ(lstrcmpW(L"co\u2013op", L"cop"), -1);
+    EXPECT_EQ(lstrcmpW(L"it's", L"its"), 1);
+    EXPECT_EQ(lstrcmpW(L"a'b", L"a-b"), -1);
+    EXPECT_EQ(lstrcmpW(L"A-", L"a"), 1);
+    // Where they stand counts among the letters, the earlier sorting after.
+    EXPECT_EQ(lstrcmpW(L"-ab", L"a-b"), 1);
+    EXPECT_EQ(lstrcmpW(L"'ab", L"a-b"), 1);
+    EXPECT_EQ(lstrcmpW(L"\u00DF-", L"ss-"), 0);
+    // The soft hyphen does not count at all.
+    EXPECT_EQ(lstrcmpW(L"a\u00ADb", L"ab"), 0);
+    EXPECT_EQ(lstrcmpW(L"\u00AD-e", L"-e"), 0);
+}
+
+TEST(Strings, LigaturesSortAsTheirLetters) {
+    EXPECT_EQ(lstrcmpW(L"stra\u00DFe", L"strasse"), 0);
+    EXPECT_EQ(lstrcmpW(L"\u00E6", L"ae"), 0);
+    EXPECT_EQ(lstrcmpW(L"\u0152", L"OE"), 0);
+    EXPECT_EQ(lstrcmpW(L"\u00DFa", L"ssb"), -1);
+}
+
 TEST(Strings, CompareIgnoringCase) {
-    MOLTR_SIMULATION_ONLY("lstrcmpiW sorts by the locale on Windows, where sharp s equals ss");
     EXPECT_EQ(lstrcmpiW(L"Spoolsv.EXE", L"spoolsv.exe"), 0);
     EXPECT_EQ(lstrcmpiW(L"\u00C4rger \u0416", L"\u00E4RGER \u0436"), 0);
-    EXPECT_EQ(Sign(lstrcmpiW(L"abc", L"ABD")), -1);
-    EXPECT_EQ(Sign(lstrcmpiW(L"ABCD", L"abc")), 1);
+    EXPECT_EQ(lstrcmpiW(L"abc", L"ABD"), -1);
+    EXPECT_EQ(lstrcmpiW(L"ABCD", L"abc"), 1);
+    EXPECT_EQ(lstrcmpiW(L"aB", L"Ab"), 0);
+    EXPECT_EQ(lstrcmpiW(L"a-B", L"A-b"), 0);
+    EXPECT_EQ(lstrcmpiW(L"\u03C2", L"\u03A3"), 0);
+    EXPECT_EQ(lstrcmpiW(L"stra\u00DFe", L"STRASSE"), 0);
+    // The diacritics still count.
+    EXPECT_EQ(lstrcmpiW(L"\u00E4", L"A"), 1);
     // Punctuation between the capitals and the small letters sorts before all letters.
     EXPECT_EQ(lstrcmpiW(L"_", L"a"), -1);
     EXPECT_EQ(lstrcmpiW(L"_", L"A"), -1);
-    EXPECT_NE(lstrcmpiW(L"stra\u00DFe", L"STRASSE"), 0);
     EXPECT_EQ(lstrcmpiW(nullptr, L"a"), -1);
 }
 

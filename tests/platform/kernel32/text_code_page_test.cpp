@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -85,6 +86,31 @@ TEST(CodePages, MissingCharactersBecomeTheDefault) {
     EXPECT_EQ(ToBytes(1252, u"plain", 0, &usedDefault), "plain");
     EXPECT_FALSE(usedDefault);
     EXPECT_EQ(ToBytes(1251, u"\u00E4", WC_NO_BEST_FIT_CHARS), "?");
+}
+
+TEST(CodePages, MissingLatinLettersBecomeTheirBaseLetters) {
+    // Latin Extended-A, which none of the pages has whole: the letters without their diacritics.
+    const std::u16string_view extended = u"\u0100\u0101\u0108\u0112\u011C\u0124\u0128\u0134"
+                                         u"\u0136\u014C\u0168\u0174\u0176";
+    for (UINT page : {1250u, 1251u, 1252u, 1253u}) {
+        SCOPED_TRACE(page);
+        BOOL usedDefault = TRUE;
+        EXPECT_EQ(ToBytes(page, extended, 0, &usedDefault), "AaCEGHIJKOUWY");
+        EXPECT_FALSE(usedDefault);
+        EXPECT_EQ(ToBytes(page, extended, WC_NO_BEST_FIT_CHARS, &usedDefault),
+                  std::string(extended.size(), '?'));
+        EXPECT_TRUE(usedDefault);
+    }
+    // Latin-1 letters on the Cyrillic and Greek pages.
+    EXPECT_EQ(ToBytes(1251, u"\u00E9\u00C0\u00FC\u00D1"), "eAuN");
+    EXPECT_EQ(ToBytes(1253, u"\u00E9\u00C0\u00FC\u00D1"), "eAuN");
+    // A letter the page has keeps its own byte.
+    EXPECT_EQ(ToBytes(1250, u"\u0106\u0108"), "\xC6"
+                                              "C");
+    // A letter without a base letter is still the default character.
+    BOOL usedDefault = FALSE;
+    EXPECT_EQ(ToBytes(1252, u"\u0100\u4E2D", 0, &usedDefault), "A?");
+    EXPECT_TRUE(usedDefault);
 }
 
 TEST(CodePageUtf8, RoundTripsAllPlanes) {
