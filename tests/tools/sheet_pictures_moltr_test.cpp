@@ -50,6 +50,32 @@ TEST_F(MoltrSheetPictures, AWatermarkJobsSheetsShowTheWatermarksColour) {
     EXPECT_FALSE(std::filesystem::exists(folder_ + "/sheet-003.png"));
 }
 
+// A 400-point watermark runs far beyond the page; it is clipped to the page shrunk by 18 pixels
+// on each side, so it reaches that clip's edges and leaves the outer strips of the sheet white.
+TEST_F(MoltrSheetPictures, AWatermarkTooLargeForThePageStaysInsideIt) {
+    ASSERT_EQ(0, Moltr("print Sample --set dmPaperSize=9 --set _WMK_ENABLED=1 --set _WMK_SIZE=400 "
+                       "--set _WMK_COLOR=0xFF --set _WMK_SHADE=0 --png " +
+                       folder_)
+                     .status);
+    std::optional<SheetPicture> sheet = Sheet("sheet-001.png");
+    ASSERT_TRUE(sheet);
+    ASSERT_EQ(sheet->width, kWidth);
+    ASSERT_EQ(sheet->height, kHeight);
+    constexpr unsigned kClip = 18;
+    auto watermark = [](int r, int g, int b) { return r == 0xFF && g == 0x0F && b == 0x0F; };
+    EXPECT_GT(sheet->Count(kClip, kClip, kWidth - kClip, kHeight - kClip, watermark), 1000000u);
+    EXPECT_EQ(sheet->Inked(0, 0, kWidth, kClip), 0u);
+    EXPECT_EQ(sheet->Inked(0, kHeight - kClip, kWidth, kHeight), 0u);
+    EXPECT_EQ(sheet->Inked(0, 0, kClip, kHeight), 0u);
+    EXPECT_EQ(sheet->Inked(kWidth - kClip, 0, kWidth, kHeight), 0u);
+    // The diagonal text is cut by the clip's top, left and right edges; its first letter's round
+    // foot ends just short of the bottom one.
+    EXPECT_GT(sheet->Count(kClip, kClip, kWidth - kClip, kClip + 1, watermark), 0u);
+    EXPECT_GT(sheet->Count(kClip, kClip, kClip + 1, kHeight - kClip, watermark), 0u);
+    EXPECT_GT(sheet->Count(kWidth - kClip - 1, kClip, kWidth - kClip, kHeight - kClip, watermark),
+              0u);
+}
+
 TEST_F(MoltrSheetPictures, AFourUpJobHasAPicturePerSheet) {
     ASSERT_EQ(
         0, Moltr("print Sample --pages 3 --set dmPaperSize=9 --set _NUP_PAGES=2 --png " + folder_)
