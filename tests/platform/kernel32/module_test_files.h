@@ -9,16 +9,20 @@
 
 namespace moltr::test {
 
-// A resource-only module the build made (next to bin/, in modules/).
-inline std::string BuiltModule(const char* fileName) {
+// The file of this program, as the build made it.
+inline std::filesystem::path ThisProgramFile() {
 #ifdef _WIN32
     WCHAR program[MAX_PATH];
     GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::filesystem::path exe{sim::View(program)};
+    return std::filesystem::path(sim::View(program));
 #else
-    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe");
+    return std::filesystem::canonical("/proc/self/exe");
 #endif
-    return (exe.parent_path().parent_path() / "modules" / fileName).string();
+}
+
+// A resource-only module the build made (next to bin/, in modules/).
+inline std::string BuiltModule(const char* fileName) {
+    return (ThisProgramFile().parent_path().parent_path() / "modules" / fileName).string();
 }
 
 // Copies a built file to `windowsPath` on the current machine, making its folders.
