@@ -138,6 +138,11 @@ HMODULE LoadDataModule(const std::string& hostFile, ULONG_PTR bit, DWORD& error)
     }
     size_t offset = 0;
     size_t size = 0;
+    // A data file is mapped, and a file of no bytes cannot be.
+    if (content.empty()) {
+        error = ERROR_FILE_INVALID;
+        return nullptr;
+    }
     if (!FindResourceImage(content, offset, size)) {
         error = ERROR_BAD_EXE_FORMAT;
         return nullptr;

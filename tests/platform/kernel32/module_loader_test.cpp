@@ -1,15 +1,15 @@
 // LoadLibraryExW as a data file, FreeLibrary, and the names and handles of modules: the language
-// resource module the build makes (MOLTRTST.DLL) on the simulated machine, and this program.
+// resource module the build makes (MOLTRTST.DLL), copied below the temporary folder the machine's
+// cleaning watches, and this program.
+#include "file_test_helpers.h"
 #include "module_test_files.h"
 #include "sim/machine.h"
-#include "sim/module_registry.h"
 #include "sim/utf.h"
 #include "this_module.h"
+#include "windows_run.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -17,7 +17,7 @@ namespace {
 using moltr::sim::TestMachine;
 using moltr::sim::Utf8;
 
-constexpr const char* kDriverFolder = "C:\\Windows\\System32\\spool\\drivers\\x64\\3\\";
+constexpr const char* kDriverFolder = "C:\\Windows\\Temp\\drivers\\x64\\3\\";
 const std::string kModulePath = std::string(kDriverFolder) + "MOLTRTST.DLL";
 
 std::u16string Wide(const std::string& text) {
@@ -30,16 +30,9 @@ protected:
         ASSERT_TRUE(moltr::test::CopyToMachine(moltr::test::BuiltModule("MOLTRTST.DLL"),
                                                kModulePath.c_str()));
     }
-    void TearDown() override { moltr::sim::SetProcessImagePath(nullptr); }
-
     HMODULE LoadData(const std::string& path, DWORD flags = LOAD_LIBRARY_AS_DATAFILE) {
         SetLastError(ERROR_SUCCESS);
         return LoadLibraryExW(moltr::sim::W(Wide(path)), nullptr, flags);
-    }
-
-    void WriteFile(const std::string& windowsPath, const std::string& content) {
-        std::ofstream(moltr::sim::HostPath(moltr::sim::W(Wide(windowsPath))), std::ios::binary)
-            << content;
     }
 
     TestMachine machine_;
@@ -70,19 +63,29 @@ TEST_F(ModuleLoader, MarksImageResourceMappingsWithTheSecondBit) {
 }
 
 TEST_F(ModuleLoader, FindsTheFileIgnoringCaseAndSlashes) {
-    HMODULE module = LoadData("c:/windows/system32/SPOOL/drivers/x64/3/moltrtst.dll",
-                              LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE);
+    HMODULE module =
+        LoadData("c:/windows/TEMP/Drivers/x64/3/moltrtst.dll", LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE);
     ASSERT_NE(module, nullptr);
     EXPECT_TRUE(FreeLibrary(module));
 }
 
+TEST_F(ModuleLoader, FreesEachLoadOnItsOwn) {
+    HMODULE first = LoadData(kModulePath);
+    HMODULE second = LoadData(kModulePath);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_EQ(ModuleString(second, 1), "Paper size");
+    EXPECT_TRUE(FreeLibrary(second));
+}
+
 TEST_F(ModuleLoader, CountsReferencesPerFile) {
+    MOLTR_SIMULATION_ONLY("Windows documents neither shared data-file handles nor a second free");
     HMODULE first = LoadData(kModulePath);
     HMODULE second = LoadData(kModulePath);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
     EXPECT_TRUE(FreeLibrary(first));
-    EXPECT_EQ(ModuleString(second, 1), "Paper size");
     EXPECT_TRUE(FreeLibrary(second));
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(FreeLibrary(second));
@@ -94,32 +97,42 @@ TEST_F(ModuleLoader, SearchesBareNamesInTheSystemFolder) {
     ASSERT_TRUE(moltr::test::CopyToMachine(moltr::test::BuiltModule("MOLTRTST.DLL"),
                                            "C:\\Windows\\System32\\MOLTRTST.DLL"));
     HMODULE module = LoadData("moltrtst");
-    ASSERT_NE(module, nullptr) << GetLastError();
+    EXPECT_NE(module, nullptr) << GetLastError();
     EXPECT_TRUE(FreeLibrary(module));
     EXPECT_EQ(LoadData("moltrtst."), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    // The system folder is outside what the machine's cleaning watches.
+    EXPECT_TRUE(DeleteFileW(L"C:\\Windows\\System32\\MOLTRTST.DLL"));
 }
 
 TEST_F(ModuleLoader, ReportsMissingFilesAsTheFileSystemDoes) {
     EXPECT_EQ(LoadData(std::string(kDriverFolder) + "MISSING.DLL"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(LoadData(kDriverFolder), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(LoadData("C:\\No\\Such\\Folder\\MOLTRTST.DLL"), nullptr);
+    EXPECT_EQ(LoadData("NOSUCHMODULE.DLL"), nullptr);
+}
+
+TEST_F(ModuleLoader, TellsMissingFoldersAndModulesApart) {
+    MOLTR_SIMULATION_ONLY("Windows documents no error for a data file that is not found");
     EXPECT_EQ(LoadData("C:\\No\\Such\\Folder\\MOLTRTST.DLL"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(LoadData("NOSUCHMODULE.DLL"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
-    EXPECT_EQ(LoadData(kDriverFolder), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(LoadData("moltrtst."), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 TEST_F(ModuleLoader, RefusesFilesWithoutResources) {
     const std::string text = std::string(kDriverFolder) + "README.TXT";
-    WriteFile(text, "This is not a module.\n");
+    ASSERT_TRUE(file_test::Put(text.c_str(), "This is not a module.\n"));
     EXPECT_EQ(LoadData(text), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
     const std::string empty = std::string(kDriverFolder) + "EMPTY.DLL";
-    WriteFile(empty, "");
+    ASSERT_TRUE(file_test::Put(empty.c_str(), ""));
     EXPECT_EQ(LoadData(empty), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+    // A data file is mapped, and a file of no bytes cannot be.
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_INVALID));
 }
 
 TEST_F(ModuleLoader, RefusesBadArguments) {
@@ -127,16 +140,20 @@ TEST_F(ModuleLoader, RefusesBadArguments) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(LoadLibraryExW(L"", nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(ModuleLoader, RefusesAFileHandle) {
+    MOLTR_SIMULATION_ONLY("Windows reserves the file handle and documents no answer to one");
     const std::u16string path = Wide(kModulePath);
     EXPECT_EQ(LoadLibraryExW(moltr::sim::W(path), INVALID_HANDLE_VALUE, LOAD_LIBRARY_AS_DATAFILE),
               nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
-TEST_F(ModuleLoader, ReadsTheResourcesOfAHostModuleFile) {
+TEST_F(ModuleLoader, ReadsTheResourcesOfAModuleFileThatIsNotLoaded) {
     // A copy of this program is a module file that is not loaded: its resources are read from it.
     const std::string copy = std::string(kDriverFolder) + "COPY.EXE";
-    ASSERT_TRUE(moltr::test::CopyToMachine("/proc/self/exe", copy.c_str()));
+    ASSERT_TRUE(moltr::test::CopyToMachine(moltr::test::ThisProgramFile().string(), copy.c_str()));
     HMODULE module = LoadData(copy);
     ASSERT_NE(module, nullptr) << GetLastError();
     EXPECT_NE(module, ThisModuleHandle());
@@ -153,12 +170,16 @@ TEST_F(ModuleLoader, GivesALoadedImageItsOwnHandleForData) {
     EXPECT_EQ(ModuleString(ThisModuleHandle(), 7), "Own string");
 }
 
+TEST_F(ModuleLoader, FindsNoMissingImage) {
+    EXPECT_EQ(LoadLibraryA("nosuchmodule"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
 TEST_F(ModuleLoader, FailsToLoadFilesThatAreNoImages) {
+    MOLTR_SIMULATION_ONLY("the build's resource module is a DLL there, which LoadLibraryW loads");
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(LoadLibraryW(moltr::sim::W(Wide(kModulePath))), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
-    EXPECT_EQ(LoadLibraryA("nosuchmodule"), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 TEST_F(ModuleLoader, FindsNoProceduresInDataFilesOrByOrdinal) {
@@ -184,36 +205,33 @@ TEST_F(ModuleLoader, NamesNoFileForADataModule) {
 
 TEST_F(ModuleLoader, NamesTheProcessImage) {
     WCHAR path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::u16string expected =
-        moltr::sim::WindowsPath(std::filesystem::canonical("/proc/self/exe").string());
-    EXPECT_EQ(Utf8(path, length), Utf8(expected));
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    ASSERT_GT(length, 0u);
     EXPECT_EQ(GetModuleFileNameW(ThisModuleHandle(), path, MAX_PATH), length);
-
-    moltr::sim::SetProcessImagePath(L"C:\\Windows\\System32\\spoolsv.exe");
-    EXPECT_EQ(GetModuleFileNameW(nullptr, path, MAX_PATH), 31u);
-    EXPECT_EQ(Utf8(path), "C:\\Windows\\System32\\spoolsv.exe");
-    EXPECT_EQ(GetModuleHandleW(L"SPOOLSV.EXE"), ThisModuleHandle());
-    EXPECT_EQ(GetModuleHandleW(L"C:\\windows\\system32\\SpoolSv.exe"), ThisModuleHandle());
+    const std::string name = Utf8(path, length);
+    EXPECT_EQ(GetModuleHandleW(moltr::sim::W(Wide(name))), ThisModuleHandle());
     // A bare name without an extension means a DLL.
-    EXPECT_EQ(GetModuleHandleW(L"spoolsv"), nullptr);
+    const std::string stem =
+        name.substr(name.rfind('\\') + 1, name.rfind('.') - name.rfind('\\') - 1);
+    EXPECT_EQ(GetModuleHandleW(moltr::sim::W(Wide(stem))), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 TEST_F(ModuleLoader, CutsTheFileNameToTheBuffer) {
-    moltr::sim::SetProcessImagePath(L"C:\\Windows\\System32\\spoolsv.exe");
-    WCHAR path[40];
+    MOLTR_NOT_UNDER_WINE("Wine cuts the name as Windows XP did, without its terminator");
+    WCHAR whole[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, whole, MAX_PATH);
+    ASSERT_GT(length, 1u);
+    WCHAR path[MAX_PATH];
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(GetModuleFileNameW(nullptr, path, 32), 31u);
+    EXPECT_EQ(GetModuleFileNameW(nullptr, path, length + 1), length);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(GetModuleFileNameW(nullptr, path, 31), 31u);
+    // Cut, the name keeps its terminator and the count is the buffer's.
+    EXPECT_EQ(GetModuleFileNameW(nullptr, path, length), length);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(Utf8(path), "C:\\Windows\\System32\\spoolsv.ex");
+    EXPECT_EQ(Utf8(path), Utf8(whole, length - 1));
     EXPECT_EQ(GetModuleFileNameW(nullptr, path, 1), 1u);
     EXPECT_EQ(path[0], 0);
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(GetModuleFileNameW(nullptr, path, 0), 0u);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 }
 
 TEST_F(ModuleLoader, FindsTheModuleOfAnAddress) {
