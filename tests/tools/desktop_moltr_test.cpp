@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,10 +141,11 @@ TEST(MoltrDesktop, DialogsPngSavesEachDialogsSurfaceWithItsOwnerDrawnControls) {
         << text.output;
     EXPECT_FALSE(std::filesystem::exists(folder + "/dialog-3.png"));
 
-    Picture picture;
-    ASSERT_TRUE(ReadPng(folder + "/dialog-1.png", picture));
-    EXPECT_EQ(picture.width, static_cast<png_uint_32>(seen.client.right));
-    EXPECT_EQ(picture.height, static_cast<png_uint_32>(seen.client.bottom));
+    std::optional<Picture> read = ReadPng(folder + "/dialog-1.png");
+    ASSERT_TRUE(read);
+    const Picture& picture = *read;
+    EXPECT_EQ(picture.width, static_cast<unsigned>(seen.client.right));
+    EXPECT_EQ(picture.height, static_cast<unsigned>(seen.client.bottom));
     ASSERT_GT(seen.picture.right, seen.picture.left + 1);
     const LONG middleX = (seen.picture.left + seen.picture.right) / 2;
     const LONG middleY = (seen.picture.top + seen.picture.bottom) / 2;

@@ -16,6 +16,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
@@ -167,8 +168,9 @@ TEST_F(ManualDuplex, AFivePageJobShowsTheDialogOnceAndEveryProcessEnds) {
     EXPECT_TRUE(dialogs[0].appWindowEnabledAfter);
     EXPECT_EQ(dialogs[0].closedBy, kCloseButton);
     // The three pictures are drawn on the dialog's face, their background left out.
-    Picture picture;
-    ASSERT_TRUE(ReadPng(dialogs[0].picture, picture));
+    std::optional<Picture> read = ReadPng(dialogs[0].picture);
+    ASSERT_TRUE(read);
+    const Picture& picture = *read;
     EXPECT_GT(picture.width * picture.height - picture.PixelsOf(kDialogFace), 0u);
     EXPECT_EQ(picture.PixelsOf(kPictureBackground), 0u);
 

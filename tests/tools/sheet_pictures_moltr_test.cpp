@@ -1,7 +1,7 @@
 // `moltr print --png DIR`: a picture of each sheet as the printer receives it, with what the
 // render plug-in stamped into its bands.
 #include "moltr_run.h"
-#include "sheet_picture.h"
+#include "png_picture.h"
 #include "sim/machine.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +23,7 @@ protected:
         ASSERT_EQ(0, Moltr("printer compile Sample").status);
         folder_ = machine_.root() + "/pictures";
     }
-    std::optional<SheetPicture> Sheet(const char* name) const {
-        return ReadSheetPicture(folder_ + "/" + name);
-    }
+    std::optional<Picture> Sheet(const char* name) const { return ReadPng(folder_ + "/" + name); }
 
     sim::TestMachine machine_;
     std::string folder_;
@@ -40,7 +38,7 @@ TEST_F(MoltrSheetPictures, AWatermarkJobsSheetsShowTheWatermarksColour) {
                        folder_)
                      .status);
     for (const char* name : {"sheet-001.png", "sheet-002.png"}) {
-        std::optional<SheetPicture> sheet = Sheet(name);
+        std::optional<Picture> sheet = Sheet(name);
         ASSERT_TRUE(sheet) << name;
         EXPECT_EQ(sheet->width, kWidth);
         EXPECT_EQ(sheet->height, kHeight);
@@ -57,7 +55,7 @@ TEST_F(MoltrSheetPictures, AWatermarkTooLargeForThePageStaysInsideIt) {
                        "--set _WMK_COLOR=0xFF --set _WMK_SHADE=0 --png " +
                        folder_)
                      .status);
-    std::optional<SheetPicture> sheet = Sheet("sheet-001.png");
+    std::optional<Picture> sheet = Sheet("sheet-001.png");
     ASSERT_TRUE(sheet);
     ASSERT_EQ(sheet->width, kWidth);
     ASSERT_EQ(sheet->height, kHeight);
@@ -80,7 +78,7 @@ TEST_F(MoltrSheetPictures, AFourUpJobHasAPicturePerSheet) {
     ASSERT_EQ(
         0, Moltr("print Sample --pages 3 --set dmPaperSize=9 --set _NUP_PAGES=2 --png " + folder_)
                .status);
-    std::optional<SheetPicture> sheet = Sheet("sheet-001.png");
+    std::optional<Picture> sheet = Sheet("sheet-001.png");
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->width, kWidth);
     EXPECT_EQ(sheet->height, kHeight);

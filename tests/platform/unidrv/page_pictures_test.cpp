@@ -5,14 +5,14 @@
 #include "sim/sheet_pictures.h"
 
 #include "job_printer.h"
-#include "sheet_picture.h"
+#include "png_picture.h"
 
 namespace {
 
 using moltr::test::JobPrinter;
 using moltr::test::JobPrinterSetup;
-using moltr::test::ReadSheetPicture;
-using moltr::test::SheetPicture;
+using moltr::test::Picture;
+using moltr::test::ReadPng;
 using moltr::unidrv::RenderJob;
 using moltr::unidrv::RenderJobRequest;
 using moltr::unidrv::RenderJobResult;
@@ -56,10 +56,10 @@ protected:
         request.devmode = &devmode;
         return RenderJob(request);
     }
-    std::optional<SheetPicture> Sheet(int number) const {
+    std::optional<Picture> Sheet(int number) const {
         char name[32];
         std::snprintf(name, sizeof name, "/sheet-%03d.png", number);
-        return ReadSheetPicture(folder_ + name);
+        return ReadPng(folder_ + name);
     }
 
     std::string folder_;
@@ -73,7 +73,7 @@ TEST_F(PagePictures, AColourPageShowsItsNumberItsPatchAndItsGreyRectangle) {
     JobPrinter printer;
     RenderJobResult job = Print(printer, 1, DMCOLOR_COLOR);
     ASSERT_EQ(job.result, S_OK) << job.error;
-    std::optional<SheetPicture> sheet = Sheet(1);
+    std::optional<Picture> sheet = Sheet(1);
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->width, kWidth);
     EXPECT_EQ(sheet->height, kHeight);
@@ -94,8 +94,8 @@ TEST_F(PagePictures, EachSheetHasItsPictureWithItsOwnNumber) {
     JobPrinter printer;
     RenderJobResult job = Print(printer, 2, DMCOLOR_COLOR);
     ASSERT_EQ(job.result, S_OK) << job.error;
-    std::optional<SheetPicture> first = Sheet(1);
-    std::optional<SheetPicture> second = Sheet(2);
+    std::optional<Picture> first = Sheet(1);
+    std::optional<Picture> second = Sheet(2);
     ASSERT_TRUE(first);
     ASSERT_TRUE(second);
     EXPECT_FALSE(Sheet(3));
@@ -106,7 +106,7 @@ TEST_F(PagePictures, AMonochromePageIsBlackAndWhiteWithItsColoursInk) {
     JobPrinter printer;
     RenderJobResult job = Print(printer, 1, DMCOLOR_MONOCHROME);
     ASSERT_EQ(job.result, S_OK) << job.error;
-    std::optional<SheetPicture> sheet = Sheet(1);
+    std::optional<Picture> sheet = Sheet(1);
     ASSERT_TRUE(sheet);
     const size_t black = sheet->Count(0, 0, kWidth, kHeight, Exactly(0, 0, 0));
     const size_t white = sheet->Count(0, 0, kWidth, kHeight, Exactly(0xFF, 0xFF, 0xFF));
@@ -119,7 +119,7 @@ TEST_F(PagePictures, GreyBandsCarryEachColoursGreyLevelAndPrintDithered) {
     JobPrinter printer(GreyBands());
     RenderJobResult job = Print(printer, 1, DMCOLOR_MONOCHROME);
     ASSERT_EQ(job.result, S_OK) << job.error;
-    std::optional<SheetPicture> sheet = Sheet(1);
+    std::optional<Picture> sheet = Sheet(1);
     ASSERT_TRUE(sheet);
     // The luminance of red (30%), green (59%), blue (11%) and the grey rectangle's 0x80.
     for (int level : {255 * 30 / 100, 255 * 59 / 100, 255 * 11 / 100}) {
@@ -137,7 +137,7 @@ TEST_F(PagePictures, APclXlPrinterTakesGreyBandsAsEightBitGreyImages) {
     JobPrinter printer(GreyBands(PclXl()));
     RenderJobResult job = Print(printer, 1, DMCOLOR_MONOCHROME);
     ASSERT_EQ(job.result, S_OK) << job.error;
-    std::optional<SheetPicture> sheet = Sheet(1);
+    std::optional<Picture> sheet = Sheet(1);
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->Count(0, 0, kWidth, kHeight, Exactly(76, 76, 76)), kSquare);
     // The grey colour space (ubyte 1, attribute 03) and images of eight bits (ubyte 2,
