@@ -1,6 +1,7 @@
 #include "renderplugin/stamp_merge.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace moltr::render {
 
@@ -12,22 +13,46 @@ bool IsWhite(const BYTE* pixel) {
     return pixel[0] == kWhite && pixel[1] == kWhite && pixel[2] == kWhite;
 }
 
-void MergeColourRow(BYTE* band, const BYTE* stamp, LONG width) {
-    for (LONG x = 0; x < width; ++x, band += 3, stamp += 3) {
-        if (IsWhite(band) && !IsWhite(stamp)) {
-            band[0] = stamp[0];
-            band[1] = stamp[1];
-            band[2] = stamp[2];
+// The stamp is white almost everywhere: runs of white stamp pixels are passed over whole.
+constexpr LONG kRun = 16;
+constexpr BYTE kWhiteRun[kRun * 3] = {
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+
+// The pixels of a row the stamp inks, run by run; `merge` takes a band pixel index and the
+// stamp pixel for it.
+template <typename Merge> void ForInkedPixels(const BYTE* stamp, LONG width, Merge merge) {
+    for (LONG x = 0; x < width;) {
+        if (x + kRun <= width && std::memcmp(stamp + x * 3, kWhiteRun, sizeof kWhiteRun) == 0) {
+            x += kRun;
+            continue;
+        }
+        for (const LONG end = std::min(width, x + kRun); x < end; ++x) {
+            if (!IsWhite(stamp + x * 3)) {
+                merge(x, stamp + x * 3);
+            }
         }
     }
 }
 
-void MergeGreyRow(BYTE* band, const BYTE* stamp, LONG width) {
-    for (LONG x = 0; x < width; ++x, ++band, stamp += 3) {
-        if (*band == kWhite && !IsWhite(stamp)) {
-            *band = GreyLevel(stamp[2], stamp[1], stamp[0]);
+void MergeColourRow(BYTE* band, const BYTE* stamp, LONG width) {
+    ForInkedPixels(stamp, width, [band](LONG x, const BYTE* ink) {
+        BYTE* pixel = band + x * 3;
+        if (IsWhite(pixel)) {
+            pixel[0] = ink[0];
+            pixel[1] = ink[1];
+            pixel[2] = ink[2];
         }
-    }
+    });
+}
+
+void MergeGreyRow(BYTE* band, const BYTE* stamp, LONG width) {
+    ForInkedPixels(stamp, width, [band](LONG x, const BYTE* ink) {
+        if (band[x] == kWhite) {
+            band[x] = GreyLevel(ink[2], ink[1], ink[0]);
+        }
+    });
 }
 
 } // namespace

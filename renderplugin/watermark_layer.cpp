@@ -146,7 +146,7 @@ bool WatermarkLayer::PlaceCell(const RenderState& state, size_t cell, POINTL ori
     placement->clip = clip;
     placement->anchor = {inBand.x + offset_.x, inBand.y + offset_.y};
     // Only where the clip, the text and the band meet can the cell change a pixel.
-    RECT text = WatermarkTextBounds(inBand, extent_, escapement_);
+    RECT text = WatermarkTextBounds(inBand, extent_, escapement_, 0, height_);
     placement->area = Intersection(Intersection(clip, text), {0, 0, width_, height_});
     return !Empty(placement->area);
 }

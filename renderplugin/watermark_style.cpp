@@ -72,13 +72,48 @@ POINT WatermarkTextOffset(LONG textHeight, LONG escapement) {
     return {static_cast<LONG>(std::sin(theta) * half), static_cast<LONG>(std::cos(theta) * half)};
 }
 
-RECT WatermarkTextBounds(POINT centre, SIZE extent, LONG escapement) {
-    double theta = escapement / 10.0 * std::numbers::pi / 180.0;
-    double c = std::fabs(std::cos(theta)), s = std::fabs(std::sin(theta));
-    double margin = extent.cy / 2.0 + 4.0;
-    LONG halfX = static_cast<LONG>((extent.cx * c + extent.cy * s) / 2.0 + margin);
-    LONG halfY = static_cast<LONG>((extent.cx * s + extent.cy * c) / 2.0 + margin);
-    return {centre.x - halfX, centre.y - halfY, centre.x + halfX, centre.y + halfY};
+RECT WatermarkTextBounds(POINT centre, SIZE extent, LONG escapement, LONG top, LONG bottom) {
+    const double theta = escapement / 10.0 * std::numbers::pi / 180.0;
+    const double margin = extent.cy / 2.0 + 4.0;
+    const double along = extent.cx / 2.0 + margin;
+    const double across = extent.cy / 2.0 + margin;
+    // Device rows run downwards: the baseline runs along (cos, -sin), the glyphs stand across it.
+    const double ux = std::cos(theta) * along, uy = -std::sin(theta) * along;
+    const double vx = std::sin(theta) * across, vy = std::cos(theta) * across;
+    const double cx = centre.x, cy = centre.y;
+    const double corners[4][2] = {{cx + ux + vx, cy + uy + vy},
+                                  {cx + ux - vx, cy + uy - vy},
+                                  {cx - ux - vx, cy - uy - vy},
+                                  {cx - ux + vx, cy - uy + vy}};
+    // The turned box's part within the rows: its corners there, and where its sides cross the
+    // rows' first and last lines. A slanted text crosses a band in a short run of columns.
+    double left = HUGE_VAL, right = -HUGE_VAL, high = HUGE_VAL, low = -HUGE_VAL;
+    const auto take = [&](double x, double y) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        high = std::min(high, y);
+        low = std::max(low, y);
+    };
+    for (int i = 0; i < 4; ++i) {
+        const double* p = corners[i];
+        const double* q = corners[(i + 1) % 4];
+        if (p[1] >= top && p[1] <= bottom) {
+            take(p[0], p[1]);
+        }
+        for (const double line : {static_cast<double>(top), static_cast<double>(bottom)}) {
+            if ((p[1] - line) * (q[1] - line) < 0) {
+                take(p[0] + (line - p[1]) * (q[0] - p[0]) / (q[1] - p[1]), line);
+            }
+        }
+    }
+    if (left > right) {
+        return {};
+    }
+    // Sines and cosines of right angles are not exact zeros.
+    constexpr double kSlack = 1e-6;
+    const auto floorOf = [](double v) { return static_cast<LONG>(std::floor(v + kSlack)); };
+    const auto ceilOf = [](double v) { return static_cast<LONG>(std::ceil(v - kSlack)); };
+    return {floorOf(left), floorOf(high), ceilOf(right), ceilOf(low)};
 }
 
 COLORREF WatermarkTextColour(COLORREF colour, DWORD shade) {

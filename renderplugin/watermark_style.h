@@ -36,9 +36,10 @@ LONG WatermarkFontHeight(DWORD points, ULONG dpi, double scale, ULONG pageSide);
 // The offset from the anchor that centres text `textHeight` high along `escapement`.
 POINT WatermarkTextOffset(LONG textHeight, LONG escapement);
 
-// The rectangle that text of `extent` centred on `centre` along `escapement` can ink, with room
-// for overhangs (italics, descenders, rounding).
-RECT WatermarkTextBounds(POINT centre, SIZE extent, LONG escapement);
+// The rectangle that text of `extent` centred on `centre` along `escapement` can ink within the
+// rows from `top` to `bottom`, with room for overhangs (italics, descenders, rounding); empty
+// when the text does not reach those rows.
+RECT WatermarkTextBounds(POINT centre, SIZE extent, LONG escapement, LONG top, LONG bottom);
 
 // The text colour: greys print black, the shade lightens towards white, each channel keeps its
 // low four bits set.

@@ -362,10 +362,10 @@ TEST(RenderWatermarkGeometry, EscapementFontHeightAndOffset) {
     EXPECT_EQ(upright.x, -50);
     EXPECT_EQ(upright.y, 0);
     // The inked area: the text's box turned with it, and half a line of room around it.
-    RECT flatBox = render::WatermarkTextBounds({500, 300}, {200, 40}, 0);
+    RECT flatBox = render::WatermarkTextBounds({500, 300}, {200, 40}, 0, 0, 1000);
     EXPECT_EQ(flatBox.left, 500 - 100 - 24);
     EXPECT_EQ(flatBox.bottom, 300 + 20 + 24);
-    RECT turnedBox = render::WatermarkTextBounds({500, 300}, {200, 40}, 900);
+    RECT turnedBox = render::WatermarkTextBounds({500, 300}, {200, 40}, 900, 0, 1000);
     EXPECT_EQ(turnedBox.left, 500 - 20 - 24);
     EXPECT_EQ(turnedBox.top, 300 - 100 - 24);
 }

@@ -179,6 +179,47 @@ TEST_F(RenderWatermark, AHugeSizeDrawsNoTallerThanThePage) {
     EXPECT_TRUE(huge.bytes == bound.bytes);
 }
 
+// The layer inks only the part of a slanted text that crosses each band: stamped band by band,
+// the page gets the same pixels as stamped in one band, at every angle.
+TEST_F(RenderWatermark, BandByBandInksAsOneWholeBandDoes) {
+    constexpr LONG kRows = 50;
+    hooked_->job->SetJobByte(L"_WMK_ANGLE", 3);
+    SetWord(L"_WMK_SIZE", 40);
+    std::vector<BYTE> cleared(4096);
+    for (WORD degrees : {0, 30, 45, 90, 135, 200, 315}) {
+        SCOPED_TRACE(degrees);
+        SetWord(L"_WMK_DEGREE", degrees);
+        StartSheet();
+        WhiteBand whole(24);
+        ASSERT_TRUE(Stamp(whole));
+        ASSERT_TRUE(hooked_->SendPage());
+        hooked_->log.bands.clear();
+        hooked_->log.nextBand = 0;
+        for (LONG y = kRows; y < kHeight; y += kRows) {
+            hooked_->log.bands.push_back({0, y});
+        }
+        StartSheet();
+        WhiteBand banded(24);
+        for (LONG y = 0; y < kHeight; y += kRows) {
+            BITMAPINFOHEADER header = banded.header;
+            header.biHeight = std::min(kRows, kHeight - y);
+            header.biSizeImage = static_cast<DWORD>(banded.stride * header.biHeight);
+            PBYTE result = nullptr;
+            ASSERT_EQ(hooked_->job->plugin()->ImageProcessing(
+                          &hooked_->job->devobj, banded.bytes.data() + y * banded.stride, &header,
+                          nullptr, 0, nullptr, &result),
+                      S_OK);
+            hooked_->surface.pvBits = cleared.data();
+            hooked_->surface.cjBits = static_cast<ULONG>(cleared.size());
+            POINTL origin = {};
+            ASSERT_TRUE(
+                hooked_->Hook<PFN_DrvNextBand>(INDEX_DrvNextBand)(&hooked_->surface, &origin));
+        }
+        EXPECT_GT(whole.Inked(0, 0, kWidth, kHeight), 500);
+        EXPECT_TRUE(banded.bytes == whole.bytes);
+    }
+}
+
 TEST_F(RenderWatermark, OneBitBandsGetNone) {
     StartSheet();
     WhiteBand band(1);

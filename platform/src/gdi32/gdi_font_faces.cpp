@@ -13,6 +13,7 @@
 #include <mutex>
 #include <numbers>
 #include <string>
+#include <tuple>
 
 namespace moltr::platform {
 namespace {
@@ -20,6 +21,9 @@ namespace {
 constexpr LONG kDefaultEm = 12;
 constexpr LONG kMaxEm = 16384;
 constexpr char kFallbackFamily[] = "DejaVu Sans";
+// A realised font keeps the glyphs it drew, as GDI's glyph cache does, up to this many bytes of
+// images: text drawn band by band draws the same glyphs at the same sub-pixel offsets again.
+constexpr size_t kGlyphCacheBytes = 16u << 20;
 
 // The Windows faces and the free faces drawn with the same metrics.
 struct FaceAlias {
@@ -164,15 +168,28 @@ public:
 
     LONG Advance(UINT code, bool glyphIndex) const override {
         std::lock_guard guard(Store().lock);
+        const uint64_t key = (static_cast<uint64_t>(code) << 1) | (glyphIndex ? 1 : 0);
+        auto known = advances_.find(key);
+        if (known != advances_.end()) {
+            return known->second;
+        }
         if (!Load(code, glyphIndex, nullptr, 0, 0)) {
             return 0;
         }
-        return static_cast<LONG>((face_->glyph->advance.x + 32) >> 6);
+        const auto advance = static_cast<LONG>((face_->glyph->advance.x + 32) >> 6);
+        advances_.emplace(key, advance);
+        return advance;
     }
 
     bool Render(UINT code, bool glyphIndex, LONG fractionX, LONG fractionY,
                 GlyphImage& image) const override {
         std::lock_guard guard(Store().lock);
+        const GlyphKey key = {code, glyphIndex, fractionX, fractionY};
+        auto known = glyphs_.find(key);
+        if (known != glyphs_.end()) {
+            image = known->second;
+            return true;
+        }
         const double angle = font_.lfEscapement / 10.0 * std::numbers::pi / 180.0;
         FT_Matrix turn;
         turn.xx = static_cast<FT_Fixed>(std::lround(std::cos(angle) * 0x10000));
@@ -194,10 +211,26 @@ public:
             const BYTE* from = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
             std::copy(from, from + image.pitch, image.bits.begin() + row * image.pitch);
         }
+        Keep(key, image);
         return true;
     }
 
 private:
+    using GlyphKey = std::tuple<UINT, bool, LONG, LONG>;
+
+    // Keeps a drawn glyph; a full cache starts again rather than growing. The lock is held.
+    void Keep(const GlyphKey& key, const GlyphImage& image) const {
+        if (image.bits.size() > kGlyphCacheBytes) {
+            return;
+        }
+        if (glyphBytes_ + image.bits.size() > kGlyphCacheBytes) {
+            glyphs_.clear();
+            glyphBytes_ = 0;
+        }
+        glyphs_.emplace(key, image);
+        glyphBytes_ += image.bits.size();
+    }
+
     // Loads a glyph at this font's size; the lock is held.
     bool Load(UINT code, bool glyphIndex, FT_Matrix* turn, LONG fractionX, LONG fractionY) const {
         if (FT_Set_Pixel_Sizes(face_, static_cast<FT_UInt>(widthEm_), static_cast<FT_UInt>(em_)) !=
@@ -217,6 +250,9 @@ private:
     TEXTMETRICW metric_{};
     LONG em_ = kDefaultEm;
     LONG widthEm_ = kDefaultEm;
+    mutable std::map<uint64_t, LONG> advances_;
+    mutable std::map<GlyphKey, GlyphImage> glyphs_;
+    mutable size_t glyphBytes_ = 0;
 };
 
 } // namespace
