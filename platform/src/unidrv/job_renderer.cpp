@@ -289,7 +289,8 @@ bool JobRun::DrawSheet(JobDevice& device, const std::vector<PlacedPage>& pages) 
         }
         ok = ok && Call<PFN_DrvNextBand>(INDEX_DrvNextBand, surface, &origin);
     }
-    return ok && Call<PFN_DrvSendPage>(INDEX_DrvSendPage, surface);
+    // The band that answers (-1, -1) has ended the page.
+    return ok;
 }
 
 } // namespace

@@ -74,11 +74,12 @@ PlacedPage SheetImposition::Place(DWORD cell, ULONGLONG played) const {
                         static_cast<LONG>(LONGLONG{row + 1} * size_.cy / rows_)};
     const LONG width = std::max<LONG>(size_.cx, 1);
     const LONG height = std::max<LONG>(size_.cy, 1);
-    // The whole page fits its cell, unturned, at the larger scale that keeps its shape.
+    // The whole page fits the smallest cell, unturned, at the larger scale that keeps its shape;
+    // every page of the side has the same scale, so each cell shows its page alike.
     const double scale =
-        std::min(double(area.right - area.left) / width, double(area.bottom - area.top) / height);
-    const LONG placedWidth = static_cast<LONG>(std::lround(width * scale));
-    const LONG placedHeight = static_cast<LONG>(std::lround(height * scale));
+        std::min(double(size_.cx / columns_) / width, double(size_.cy / rows_) / height);
+    const LONG placedWidth = static_cast<LONG>(width * scale);
+    const LONG placedHeight = static_cast<LONG>(height * scale);
     PlacedPage placed;
     placed.blank = played >= played_;
     placed.page = static_cast<DWORD>(played / std::max<DWORD>(attributes_.pageRepeats, 1));
