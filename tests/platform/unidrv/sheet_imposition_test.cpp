@@ -86,6 +86,12 @@ protected:
         request.devmode = head();
         return RenderJob(request);
     }
+    // The first sheet of `pages` pages printed into `folder`; nothing when the job fails.
+    std::optional<Picture> FirstSheet(DWORD pages, const std::string& folder) {
+        RenderJobResult job = Print(pages, folder);
+        EXPECT_EQ(job.result, S_OK) << job.error;
+        return job.result == S_OK ? Sheet(1) : std::nullopt;
+    }
     std::optional<Picture> Sheet(int number) const {
         char name[32];
         std::snprintf(name, sizeof name, "/sheet-%03d.png", number);
@@ -191,9 +197,7 @@ std::vector<bool> InkedCells(const Picture& sheet, unsigned columns, unsigned ro
 TEST_F(SheetImposition, TwoUpPortraitStacksItsPagesAndLandscapeSetsThemSideBySide) {
     Lay(2, 0);
     Set(L"_NUP_PAGES", 1);
-    RenderJobResult portrait = Print(1, "portrait");
-    ASSERT_EQ(portrait.result, S_OK) << portrait.error;
-    std::optional<Picture> sheet = Sheet(1);
+    std::optional<Picture> sheet = FirstSheet(1, "portrait");
     ASSERT_TRUE(sheet);
     ASSERT_EQ(sheet->width, kWidth);
     EXPECT_EQ(InkedCells(*sheet, 1, 2), (std::vector<bool>{true, false}));
@@ -202,9 +206,7 @@ TEST_F(SheetImposition, TwoUpPortraitStacksItsPagesAndLandscapeSetsThemSideBySid
     EXPECT_EQ(sheet->Inked(kWidth * 3 / 4 + 2, 0, kWidth, kHeight), 0u);
 
     Landscape();
-    RenderJobResult landscape = Print(2, "landscape");
-    ASSERT_EQ(landscape.result, S_OK) << landscape.error;
-    sheet = Sheet(1);
+    sheet = FirstSheet(2, "landscape");
     ASSERT_TRUE(sheet);
     // The surface keeps the paper's width; the cells follow the orientation.
     ASSERT_EQ(sheet->width, kWidth);
@@ -217,16 +219,12 @@ TEST_F(SheetImposition, TwoUpPortraitStacksItsPagesAndLandscapeSetsThemSideBySid
 TEST_F(SheetImposition, SixUpHasThreeRowsInPortraitAndThreeColumnsInLandscape) {
     Lay(6, 0);
     Set(L"_NUP_PAGES", 3);
-    RenderJobResult portrait = Print(5, "portrait");
-    ASSERT_EQ(portrait.result, S_OK) << portrait.error;
-    std::optional<Picture> sheet = Sheet(1);
+    std::optional<Picture> sheet = FirstSheet(5, "portrait");
     ASSERT_TRUE(sheet);
     EXPECT_EQ(InkedCells(*sheet, 2, 3), (std::vector<bool>{true, true, true, true, true, false}));
 
     Landscape();
-    RenderJobResult landscape = Print(5, "landscape");
-    ASSERT_EQ(landscape.result, S_OK) << landscape.error;
-    sheet = Sheet(1);
+    sheet = FirstSheet(5, "landscape");
     ASSERT_TRUE(sheet);
     EXPECT_EQ(InkedCells(*sheet, 3, 2), (std::vector<bool>{true, true, true, true, true, false}));
 }
