@@ -74,15 +74,39 @@ TEST_F(MoltrSheetPictures, AWatermarkTooLargeForThePageStaysInsideIt) {
               0u);
 }
 
-TEST_F(MoltrSheetPictures, AFourUpJobHasAPicturePerSheet) {
-    ASSERT_EQ(
-        0, Moltr("print Sample --pages 3 --set dmPaperSize=9 --set _NUP_PAGES=2 --png " + folder_)
-               .status);
-    std::optional<Picture> sheet = Sheet("sheet-001.png");
-    ASSERT_TRUE(sheet);
-    EXPECT_EQ(sheet->width, kWidth);
-    EXPECT_EQ(sheet->height, kHeight);
-    EXPECT_GT(sheet->Inked(0, 0, kWidth, kHeight), 0u);
+// The plug-in's N-up settings choose the driver's own layout too: five pages on two sheets, the
+// second with its first cell only, and as the page borders mark that cell, only it gets the
+// watermark.
+TEST_F(MoltrSheetPictures, AFourUpJobWithBordersImposesItsPagesAndWatermarksTheOccupiedCells) {
+    ASSERT_EQ(0, Moltr("print Sample --pages 5 --set dmPaperSize=9 --set _NUP_PAGES=2 --set "
+                       "_NUP_BORDER=1 --set _WMK_ENABLED=1 --set _WMK_1STPAGEONLY=0 --set "
+                       "_WMK_COLOR=0xFF --set _WMK_SHADE=0 --png " +
+                       folder_)
+                     .status);
+    std::optional<Picture> last = Sheet("sheet-002.png");
+    ASSERT_TRUE(last);
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "/sheet-003.png"));
+    auto watermark = [](int r, int g, int b) { return r == 0xFF && g == 0x0F && b == 0x0F; };
+    const unsigned w = kWidth / 2, h = kHeight / 2;
+    for (unsigned cell = 0; cell < 4; ++cell) {
+        const unsigned left = cell % 2 * w, top = cell / 2 * h;
+        EXPECT_EQ(last->Inked(left, top, left + w, top + h) > 0, cell == 0) << cell;
+        EXPECT_EQ(last->Count(left, top, left + w, top + h, watermark) > 0, cell == 0) << cell;
+    }
+}
+
+TEST_F(MoltrSheetPictures, ABookletOfFivePagesPrintsFourSides) {
+    ASSERT_EQ(0,
+              Moltr("print Sample --pages 5 --set dmPaperSize=9 --set _BOOKLET=2 --png " + folder_)
+                  .status);
+    std::optional<Picture> front = Sheet("sheet-001.png");
+    ASSERT_TRUE(front);
+    // The first side: the blank eighth page above the first.
+    const unsigned width = front->width, half = front->height / 2;
+    EXPECT_EQ(front->Inked(0, 0, width, half), 0u);
+    EXPECT_GT(front->Inked(0, half, width, 2 * half), 0u);
+    EXPECT_TRUE(std::filesystem::exists(folder_ + "/sheet-004.png"));
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "/sheet-005.png"));
 }
 
 TEST_F(MoltrSheetPictures, WithoutTheOptionNoPicturesAreWritten) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include "moltr/driver_layout.h"
 #include "moltr/field_value.h"
 #include "moltr/private_devmode.h"
 #include "sim/utf.h"
@@ -142,7 +143,7 @@ std::string ApplicationDevMode(const NamedPrinter& printer,
     std::u16string device = printer.name();
     std::string error = DefaultDevMode(printer, device, devmode);
     if (!error.empty() || settings.empty()) {
-        return error;
+        return error.empty() ? MatchDriverLayout(printer, devmode) : error;
     }
     std::vector<BYTE> input = devmode;
     for (const std::string& setting : settings) {
@@ -156,7 +157,7 @@ std::string ApplicationDevMode(const NamedPrinter& printer,
             reinterpret_cast<DEVMODEW*>(input.data()), DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK) {
         return "DocumentPropertiesW refuses the changes";
     }
-    return {};
+    return MatchDriverLayout(printer, devmode);
 }
 
 } // namespace moltr::tool

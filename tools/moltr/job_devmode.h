@@ -28,7 +28,8 @@ const PublicDevModeField* FindPublicDevModeField(const std::string& name);
 
 // DocumentPropertiesW's devmode for the printer with each of `settings` (FIELD=VALUE, numbers
 // decimal or 0x hexadecimal, texts as given; a value that does not fit its field is refused)
-// merged in. Returns an error text, empty on success.
+// merged in, and the driver's page layout kept in step with them (driver_layout.h). Returns an
+// error text, empty on success.
 std::string ApplicationDevMode(const NamedPrinter& printer,
                                const std::vector<std::string>& settings,
                                std::vector<BYTE>& devmode);

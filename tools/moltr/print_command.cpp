@@ -33,7 +33,10 @@ const char kPrintUsage[] =
     "printed (at most 120 s), while the spooler service prints it as a process of its own,\n"
     "started (again) whenever none runs and the job is not printed yet; a two-sided job on a\n"
     "printer that duplexes by hand is handed to the manual-duplex notifier on the way.\n"
-    "--png DIR writes each sheet as the printer receives it to DIR/sheet-NNN.png (001 first).\n";
+    "--png DIR writes each sheet as the printer receives it to DIR/sheet-NNN.png (001 first).\n"
+    "As the document property sheet does, _NUP_PAGES, _NUP_BORDER and _BOOKLET also set the\n"
+    "driver's own page layout (pages per sheet, page borders, booklet), and a two-sided job on a\n"
+    "printer that duplexes by hand has its copies played page by page.\n";
 
 namespace {
 

@@ -51,6 +51,16 @@ long long DefaultValue(const GpdModel& model, const char* feature, long long fal
     return value > 0 ? value : fallback;
 }
 
+// The driver's part at the start of the extra bytes, when they hold one.
+bool DriverPart(const DEVMODEW& devmode, DriverPrivatePart* driver) {
+    if (devmode.dmDriverExtra < sizeof *driver) {
+        return false;
+    }
+    std::memcpy(driver, reinterpret_cast<const BYTE*>(&devmode) + devmode.dmSize, sizeof *driver);
+    return driver->signature == kDriverPrivateSignature && driver->size >= sizeof *driver &&
+           driver->size <= devmode.dmDriverExtra;
+}
+
 } // namespace
 
 DEVMODEW DefaultPublicDevmode(const GpdModel& model, LPCWSTR deviceName) {
@@ -96,17 +106,17 @@ void MergePublicFields(const DEVMODEW& source, DEVMODEW* base) {
     }
 }
 
+DriverLayout LayoutOf(const DEVMODEW& devmode) {
+    DriverPrivatePart driver = {};
+    return DriverPart(devmode, &driver) ? driver.layout : DriverLayout{};
+}
+
 const BYTE* PluginPart(const DEVMODEW& devmode, DWORD* size) {
     const BYTE* extra = reinterpret_cast<const BYTE*>(&devmode) + devmode.dmSize;
     DriverPrivatePart driver = {};
-    if (devmode.dmDriverExtra < sizeof driver) {
-        return nullptr;
-    }
-    std::memcpy(&driver, extra, sizeof driver);
     // Both sizes are checked against what is left, so no sum can wrap.
     DWORD left = devmode.dmDriverExtra;
-    if (driver.signature != kDriverPrivateSignature || driver.size < sizeof driver ||
-        driver.size > left || left - driver.size < kMinPluginPart) {
+    if (!DriverPart(devmode, &driver) || left - driver.size < kMinPluginPart) {
         return nullptr;
     }
     left -= driver.size;
@@ -133,11 +143,12 @@ const BYTE* PluginPart(const DEVMODEW* devmode, DWORD signature, DWORD* size) {
     return part;
 }
 
-std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin, DWORD size) {
+std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin, DWORD size,
+                                 DriverLayout layout) {
     DEVMODEW head = publicPart;
     head.dmSize = sizeof(DEVMODEW);
     head.dmDriverExtra = static_cast<WORD>(sizeof(DriverPrivatePart) + size);
-    DriverPrivatePart driver = {sizeof(DriverPrivatePart), kDriverPrivateSignature, 1, 0};
+    DriverPrivatePart driver = {sizeof(DriverPrivatePart), kDriverPrivateSignature, 1, layout};
     std::vector<BYTE> whole(kPluginPartOffset + size);
     std::memcpy(whole.data(), &head, sizeof head);
     std::memcpy(whole.data() + sizeof head, &driver, sizeof driver);

@@ -6,19 +6,35 @@
 // signature), as the devmode an application gets from the UI is the one the job carries. The
 // driver's public defaults come from the GPD's default options.
 #include <windows.h>
+#include <cstddef>
 #include <vector>
 #include "src/unidrv/gpd_model.h"
 
 namespace moltr::unidrv {
 
-// The driver's own private part: its size and signature, then nothing the plug-ins read.
+// The page layout the driver imposes on the sheets itself: its pages-per-sheet choice (0 reads
+// as 1) with its flags. The plug-in mirrors it from its own settings; nothing else reads it.
+struct DriverLayout {
+    WORD pagesPerSheet;
+    WORD flags;
+};
+// Each sheet's pages framed by a border.
+inline constexpr WORD kLayoutPageBorders = 0x0001;
+// Two pages a side in booklet order.
+inline constexpr WORD kLayoutBooklet = 0x0002;
+// The printer is told to make one copy; the print processor replays each page instead.
+inline constexpr WORD kLayoutProcessorCopies = 0x0004;
+
+// The driver's own private part: its size and signature, its version, its page layout.
 struct DriverPrivatePart {
     DWORD size;
     DWORD signature;
     DWORD version;
-    DWORD reserved;
+    DriverLayout layout;
 };
+static_assert(sizeof(DriverLayout) == 4);
 static_assert(sizeof(DriverPrivatePart) == 16);
+static_assert(offsetof(DriverPrivatePart, layout) == 12);
 
 inline constexpr DWORD kDriverPrivateSignature = 'U' | ('D' << 8) | ('R' << 16) | ('V' << 24);
 // The sizes a plug-in's part may have: its own size and signature at least, and room left for
@@ -42,9 +58,14 @@ const BYTE* PluginPart(const DEVMODEW& devmode, DWORD* size);
 // The same, and null too when `devmode` is null or the part's signature is not `signature`.
 const BYTE* PluginPart(const DEVMODEW* devmode, DWORD signature, DWORD* size);
 
-// A whole devmode: the public part (a full DEVMODEW), the driver's part, `size` plug-in bytes
-// (zeros when `plugin` is null).
-std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin, DWORD size);
+// The page layout of a whole devmode's driver part; zeros (one page a sheet, no flags) when the
+// extra bytes hold no driver part.
+DriverLayout LayoutOf(const DEVMODEW& devmode);
+
+// A whole devmode: the public part (a full DEVMODEW), the driver's part with `layout`, `size`
+// plug-in bytes (zeros when `plugin` is null).
+std::vector<BYTE> ComposeDevmode(const DEVMODEW& publicPart, const BYTE* plugin, DWORD size,
+                                 DriverLayout layout = {});
 
 // Where the plug-in's part of a composed devmode begins.
 inline constexpr size_t kPluginPartOffset = sizeof(DEVMODEW) + sizeof(DriverPrivatePart);

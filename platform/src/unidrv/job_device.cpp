@@ -198,8 +198,9 @@ BOOL JobDevice::NextBand(POINTL* origin) {
     }
     LONG next = band_.top() + band_.rows();
     if (next >= setup_.geometry.printable.cy) {
+        // The last band ends a banded page: GDI sends no DrvSendPage after it.
         *origin = {-1, -1};
-        return TRUE;
+        return SendPage();
     }
     band_.StartBand(next);
     *origin = {0, next};

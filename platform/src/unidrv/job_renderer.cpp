@@ -4,9 +4,11 @@
 #include <memory>
 #include "src/unidrv/driver_devmode.h"
 #include "src/unidrv/gpd_reader.h"
+#include "src/unidrv/job_attributes.h"
 #include "src/unidrv/job_device.h"
 #include "src/unidrv/page_drawing.h"
 #include "src/unidrv/render_plugin.h"
+#include "src/unidrv/sheet_imposition.h"
 #include "src/unidrv/sheet_pictures.h"
 
 namespace moltr::unidrv {
@@ -52,6 +54,8 @@ bool QuotedIs(const GpdModel& model, const char* name, const char* wanted) {
 HRESULT SettleDevmode(IPrintOemUni* plugin, HANDLE printer, const GpdModel& model,
                       const DEVMODEW* job, std::vector<BYTE>* whole) {
     DEVMODEW driver = DefaultPublicDevmode(model, job ? job->dmDeviceName : L"");
+    // The job's own page layout, which the plug-in's settings mirror, goes with it.
+    const DriverLayout layout = job ? LayoutOf(*job) : DriverLayout{};
     OEMDMPARAM param = {
         sizeof(OEMDMPARAM), nullptr, printer, nullptr, &driver, &driver, nullptr, nullptr, 0};
     HRESULT result = plugin->DevMode(OEMDM_SIZE, &param);
@@ -61,7 +65,7 @@ HRESULT SettleDevmode(IPrintOemUni* plugin, HANDLE printer, const GpdModel& mode
         if (job) {
             MergePublicFields(*job, &driver);
         }
-        *whole = ComposeDevmode(driver, nullptr, 0);
+        *whole = ComposeDevmode(driver, nullptr, 0, layout);
         return S_OK;
     }
     if (FAILED(result)) {
@@ -91,8 +95,8 @@ HRESULT SettleDevmode(IPrintOemUni* plugin, HANDLE printer, const GpdModel& mode
             return result;
         }
     }
-    std::vector<BYTE> in = ComposeDevmode(driver, input.data(), size);
-    *whole = ComposeDevmode(driver, defaults.data(), size);
+    std::vector<BYTE> in = ComposeDevmode(driver, input.data(), size, layout);
+    *whole = ComposeDevmode(driver, defaults.data(), size, layout);
     param.pPublicDMIn = reinterpret_cast<PDEVMODEW>(in.data());
     param.pOEMDMIn = in.data() + kPluginPartOffset;
     param.pPublicDMOut = reinterpret_cast<PDEVMODEW>(whole->data());
@@ -113,6 +117,7 @@ private:
     HRESULT Prepare();
     HRESULT Render(IPrintOemUni* plugin);
     HRESULT Document(JobDevice& device);
+    bool DrawSheet(JobDevice& device, const std::vector<PlacedPage>& pages);
     PFN Entry(ULONG index) const;
     template <typename Function, typename... Arguments>
     bool Call(ULONG index, Arguments... arguments) {
@@ -127,6 +132,7 @@ private:
     GpdConfiguration configuration_;
     DeviceGeometry geometry_;
     std::vector<BYTE> devmode_;
+    JobAttributes attributes_;
     DRVENABLEDATA hooks_ = {};
     DRVENABLEDATA own_ = JobDevice::DriverTable();
     std::unique_ptr<SheetSink> sheets_;
@@ -159,7 +165,9 @@ HRESULT JobRun::Prepare() {
         return result;
     }
     plugin_.AskImplementedMethods();
-    configuration_ = ConfigurationFromDevmode(model_, reinterpret_cast<DEVMODEW*>(devmode_.data()));
+    auto* settled = reinterpret_cast<DEVMODEW*>(devmode_.data());
+    attributes_ = QueryJobAttributes(*settled);
+    configuration_ = ConfigurationFromDevmode(model_, settled);
     return ReadGeometry(model_, configuration_, &geometry_, &result_->error);
 }
 
@@ -201,7 +209,7 @@ HRESULT JobRun::Render(IPrintOemUni* plugin) {
         request_.printer,
         publicDevmode,
         devmode_.size() > kPluginPartOffset ? devmode_.data() + kPluginPartOffset : nullptr,
-        static_cast<DWORD>(std::max<SHORT>(publicDevmode->dmCopies, 1)),
+        attributes_.deviceCopies,
         sheets_.get()};
     auto device = std::make_unique<JobDevice>(setup, &result_->stream, &result_->callbackIds);
     GDIINFO gdiInfo;
@@ -236,17 +244,11 @@ HRESULT JobRun::Document(JobDevice& device) {
         name.push_back(L'\0');
     }
     bool ok = Call<PFN_DrvStartDoc>(INDEX_DrvStartDoc, surface, name.data(), request_.jobId);
-    const DdiLookup lookup = [this](ULONG index) { return Entry(index); };
-    for (DWORD page = 0; ok && page < request_.pages; ++page) {
-        const PageDrawing drawing(geometry_.printable, geometry_.dpiX, page, {});
-        POINTL origin = {};
-        ok = Call<PFN_DrvStartPage>(INDEX_DrvStartPage, surface) &&
-             Call<PFN_DrvStartBanding>(INDEX_DrvStartBanding, surface, &origin);
-        while (ok && origin.x >= 0) {
-            ok = drawing.Draw(lookup, surface, origin, device.band().rows()) &&
-                 Call<PFN_DrvNextBand>(INDEX_DrvNextBand, surface, &origin);
-        }
-        ok = ok && Call<PFN_DrvSendPage>(INDEX_DrvSendPage, surface);
+    const auto* settled = reinterpret_cast<const DEVMODEW*>(devmode_.data());
+    const SheetImposition sheets(attributes_, request_.pages, geometry_.printable,
+                                 settled->dmOrientation == DMORIENT_LANDSCAPE);
+    for (ULONGLONG sheet = 0; ok && sheet < sheets.Sheets(); ++sheet) {
+        ok = DrawSheet(device, sheets.Sheet(sheet));
         if (ok) {
             ++result_->pagesSent;
         }
@@ -254,12 +256,41 @@ HRESULT JobRun::Document(JobDevice& device) {
             break;
         }
     }
-    // The document is ended even when a page failed, so that the job's trailer is written.
+    // The document is ended even when a sheet failed, so that the job's trailer is written.
     bool ended = Call<PFN_DrvEndDoc>(INDEX_DrvEndDoc, surface, ok ? 0 : ED_ABORTDOC);
     if (FAILED(device.failure())) {
         return device.failure();
     }
     return ok && ended ? S_OK : E_FAIL;
+}
+
+// One side: its pages played to each band in turn, with their borders when asked for.
+bool JobRun::DrawSheet(JobDevice& device, const std::vector<PlacedPage>& pages) {
+    SURFOBJ* surface = device.surface();
+    const DdiLookup lookup = [this](ULONG index) { return Entry(index); };
+    std::vector<std::unique_ptr<PageDrawing>> drawings;
+    for (const PlacedPage& placed : pages) {
+        if (!placed.blank) {
+            drawings.push_back(std::make_unique<PageDrawing>(geometry_.printable, geometry_.dpiX,
+                                                             placed.page, placed.placement));
+        }
+    }
+    POINTL origin = {};
+    bool ok = Call<PFN_DrvStartPage>(INDEX_DrvStartPage, surface) &&
+              Call<PFN_DrvStartBanding>(INDEX_DrvStartBanding, surface, &origin);
+    while (ok && origin.x >= 0) {
+        for (const auto& drawing : drawings) {
+            ok = drawing->Draw(lookup, surface, origin, device.band().rows()) && ok;
+        }
+        for (const PlacedPage& placed : pages) {
+            if (attributes_.borders && !placed.blank) {
+                ok = DrawPageBorder(lookup, surface, placed.frame, origin) && ok;
+            }
+        }
+        ok = ok && Call<PFN_DrvNextBand>(INDEX_DrvNextBand, surface, &origin);
+    }
+    // The band that answers (-1, -1) has ended the page.
+    return ok;
 }
 
 } // namespace

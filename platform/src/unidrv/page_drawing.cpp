@@ -103,6 +103,19 @@ LINEATTRS Cosmetic() {
 
 } // namespace
 
+bool DrawPageBorder(const DdiLookup& lookup, SURFOBJ* surface, const RECTL& frame,
+                    POINTL bandOrigin) {
+    // The right and bottom lines lie on the frame's last column and row.
+    const LONG left = frame.left - bandOrigin.x;
+    const LONG top = frame.top - bandOrigin.y;
+    const LONG right = frame.right - 1 - bandOrigin.x;
+    const LONG bottom = frame.bottom - 1 - bandOrigin.y;
+    bool ok = Line(lookup, surface, {left, top}, {right, top});
+    ok = Line(lookup, surface, {right, top}, {right, bottom}) && ok;
+    ok = Line(lookup, surface, {right, bottom}, {left, bottom}) && ok;
+    return Line(lookup, surface, {left, bottom}, {left, top}) && ok;
+}
+
 PageDrawing::PageDrawing(SIZEL size, LONG dpi, DWORD page, PagePlacement placement)
     : size_(size), dpi_(std::max<LONG>(dpi, 1)), placement_(placement) {
     const LONG margin = dpi_ / 2;

@@ -26,6 +26,11 @@ struct PagePlacement {
     double scale = 1.0;
 };
 
+// The border the driver draws around a page placed at `frame` (sheet pixels), as four lines
+// through DrvLineTo in the coordinates of the band at `bandOrigin`; false when one fails.
+bool DrawPageBorder(const DdiLookup& lookup, SURFOBJ* surface, const RECTL& frame,
+                    POINTL bandOrigin);
+
 class PageDrawing {
 public:
     // Logical page `page` (0 first) of `size` pixels at `dpi`, placed on the sheet.
