@@ -30,7 +30,8 @@ public:
     size_t Length() const { return length_; }
 
 private:
-    bool Append(DWORD itemId, LPCWSTR valueText);
+    // `lead` 0 means none.
+    bool Append(DWORD itemId, WCHAR lead, LPCWSTR valueText);
     bool Reserve(size_t recordLength);
 
     HANDLE heap_;
