@@ -296,5 +296,103 @@ TEST_F(CommonUiPropInTheHostsPage, AnAdministratorStoresPrinterSettingsFromTheTr
     EXPECT_EQ(StoredByte(printer_, L"_ENVFEEDER"), 1);
 }
 
+// compstui's side of Document/DevicePropertySheets: the pages added and the start page chosen.
+struct SheetCalls {
+    struct Page {
+        DWORD flags;
+        const DLGTEMPLATE* dialog;
+    };
+    std::vector<Page> pages;
+    std::vector<LONG_PTR> startPages;
+
+    static LONG_PTR CALLBACK Function(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM) {
+        auto* calls = static_cast<SheetCalls*>(sheet);
+        if (function == CPSFUNC_ADD_PROPSHEETPAGEW) {
+            const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
+            calls->pages.push_back({page->dwFlags, page->pResource});
+            return static_cast<LONG_PTR>(calls->pages.size());
+        }
+        if (function == CPSFUNC_SET_HSTARTPAGE) {
+            calls->startPages.push_back(lParam1);
+        }
+        return 0;
+    }
+};
+
+PROPSHEETUI_INFO SheetInit(SheetCalls& calls, OEMUIPSPARAM& pageParam) {
+    PROPSHEETUI_INFO info = {};
+    info.cbSize = sizeof info;
+    info.Version = PROPSHEETUI_INFO_VERSION;
+    info.Reason = PROPSHEETUI_REASON_INIT;
+    info.hComPropSheet = &calls;
+    info.pfnComPropSheet = SheetCalls::Function;
+    info.lParamInit = reinterpret_cast<LPARAM>(&pageParam);
+    return info;
+}
+
+TEST_F(CommonUiProp, TheDocumentSheetAddsEveryOwnPageAfterTheFirst) {
+    ASSERT_EQ(Open(OEMCUIP_DOCPROP), S_OK);
+    SheetCalls calls;
+    OEMUIPSPARAM pageParam = {};
+    pageParam.cbSize = sizeof pageParam;
+    PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+    EXPECT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)), S_OK);
+    // Six document pages: the first shows in the host's page, five are added.
+    ASSERT_EQ(calls.pages.size(), 5u);
+    for (size_t i = 0; i < calls.pages.size(); ++i) {
+        EXPECT_NE(calls.pages[i].dialog, nullptr);
+        EXPECT_EQ(calls.pages[i].flags & (PSP_DLGINDIRECT | PSP_HASHELP),
+                  static_cast<DWORD>(PSP_DLGINDIRECT | PSP_HASHELP));
+        EXPECT_EQ((calls.pages[i].flags & PSP_PREMATURE) != 0, i == 0) << i;
+    }
+    EXPECT_TRUE(calls.startPages.empty());
+    // Later reasons add nothing.
+    info.Reason = PROPSHEETUI_REASON_DESTROY;
+    EXPECT_EQ(plugin_->DocumentPropertySheets(&info, 0), S_OK);
+    EXPECT_EQ(calls.pages.size(), 5u);
+}
+
+TEST_F(CommonUiProp, AStartFlagOpensTheSheetOnTheFirstAddedPage) {
+    ASSERT_EQ(Open(OEMCUIP_DOCPROP), S_OK);
+    SheetCalls calls;
+    OEMUIPSPARAM pageParam = {};
+    pageParam.cbSize = sizeof pageParam;
+    pageParam.dwFlags = 0x20;
+    PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+    EXPECT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)), S_OK);
+    EXPECT_EQ(calls.startPages, (std::vector<LONG_PTR>{1}));
+}
+
+TEST_F(CommonUiProp, ASecondPluginFindsTheHandCursorClassRegistered) {
+    for (int load = 0; load < 2; ++load) {
+        IPrintOemUI2* plugin = module_.CreatePlugin();
+        ASSERT_NE(plugin, nullptr);
+        std::swap(plugin, plugin_);
+        own_.clear();
+        param_ = {};
+        ASSERT_EQ(Open(OEMCUIP_PRNPROP), S_OK) << load;
+        SheetCalls calls;
+        OEMUIPSPARAM pageParam = {};
+        pageParam.cbSize = sizeof pageParam;
+        PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+        EXPECT_EQ(plugin_->DevicePropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)), S_OK)
+            << load;
+        EXPECT_EQ(calls.pages.size(), 1u); // Form assignment after Installed options
+        std::swap(plugin, plugin_);
+        plugin->Release();
+    }
+}
+
+TEST_F(CommonUiPropInTheHostsPage, TheTreeViewAddsNoPages) {
+    ASSERT_EQ(Open(OEMCUIP_DOCPROP), S_OK);
+    SheetCalls calls;
+    OEMUIPSPARAM pageParam = {};
+    pageParam.cbSize = sizeof pageParam;
+    PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+    EXPECT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)),
+              E_NOTIMPL);
+    EXPECT_TRUE(calls.pages.empty());
+}
+
 } // namespace
 } // namespace moltr::test
