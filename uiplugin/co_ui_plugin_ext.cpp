@@ -1,6 +1,6 @@
 #include "uiplugin/co_ui_plugin_ext.h"
 
-#include <cstring>
+#include <prsht.h>
 #include "common/model_family.h"
 #include "common/windows_version.h"
 #include "uiplugin/access_level.h"
