@@ -56,6 +56,7 @@ inline constexpr UINT kInvalidArraySize = 62005;
 inline constexpr UINT kInvalidFieldType = 62006;
 inline constexpr UINT kCannotInitializeField = 62007;
 inline constexpr UINT kStructureDefinitionMissing = 62008;
+inline constexpr UINT kItemIdDoesNotFit = 62009;
 inline constexpr UINT kInvalidReference = 62101;
 inline constexpr UINT kReferenceTooDeep = 62102;
 inline constexpr UINT kReferenceNamesStructure = 62103;

@@ -1,5 +1,6 @@
 #include "compiler/value_compiler.h"
 
+#include "compiler/item_id_check.h"
 #include "compiler/value_conversion.h"
 #include "store/field_type.h"
 
@@ -129,7 +130,7 @@ int CompileRecord(Compilation& compilation, ValueServices& services, const Recor
             break;
         }
     }
-    return kSuccess;
+    return CheckItemId(compilation, structure, place.index);
 }
 
 // Grows the records of `structure` by `added` zero-filled records, with room for their values.

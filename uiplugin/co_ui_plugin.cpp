@@ -1,9 +1,11 @@
 #include "uiplugin/co_ui_plugin.h"
 
 #include <winddiui.h>
+#include <new>
 #include "common/plugin_devmode.h"
 #include "common/plugin_info.h"
 #include "compiler/compile_driver.h"
+#include "uiplugin/co_ui_plugin_ext.h"
 #include "uiplugin/module_counts.h"
 #include "uiplugin/registry_values.h"
 
@@ -40,6 +42,9 @@ CoUIPlugin::CoUIPlugin(const UIPluginHooks& hooks) : hooks_(hooks) {
 }
 
 CoUIPlugin::~CoUIPlugin() {
+    if (engine_ != nullptr) {
+        engine_->Release();
+    }
     if (settings_ != nullptr) {
         settings_->Release();
     }
@@ -143,16 +148,42 @@ STDMETHODIMP CoUIPlugin::CommonUIProp(DWORD mode, POEMCUIPPARAM param) {
     if (param->pOEMOptItems == nullptr && param->hPrinter != nullptr) {
         compiler::CompileForPrinter(param->hPrinter);
     }
-    // Until the UI engine builds the plug-in's own items, the host shows its own.
-    return E_NOTIMPL;
+    // Without its engine the plug-in adds nothing: the host shows its own items only.
+    if (FAILED(CreateEngine(mode, param))) {
+        return E_NOTIMPL;
+    }
+    return engine_->ItemStep(param);
+}
+
+HRESULT CoUIPlugin::CreateEngine(DWORD mode, POEMCUIPPARAM param) {
+    if (engine_ != nullptr) {
+        return S_OK;
+    }
+    if (FAILED(CreateSettings(param->hPrinter))) {
+        return E_FAIL;
+    }
+    auto* engine = new (std::nothrow) CoUIPluginExt();
+    if (engine == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    const DWORD sheetKind = mode == OEMCUIP_PRNPROP ? kSheetPrinter : kSheetDocument;
+    if (FAILED(engine->Initialise(sheetKind, param, driver_, settings_))) {
+        engine->Release();
+        return E_FAIL;
+    }
+    engine_ = engine;
+    return S_OK;
 }
 
 HRESULT CoUIPlugin::PropertySheets(PropertySheetsHook hook, PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (info == nullptr || info->Version != kPropSheetInfoVersion) {
         return E_INVALIDARG;
     }
-    // The pages themselves come with the UI engine.
-    return OfferOnly(hook, info, lParam);
+    HRESULT answer = E_NOTIMPL;
+    if (Offered(answer, hook, info, lParam) || engine_ == nullptr) {
+        return answer;
+    }
+    return engine_->PageStep(info, lParam);
 }
 
 STDMETHODIMP CoUIPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {

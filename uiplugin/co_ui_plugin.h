@@ -8,6 +8,8 @@
 
 namespace moltr::ui {
 
+class CoUIPluginExt;
+
 // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
 inline constexpr CLSID CLSID_OEMUI = {
     0xabce80d7, 0x9f46, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
@@ -60,12 +62,14 @@ private:
     ~CoUIPlugin();
 
     HRESULT CreateSettings(HANDLE printer);
+    HRESULT CreateEngine(DWORD mode, POEMCUIPPARAM param);
     HRESULT PropertySheets(PropertySheetsHook hook, PPROPSHEETUI_INFO info, LPARAM lParam);
 
     LONG references_ = 0;
     UIPluginHooks hooks_;
     IPrintOemDriverUI* driver_ = nullptr;
     common::IDrvSettings* settings_ = nullptr;
+    CoUIPluginExt* engine_ = nullptr; // the property sheets' engine, from the first CommonUIProp
 };
 
 } // namespace moltr::ui

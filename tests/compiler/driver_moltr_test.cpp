@@ -23,7 +23,7 @@ TEST(MoltrCompile, JsonDocumentOfTheSample) {
          {"\"structures\": [{\"name\": \"UIPINFO\", \"parent\": null, \"recordSize\": ",
           "{\"name\": \"SHEET\", \"parent\": \"UIPINFO\"",
           "{\"name\": \"TAG\", \"type\": 100, \"offset\": 0, \"size\": 8, \"count\": 1}",
-          "\"CAPTION\": \"Main\"", "\"SHEET\": {\"first\": 0, \"end\": 3}",
+          "\"CAPTION\": \"General\"", "\"SHEET\": {\"first\": 0, \"end\": 6}",
           "\"VALUE\": {\"reference\": \"OEMDEVMODE._BOOKLET\", \"type\": 1, \"value\": 1}",
           "\"_WMK_TEXT\": \"Confidential\"", "\"_FORMSIZE_LIST\": [9, 9, 9, 9, 9, 9, 9]"}) {
         EXPECT_NE(std::string::npos, run.output.find(part)) << part;

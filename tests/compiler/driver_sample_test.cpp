@@ -42,7 +42,7 @@ TEST_P(SamplePrinter, CompilesEveryRootWithoutAnError) {
           u"PRINTERSETTINGS", u"WATERMARKSETTINGS", u"DOCUMENTSETTINGS"}) {
         EXPECT_FALSE(printer_.Data(root).empty()) << sim::Utf8(root);
     }
-    EXPECT_EQ("Main", printer_.Text(u"UIPINFO", u"SHEET", u"CAPTION"));
+    EXPECT_EQ("General", printer_.Text(u"UIPINFO", u"SHEET", u"CAPTION"));
     EXPECT_EQ("Confidential", printer_.Text(u"OEMDEVMODE", u"OEMDEVMODE", u"_WMK_TEXT"));
 }
 

@@ -22,6 +22,8 @@ struct UiPrinterSetup {
     std::u16string name = u"MOLTR ui printer";
     // Whole lines of the sample description replaced by others.
     LineReplacements lines;
+    // Lines added to the settings file's [UIPSETTINGS] section.
+    std::string uipSettings;
     // Whether the driver carries its language module.
     bool languageModule = true;
     // Further dependent files, by host path.
@@ -38,7 +40,8 @@ public:
         std::ofstream(source + "/MOLTR4KC.GPD", std::ios::binary)
             << SampleDescription("MOLTR4KC.GPD", setup.lines);
         std::ofstream(source + "/MOLTR4KC.INI", std::ios::binary)
-            << "[UIPSETTINGS]\r\nUIPLANG=0\r\n[OEMFiles]\r\nOEMConfigFile1=MOLTRUIP.DLL\r\n";
+            << "[UIPSETTINGS]\r\nUIPLANG=0\r\n"
+            << setup.uipSettings << "[OEMFiles]\r\nOEMConfigFile1=MOLTRUIP.DLL\r\n";
         sim::DriverSetup driver;
         driver.name = u"MOLTR ColorLaser 4000 PCL5c";
         driver.dataFile = source + "/MOLTR4KC.GPD";

@@ -1,0 +1,108 @@
+#include "uiplugin/engine/paper_handlers.h"
+#include <cmath>
+#include "uiplugin/engine/opt_item_handler_factory.h"
+
+namespace moltr::ui {
+
+namespace {
+
+constexpr DWORD kPaperItem = 1203;
+constexpr DWORD kOrientationItem = 1;
+constexpr DWORD kAngleItem = 19250;
+constexpr LONG kAlongDiagonal = 0;
+constexpr LONG kHorizontal = 1;
+
+// Sizes of the papers the sample printers offer, in tenths of a millimetre.
+struct PaperSize {
+    short dmPaper;
+    LONG width;
+    LONG length;
+};
+constexpr PaperSize kPaperSizes[] = {
+    {DMPAPER_LETTER, 2159, 2794},    {DMPAPER_TABLOID, 2794, 4318}, {DMPAPER_LEGAL, 2159, 3556},
+    {DMPAPER_EXECUTIVE, 1842, 2667}, {DMPAPER_A3, 2970, 4200},      {DMPAPER_A4, 2100, 2970},
+    {DMPAPER_A5, 1480, 2100},        {DMPAPER_B4, 2570, 3640},      {DMPAPER_B5, 1820, 2570},
+};
+
+} // namespace
+
+LONG DiagonalAngle(short dmPaper, bool landscape) {
+    for (const PaperSize& paper : kPaperSizes) {
+        if (paper.dmPaper == dmPaper) {
+            const double width = landscape ? paper.length : paper.width;
+            const double length = landscape ? paper.width : paper.length;
+            return static_cast<LONG>(std::atan(length / width) * 180.0 / 3.14159265358979323846);
+        }
+    }
+    return 0;
+}
+
+LONG_PTR VORTAOptItemHandlerPAPERSIZE::GetValue(BOOL* isText) {
+    const LONG_PTR value = VORTAOptItemHandlerCombobox::GetValue(isText);
+    return lost_ ? 0 : value;
+}
+
+void VORTAOptItemHandlerPAPERSIZE::LoadState(LPCWSTR text, BOOL* complete) {
+    BOOL restored = TRUE;
+    lost_ = false;
+    VORTAOptItemHandlerCombobox::LoadState(text, &restored);
+    lost_ = !restored;
+    if (!restored && complete != nullptr) {
+        *complete = FALSE;
+    }
+}
+
+void VORTAOptItemHandlerPAPERSIZE::Commit(BOOL isCancel) {
+    const POEMCUIPPARAM param = Factory()->Environment().param;
+    const LONG_PTR paper = GetValue(nullptr);
+    if (isCancel || param == nullptr || param->pPublicDM == nullptr || paper == 0) {
+        return;
+    }
+    param->pPublicDM->dmPaperSize = static_cast<short>(paper);
+}
+
+void VORTAOptItemHandlerSCALEDOCONSIZE::Commit(BOOL isCancel) {
+    if (!isCancel) {
+        StoreSetting(L"_SCALEDOCON_SIZE", static_cast<DWORD>(GetValue(nullptr)), false);
+    }
+}
+
+LONG VORTAOptItemHandlerWMANGLE::Evaluate(DWORD, DWORD, DWORD) {
+    Apply();
+    return kNotifyAccept;
+}
+
+LONG VORTAOptItemHandlerWMANGLE::SetSelection(LONG index, VORTAOptItemNotify* source) {
+    const LONG old = VORTAOptItemHandler3States::SetSelection(index, source);
+    Apply();
+    return old;
+}
+
+// Values 2 and 3 are the stored forms of the horizontal and the typed angle.
+void VORTAOptItemHandlerWMANGLE::SetSelectionByValue(LONG_PTR value, VORTAOptItemNotify* source) {
+    if (value == 2 || value == 3) {
+        SetSelection(static_cast<LONG>(value - 1), source);
+        return;
+    }
+    VORTAOptItemHandler3States::SetSelectionByValue(value, source);
+}
+
+void VORTAOptItemHandlerWMANGLE::Apply() {
+    VORTAOptItemHandler* angle = Factory()->Find(kAngleItem);
+    const LONG selection = GetSelection(0);
+    if (angle == nullptr || (selection != kAlongDiagonal && selection != kHorizontal)) {
+        return;
+    }
+    LONG degrees = 0;
+    if (selection == kAlongDiagonal) {
+        VORTAOptItemHandler* paper = Factory()->Find(kPaperItem);
+        VORTAOptItemHandler* orientation = Factory()->Find(kOrientationItem);
+        const bool landscape = orientation != nullptr && orientation->GetValue(nullptr) != 0;
+        degrees = paper != nullptr
+                      ? DiagonalAngle(static_cast<short>(paper->GetValue(nullptr)), landscape)
+                      : 0;
+    }
+    angle->SetSelectionByValue(degrees, this);
+}
+
+} // namespace moltr::ui
