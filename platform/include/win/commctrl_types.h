@@ -246,6 +246,9 @@
 #define TB_TOP 6
 #define TB_BOTTOM 7
 #define TB_ENDTRACK 8
+#ifndef SB_THUMBPOSITION
+#define SB_THUMBPOSITION 4
+#endif
 
 #define TBCD_TICS 0x1
 #define TBCD_THUMB 0x2
@@ -253,6 +256,11 @@
 
 #define TRBN_FIRST (0U - 1501U)
 #define TRBN_LAST (0U - 1519U)
+#define TCHT_NOWHERE 0x1
+#define TCHT_ONITEMICON 0x2
+#define TCHT_ONITEMLABEL 0x4
+#define TCHT_ONITEM (TCHT_ONITEMICON | TCHT_ONITEMLABEL)
+
 #define TCM_GETITEM TCM_GETITEMW
 #define TCM_SETITEM TCM_SETITEMW
 #define TCM_INSERTITEM TCM_INSERTITEMW
@@ -278,6 +286,11 @@ typedef struct tagTCITEMW {
 } TCITEMW, *LPTCITEMW;
 typedef TCITEMW TCITEM;
 
+typedef struct tagTCHITTESTINFO {
+    POINT pt;
+    UINT flags;
+} TCHITTESTINFO, *LPTCHITTESTINFO;
+
 typedef struct _UDACCEL {
     UINT nSec;
     UINT nInc;
@@ -292,10 +305,13 @@ typedef struct _NM_UPDOWN {
 #pragma pack(pop)
 
 extern "C" {
+void WINAPI InitCommonControls(void);
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
 HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow);
 BOOL WINAPI ImageList_Destroy(HIMAGELIST himl);
 int WINAPI ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon);
 int WINAPI ImageList_GetImageCount(HIMAGELIST himl);
+BOOL WINAPI ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
+BOOL WINAPI ImageList_Remove(HIMAGELIST himl, int i);
 }
 #define ImageList_AddIcon(himl, hicon) ImageList_ReplaceIcon(himl, -1, hicon)
