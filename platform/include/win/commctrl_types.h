@@ -13,6 +13,7 @@
 #define WC_TABCONTROLW L"SysTabControl32"
 #define UPDOWN_CLASSW L"msctls_updown32"
 #define TRACKBAR_CLASSW L"msctls_trackbar32"
+#define WC_TREEVIEWW L"SysTreeView32"
 
 #define ICC_LISTVIEW_CLASSES 0x1
 #define ICC_TREEVIEW_CLASSES 0x2
@@ -261,6 +262,92 @@
 #define TCHT_ONITEMLABEL 0x4
 #define TCHT_ONITEM (TCHT_ONITEMICON | TCHT_ONITEMLABEL)
 
+#define TVS_HASBUTTONS 0x1
+#define TVS_HASLINES 0x2
+#define TVS_LINESATROOT 0x4
+#define TVS_EDITLABELS 0x8
+#define TVS_DISABLEDRAGDROP 0x10
+#define TVS_SHOWSELALWAYS 0x20
+#define TVS_CHECKBOXES 0x100
+#define TVS_FULLROWSELECT 0x1000
+
+#define TVIF_TEXT 0x1
+#define TVIF_IMAGE 0x2
+#define TVIF_PARAM 0x4
+#define TVIF_STATE 0x8
+#define TVIF_HANDLE 0x10
+#define TVIF_SELECTEDIMAGE 0x20
+#define TVIF_CHILDREN 0x40
+
+#define TVIS_SELECTED 0x2
+#define TVIS_CUT 0x4
+#define TVIS_DROPHILITED 0x8
+#define TVIS_BOLD 0x10
+#define TVIS_EXPANDED 0x20
+#define TVIS_EXPANDEDONCE 0x40
+#define TVIS_STATEIMAGEMASK 0xF000
+
+#define TVE_COLLAPSE 0x1
+#define TVE_EXPAND 0x2
+#define TVE_TOGGLE 0x3
+
+#define TVGN_ROOT 0x0
+#define TVGN_NEXT 0x1
+#define TVGN_PREVIOUS 0x2
+#define TVGN_PARENT 0x3
+#define TVGN_CHILD 0x4
+#define TVGN_FIRSTVISIBLE 0x5
+#define TVGN_NEXTVISIBLE 0x6
+#define TVGN_PREVIOUSVISIBLE 0x7
+#define TVGN_CARET 0x9
+
+#define TVC_UNKNOWN 0x0
+#define TVC_BYMOUSE 0x1
+#define TVC_BYKEYBOARD 0x2
+
+#define TVHT_NOWHERE 0x1
+#define TVHT_ONITEMICON 0x2
+#define TVHT_ONITEMLABEL 0x4
+#define TVHT_ONITEMINDENT 0x8
+#define TVHT_ONITEMBUTTON 0x10
+#define TVHT_ONITEMRIGHT 0x20
+#define TVHT_ONITEM (TVHT_ONITEMICON | TVHT_ONITEMLABEL)
+
+#define TV_FIRST 0x1100
+#define TVM_DELETEITEM (TV_FIRST + 1)
+#define TVM_EXPAND (TV_FIRST + 2)
+#define TVM_GETITEMRECT (TV_FIRST + 4)
+#define TVM_GETCOUNT (TV_FIRST + 5)
+#define TVM_GETINDENT (TV_FIRST + 6)
+#define TVM_SETIMAGELIST (TV_FIRST + 9)
+#define TVM_GETNEXTITEM (TV_FIRST + 10)
+#define TVM_SELECTITEM (TV_FIRST + 11)
+#define TVM_HITTEST (TV_FIRST + 17)
+#define TVM_ENSUREVISIBLE (TV_FIRST + 20)
+#define TVM_INSERTITEMW (TV_FIRST + 50)
+#define TVM_GETITEMW (TV_FIRST + 62)
+#define TVM_SETITEMW (TV_FIRST + 63)
+#define TVM_GETIMAGELIST (TV_FIRST + 8)
+#define TVM_INSERTITEM TVM_INSERTITEMW
+#define TVM_GETITEM TVM_GETITEMW
+#define TVM_SETITEM TVM_SETITEMW
+
+#define TVSIL_NORMAL 0
+#define TVSIL_STATE 2
+
+#define TVN_FIRST (0U - 400U)
+#define TVN_LAST (0U - 499U)
+#define TVN_SELCHANGINGW (TVN_FIRST - 50)
+#define TVN_SELCHANGEDW (TVN_FIRST - 51)
+#define TVN_ITEMEXPANDINGW (TVN_FIRST - 54)
+#define TVN_ITEMEXPANDEDW (TVN_FIRST - 55)
+#define TVN_DELETEITEMW (TVN_FIRST - 58)
+#define TVN_SELCHANGING TVN_SELCHANGINGW
+#define TVN_SELCHANGED TVN_SELCHANGEDW
+#define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGW
+#define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDW
+#define TVN_DELETEITEM TVN_DELETEITEMW
+
 #define TCM_GETITEM TCM_GETITEMW
 #define TCM_SETITEM TCM_SETITEMW
 #define TCM_INSERTITEM TCM_INSERTITEMW
@@ -285,6 +372,70 @@ typedef struct tagTCITEMW {
     LPARAM lParam;
 } TCITEMW, *LPTCITEMW;
 typedef TCITEMW TCITEM;
+
+struct _TREEITEM;
+typedef struct _TREEITEM* HTREEITEM;
+#define TVI_ROOT ((HTREEITEM)(ULONG_PTR)-0x10000)
+#define TVI_FIRST ((HTREEITEM)(ULONG_PTR)-0x0FFFF)
+#define TVI_LAST ((HTREEITEM)(ULONG_PTR)-0x0FFFE)
+#define TVI_SORT ((HTREEITEM)(ULONG_PTR)-0x0FFFD)
+
+typedef struct tagTVITEMW {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+} TVITEMW, *LPTVITEMW;
+typedef TVITEMW TVITEM;
+
+typedef struct tagTVITEMEXW {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+    int iIntegral;
+    UINT uStateEx;
+    HWND hwnd;
+    int iExpandedImage;
+    int iReserved;
+} TVITEMEXW, *LPTVITEMEXW;
+
+typedef struct tagTVINSERTSTRUCTW {
+    HTREEITEM hParent;
+    HTREEITEM hInsertAfter;
+    union {
+        TVITEMEXW itemex;
+        TVITEMW item;
+    };
+} TVINSERTSTRUCTW, *LPTVINSERTSTRUCTW;
+typedef TVINSERTSTRUCTW TVINSERTSTRUCT;
+
+typedef struct tagNMTREEVIEWW {
+    NMHDR hdr;
+    UINT action;
+    TVITEMW itemOld;
+    TVITEMW itemNew;
+    POINT ptDrag;
+} NMTREEVIEWW, *LPNMTREEVIEWW;
+typedef NMTREEVIEWW NMTREEVIEW;
+
+typedef struct tagTVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    HTREEITEM hItem;
+} TVHITTESTINFO, *LPTVHITTESTINFO;
 
 typedef struct tagTCHITTESTINFO {
     POINT pt;

@@ -22,6 +22,7 @@ constexpr ControlClass kClasses[] = {
     {ICC_TAB_CLASSES, WC_TABCONTROLW, TabControlProc, kStateBytes},
     {ICC_BAR_CLASSES, TRACKBAR_CLASSW, TrackbarProc, kStateBytes},
     {ICC_UPDOWN_CLASS, UPDOWN_CLASSW, UpDownProc, kStateBytes},
+    {ICC_TREEVIEW_CLASSES, WC_TREEVIEWW, TreeViewProc, kStateBytes},
     {0, kSheetFrameClass, SheetFrameProc, kStateBytes},
     {0, kSheetPageClass, SheetPageProc, kDialogExtra},
 };
