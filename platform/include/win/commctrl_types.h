@@ -14,6 +14,7 @@
 #define UPDOWN_CLASSW L"msctls_updown32"
 #define TRACKBAR_CLASSW L"msctls_trackbar32"
 #define WC_TREEVIEWW L"SysTreeView32"
+#define WC_LISTVIEWW L"SysListView32"
 
 #define ICC_LISTVIEW_CLASSES 0x1
 #define ICC_TREEVIEW_CLASSES 0x2
@@ -348,6 +349,88 @@
 #define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDW
 #define TVN_DELETEITEM TVN_DELETEITEMW
 
+#define LVS_ICON 0x0
+#define LVS_REPORT 0x1
+#define LVS_SMALLICON 0x2
+#define LVS_LIST 0x3
+#define LVS_TYPEMASK 0x3
+#define LVS_SINGLESEL 0x4
+#define LVS_SHOWSELALWAYS 0x8
+#define LVS_NOCOLUMNHEADER 0x4000
+#define LVS_NOSORTHEADER 0x8000
+
+#define LVS_EX_GRIDLINES 0x1
+#define LVS_EX_CHECKBOXES 0x4
+#define LVS_EX_FULLROWSELECT 0x20
+
+#define LVCF_FMT 0x1
+#define LVCF_WIDTH 0x2
+#define LVCF_TEXT 0x4
+#define LVCF_SUBITEM 0x8
+#define LVCFMT_LEFT 0x0
+
+#define LVIF_TEXT 0x1
+#define LVIF_IMAGE 0x2
+#define LVIF_PARAM 0x4
+#define LVIF_STATE 0x8
+
+#define LVIS_FOCUSED 0x1
+#define LVIS_SELECTED 0x2
+#define LVIS_STATEIMAGEMASK 0xF000
+#define INDEXTOSTATEIMAGEMASK(i) ((i) << 12)
+
+#define LVNI_ALL 0x0
+#define LVNI_FOCUSED 0x1
+#define LVNI_SELECTED 0x2
+
+#define LVSIL_NORMAL 0
+#define LVSIL_SMALL 1
+#define LVSIL_STATE 2
+
+#define LVHT_NOWHERE 0x1
+#define LVHT_ONITEMICON 0x2
+#define LVHT_ONITEMLABEL 0x4
+#define LVHT_ONITEMSTATEICON 0x8
+#define LVHT_ONITEM (LVHT_ONITEMICON | LVHT_ONITEMLABEL | LVHT_ONITEMSTATEICON)
+
+#define LVM_FIRST 0x1000
+#define LVM_GETIMAGELIST (LVM_FIRST + 2)
+#define LVM_SETIMAGELIST (LVM_FIRST + 3)
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
+#define LVM_DELETEITEM (LVM_FIRST + 8)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_GETITEMRECT (LVM_FIRST + 14)
+#define LVM_HITTEST (LVM_FIRST + 18)
+#define LVM_GETCOLUMNWIDTH (LVM_FIRST + 29)
+#define LVM_SETCOLUMNWIDTH (LVM_FIRST + 30)
+#define LVM_SETITEMSTATE (LVM_FIRST + 43)
+#define LVM_GETITEMSTATE (LVM_FIRST + 44)
+#define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVM_GETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 55)
+#define LVM_GETITEMW (LVM_FIRST + 75)
+#define LVM_SETITEMW (LVM_FIRST + 76)
+#define LVM_INSERTITEMW (LVM_FIRST + 77)
+#define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
+#define LVM_GETITEMTEXTW (LVM_FIRST + 115)
+#define LVM_SETITEMTEXTW (LVM_FIRST + 116)
+#define LVM_GETITEM LVM_GETITEMW
+#define LVM_SETITEM LVM_SETITEMW
+#define LVM_INSERTITEM LVM_INSERTITEMW
+#define LVM_INSERTCOLUMN LVM_INSERTCOLUMNW
+#define LVM_GETITEMTEXT LVM_GETITEMTEXTW
+#define LVM_SETITEMTEXT LVM_SETITEMTEXTW
+
+#define LVIR_BOUNDS 0
+
+#define LVN_FIRST (0U - 100U)
+#define LVN_LAST (0U - 199U)
+#define LVN_ITEMCHANGING (LVN_FIRST - 0)
+#define LVN_ITEMCHANGED (LVN_FIRST - 1)
+#define LVN_INSERTITEM (LVN_FIRST - 2)
+#define LVN_DELETEITEM (LVN_FIRST - 3)
+#define LVN_DELETEALLITEMS (LVN_FIRST - 4)
+
 #define TCM_GETITEM TCM_GETITEMW
 #define TCM_SETITEM TCM_SETITEMW
 #define TCM_INSERTITEM TCM_INSERTITEMW
@@ -436,6 +519,59 @@ typedef struct tagTVHITTESTINFO {
     UINT flags;
     HTREEITEM hItem;
 } TVHITTESTINFO, *LPTVHITTESTINFO;
+
+typedef struct tagLVCOLUMNW {
+    UINT mask;
+    int fmt;
+    int cx;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iSubItem;
+    int iImage;
+    int iOrder;
+    int cxMin;
+    int cxDefault;
+    int cxIdeal;
+} LVCOLUMNW, *LPLVCOLUMNW;
+typedef LVCOLUMNW LVCOLUMN;
+
+typedef struct tagLVITEMW {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+    int iIndent;
+    int iGroupId;
+    UINT cColumns;
+    PUINT puColumns;
+    int* piColFmt;
+    int iGroup;
+} LVITEMW, *LPLVITEMW;
+typedef LVITEMW LVITEM;
+
+typedef struct tagNMLISTVIEW {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+    UINT uNewState;
+    UINT uOldState;
+    UINT uChanged;
+    POINT ptAction;
+    LPARAM lParam;
+} NMLISTVIEW, *LPNMLISTVIEW;
+
+typedef struct tagLVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    int iItem;
+    int iSubItem;
+    int iGroup;
+} LVHITTESTINFO, *LPLVHITTESTINFO;
 
 typedef struct tagTCHITTESTINFO {
     POINT pt;

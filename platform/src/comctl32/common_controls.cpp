@@ -23,6 +23,7 @@ constexpr ControlClass kClasses[] = {
     {ICC_BAR_CLASSES, TRACKBAR_CLASSW, TrackbarProc, kStateBytes},
     {ICC_UPDOWN_CLASS, UPDOWN_CLASSW, UpDownProc, kStateBytes},
     {ICC_TREEVIEW_CLASSES, WC_TREEVIEWW, TreeViewProc, kStateBytes},
+    {ICC_LISTVIEW_CLASSES, WC_LISTVIEWW, ListViewProc, kStateBytes},
     {0, kSheetFrameClass, SheetFrameProc, kStateBytes},
     {0, kSheetPageClass, SheetPageProc, kDialogExtra},
 };
