@@ -4,6 +4,8 @@
 #include "win/types.h"
 #include "win/user_types.h"
 
+#include <cstddef>
+
 #define WC_BUTTONW L"Button"
 #define WC_STATICW L"Static"
 #define WC_EDITW L"Edit"
@@ -15,6 +17,7 @@
 #define TRACKBAR_CLASSW L"msctls_trackbar32"
 #define WC_TREEVIEWW L"SysTreeView32"
 #define WC_LISTVIEWW L"SysListView32"
+#define TOOLTIPS_CLASSW L"tooltips_class32"
 
 #define ICC_LISTVIEW_CLASSES 0x1
 #define ICC_TREEVIEW_CLASSES 0x2
@@ -431,6 +434,43 @@
 #define LVN_DELETEITEM (LVN_FIRST - 3)
 #define LVN_DELETEALLITEMS (LVN_FIRST - 4)
 
+#define TTS_ALWAYSTIP 0x1
+#define TTS_NOPREFIX 0x2
+#define TTS_NOANIMATE 0x10
+#define TTS_NOFADE 0x20
+#define TTS_BALLOON 0x40
+#define TTS_CLOSE 0x80
+
+#define TTF_IDISHWND 0x1
+#define TTF_CENTERTIP 0x2
+#define TTF_SUBCLASS 0x10
+#define TTF_TRACK 0x20
+#define TTF_ABSOLUTE 0x80
+#define TTF_TRANSPARENT 0x100
+#define TTF_PARSELINKS 0x1000
+
+#define TTI_NONE 0
+#define TTI_INFO 1
+#define TTI_WARNING 2
+#define TTI_ERROR 3
+
+#define TTM_ACTIVATE (WM_USER + 1)
+#define TTM_GETTOOLCOUNT (WM_USER + 13)
+#define TTM_TRACKACTIVATE (WM_USER + 17)
+#define TTM_TRACKPOSITION (WM_USER + 18)
+#define TTM_SETMAXTIPWIDTH (WM_USER + 24)
+#define TTM_POP (WM_USER + 28)
+#define TTM_SETTITLEW (WM_USER + 33)
+#define TTM_ADDTOOLW (WM_USER + 50)
+#define TTM_DELTOOLW (WM_USER + 51)
+#define TTM_GETTEXTW (WM_USER + 56)
+#define TTM_UPDATETIPTEXTW (WM_USER + 57)
+#define TTM_ADDTOOL TTM_ADDTOOLW
+#define TTM_DELTOOL TTM_DELTOOLW
+#define TTM_SETTITLE TTM_SETTITLEW
+#define TTM_GETTEXT TTM_GETTEXTW
+#define TTM_UPDATETIPTEXT TTM_UPDATETIPTEXTW
+
 #define TCM_GETITEM TCM_GETITEMW
 #define TCM_SETITEM TCM_SETITEMW
 #define TCM_INSERTITEM TCM_INSERTITEMW
@@ -572,6 +612,22 @@ typedef struct tagLVHITTESTINFO {
     int iSubItem;
     int iGroup;
 } LVHITTESTINFO, *LPLVHITTESTINFO;
+
+typedef struct tagTOOLINFOW {
+    UINT cbSize;
+    UINT uFlags;
+    HWND hwnd;
+    UINT_PTR uId;
+    RECT rect;
+    HINSTANCE hinst;
+    LPWSTR lpszText;
+    LPARAM lParam;
+    void* lpReserved;
+} TTTOOLINFOW, *LPTTTOOLINFOW;
+typedef TTTOOLINFOW TOOLINFOW;
+typedef TTTOOLINFOW TTTOOLINFO;
+#define TTTOOLINFOW_V1_SIZE (offsetof(TTTOOLINFOW, lpszText) + sizeof(LPWSTR))
+#define LPSTR_TEXTCALLBACKW ((LPWSTR)-1L)
 
 typedef struct tagTCHITTESTINFO {
     POINT pt;

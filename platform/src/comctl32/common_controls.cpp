@@ -24,6 +24,8 @@ constexpr ControlClass kClasses[] = {
     {ICC_UPDOWN_CLASS, UPDOWN_CLASSW, UpDownProc, kStateBytes},
     {ICC_TREEVIEW_CLASSES, WC_TREEVIEWW, TreeViewProc, kStateBytes},
     {ICC_LISTVIEW_CLASSES, WC_LISTVIEWW, ListViewProc, kStateBytes},
+    {ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES,
+     TOOLTIPS_CLASSW, TooltipProc, kStateBytes},
     {0, kSheetFrameClass, SheetFrameProc, kStateBytes},
     {0, kSheetPageClass, SheetPageProc, kDialogExtra},
 };
