@@ -4,6 +4,7 @@
 // value PropertySheetW returns.
 #include "platform/comctl32/page_template.h"
 
+#include "png_picture.h"
 #include "sim/dialogs.h"
 #include "sim/machine.h"
 #include "sim/property_sheets.h"
@@ -422,15 +423,29 @@ TEST_F(PropertySheets, AnotherThreadDrivesAHeldSheet) {
     EXPECT_EQ(log_.back(), "1:RESET");
 }
 
-TEST_F(PropertySheets, TheRecordKeepsAPictureOfTheSheet) {
-    Show(1);
+TEST_F(PropertySheets, TheRecordKeepsAPictureOfTheSheetWithItsTabs) {
+    RECT client{};
+    RECT firstTab{};
+    Run([&](HWND sheet) {
+        GetClientRect(sheet, &client);
+        SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETITEMRECT, 0,
+                     reinterpret_cast<LPARAM>(&firstTab));
+    });
+    Show(2);
     const auto records = moltr::sim::DialogRecords();
     ASSERT_FALSE(records.empty());
-    const std::vector<BYTE>& png = records.back().picture;
-    ASSERT_GT(png.size(), 8u);
-    EXPECT_EQ(png[1], 'P');
-    EXPECT_EQ(png[2], 'N');
-    EXPECT_EQ(png[3], 'G');
+    const auto picture = moltr::test::ReadPng(records.back().picture);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->width, static_cast<unsigned>(client.right));
+    EXPECT_EQ(picture->height, static_cast<unsigned>(client.bottom));
+    // Above the pages only the tab captions are dark: frames use lighter shades.
+    const unsigned band = static_cast<unsigned>(firstTab.bottom) + 20;
+    const size_t dark = picture->Count(0, 0, picture->width, band, [](int r, int g, int b) {
+        return r < 100 && g < 100 && b < 100;
+    });
+    EXPECT_GT(dark, 20u);
+    // The face of dialogs fills what nothing paints: the frame's bottom right corner.
+    EXPECT_EQ(picture->At(client.right - 1, client.bottom - 1), RGB(240, 240, 240));
 }
 
 TEST_F(PropertySheets, BadHeadersFail) {
