@@ -157,10 +157,11 @@ private:
             return FALSE;
         }
         items_.erase(items_.begin() + index);
-        if (index < selected_ || selected_ >= static_cast<int>(items_.size())) {
-            --selected_;
-        } else if (index == selected_) {
+        // Deleting the selected tab leaves none selected.
+        if (index == selected_) {
             selected_ = -1;
+        } else if (index < selected_) {
+            --selected_;
         }
         return TRUE;
     }

@@ -24,7 +24,6 @@ constexpr COLORREF kMarks[] = {0, RGB(0, 102, 204), RGB(255, 185, 0), RGB(232, 1
 struct Tool {
     HWND window = nullptr;
     UINT_PTR id = 0;
-    UINT flags = 0;
     std::u16string text;
 };
 
@@ -118,7 +117,7 @@ private:
         if (!Usable(info) || Find(info)) {
             return FALSE;
         }
-        tools_.push_back({info->hwnd, info->uId, info->uFlags, Text(info)});
+        tools_.push_back({info->hwnd, info->uId, Text(info)});
         return TRUE;
     }
 

@@ -53,6 +53,7 @@ TEST_F(TabControl, ItemsAreInsertedAndReadBack) {
     EXPECT_FALSE(SendMessageW(tab_, TCM_GETITEMW, 2, reinterpret_cast<LPARAM>(&item)));
     EXPECT_TRUE(SendMessageW(tab_, TCM_DELETEITEM, 0, 0));
     EXPECT_EQ(SendMessageW(tab_, TCM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(Selected(), -1); // the selected tab went
 }
 
 TEST_F(TabControl, SetCurSelReturnsThePreviousSelectionWithoutNotifying) {
@@ -62,6 +63,17 @@ TEST_F(TabControl, SetCurSelReturnsThePreviousSelectionWithoutNotifying) {
     EXPECT_EQ(SendMessageW(tab_, TCM_SETCURSEL, 7, 0), -1);
     EXPECT_EQ(Selected(), 1);
     EXPECT_TRUE(parent_.received.empty());
+}
+
+TEST_F(TabControl, TheSelectionFollowsItsTab) {
+    Insert(0, L"A");
+    Insert(1, L"B");
+    Insert(2, L"C");
+    SendMessageW(tab_, TCM_SETCURSEL, 2, 0);
+    SendMessageW(tab_, TCM_DELETEITEM, 0, 0);
+    EXPECT_EQ(Selected(), 1);
+    Insert(0, L"Z");
+    EXPECT_EQ(Selected(), 2);
 }
 
 TEST_F(TabControl, AClickAsksTheParentThenMovesAndTells) {
