@@ -31,6 +31,11 @@ LRESULT CALLBACK StateWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return ControlProc(window, message, wParam, lParam);
 }
 
+// The point a mouse message carries, in the control's client coordinates.
+inline POINT PointOf(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 // The extra bytes a class with a state object needs.
 constexpr int kStateBytes = sizeof(void*);
 

@@ -111,7 +111,7 @@ public:
             result = HitTest(reinterpret_cast<LVHITTESTINFO*>(lParam));
             return true;
         case WM_LBUTTONDOWN:
-            Click(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            Click(PointOf(lParam));
             return true;
         case WM_KEYDOWN:
             Key(static_cast<UINT>(wParam));

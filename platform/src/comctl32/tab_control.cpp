@@ -78,8 +78,7 @@ public:
             result = HitTest(reinterpret_cast<TCHITTESTINFO*>(lParam));
             return true;
         case WM_LBUTTONDOWN:
-            Choose(ItemAt(
-                POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}));
+            Choose(ItemAt(PointOf(lParam)));
             return true;
         case WM_KEYDOWN:
             Key(static_cast<UINT>(wParam));

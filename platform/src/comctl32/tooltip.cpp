@@ -59,7 +59,7 @@ public:
             Track(wParam != 0, info);
             return true;
         case TTM_TRACKPOSITION:
-            at_ = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            at_ = PointOf(lParam);
             Resize();
             return true;
         case TTM_SETTITLEW:

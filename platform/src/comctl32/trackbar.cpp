@@ -69,8 +69,7 @@ public:
             Key(static_cast<UINT>(wParam));
             return true;
         case WM_LBUTTONDOWN:
-            Click(Vertical() ? static_cast<short>(HIWORD(lParam))
-                             : static_cast<short>(LOWORD(lParam)));
+            Click(Vertical() ? PointOf(lParam).y : PointOf(lParam).x);
             return true;
         default:
             return false;

@@ -91,7 +91,7 @@ public:
             result = reinterpret_cast<LRESULT>(HitTest(reinterpret_cast<TVHITTESTINFO*>(lParam)));
             return true;
         case WM_LBUTTONDOWN:
-            Click(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            Click(PointOf(lParam));
             return true;
         case WM_KEYDOWN:
             Key(static_cast<UINT>(wParam));

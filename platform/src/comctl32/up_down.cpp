@@ -93,7 +93,7 @@ public:
             result = reinterpret_cast<LRESULT>(buddy_);
             return true;
         case WM_LBUTTONDOWN:
-            Click(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            Click(PointOf(lParam));
             return true;
         case WM_KEYDOWN:
             if (wParam == VK_UP || wParam == VK_DOWN) {
@@ -210,10 +210,10 @@ private:
                      reinterpret_cast<LPARAM>(window_));
     }
 
-    void Click(int x, int y) {
+    void Click(POINT at) {
         RECT client{};
         GetClientRect(window_, &client);
-        Step((Style() & UDS_HORZ) ? x >= client.right / 2 : y < client.bottom / 2);
+        Step((Style() & UDS_HORZ) ? at.x >= client.right / 2 : at.y < client.bottom / 2);
     }
 
     // An arrow of lines pointing up or down (left or right for UDS_HORZ) in `area`.
