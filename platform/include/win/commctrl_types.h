@@ -4,6 +4,8 @@
 #include "win/types.h"
 #include "win/user_types.h"
 
+#include <cstddef>
+
 #define WC_BUTTONW L"Button"
 #define WC_STATICW L"Static"
 #define WC_EDITW L"Edit"
@@ -13,6 +15,9 @@
 #define WC_TABCONTROLW L"SysTabControl32"
 #define UPDOWN_CLASSW L"msctls_updown32"
 #define TRACKBAR_CLASSW L"msctls_trackbar32"
+#define WC_TREEVIEWW L"SysTreeView32"
+#define WC_LISTVIEWW L"SysListView32"
+#define TOOLTIPS_CLASSW L"tooltips_class32"
 
 #define ICC_LISTVIEW_CLASSES 0x1
 #define ICC_TREEVIEW_CLASSES 0x2
@@ -246,6 +251,9 @@
 #define TB_TOP 6
 #define TB_BOTTOM 7
 #define TB_ENDTRACK 8
+#ifndef SB_THUMBPOSITION
+#define SB_THUMBPOSITION 4
+#endif
 
 #define TBCD_TICS 0x1
 #define TBCD_THUMB 0x2
@@ -253,6 +261,216 @@
 
 #define TRBN_FIRST (0U - 1501U)
 #define TRBN_LAST (0U - 1519U)
+#define TCHT_NOWHERE 0x1
+#define TCHT_ONITEMICON 0x2
+#define TCHT_ONITEMLABEL 0x4
+#define TCHT_ONITEM (TCHT_ONITEMICON | TCHT_ONITEMLABEL)
+
+#define TVS_HASBUTTONS 0x1
+#define TVS_HASLINES 0x2
+#define TVS_LINESATROOT 0x4
+#define TVS_EDITLABELS 0x8
+#define TVS_DISABLEDRAGDROP 0x10
+#define TVS_SHOWSELALWAYS 0x20
+#define TVS_CHECKBOXES 0x100
+#define TVS_FULLROWSELECT 0x1000
+
+#define TVIF_TEXT 0x1
+#define TVIF_IMAGE 0x2
+#define TVIF_PARAM 0x4
+#define TVIF_STATE 0x8
+#define TVIF_HANDLE 0x10
+#define TVIF_SELECTEDIMAGE 0x20
+#define TVIF_CHILDREN 0x40
+
+#define TVIS_SELECTED 0x2
+#define TVIS_CUT 0x4
+#define TVIS_DROPHILITED 0x8
+#define TVIS_BOLD 0x10
+#define TVIS_EXPANDED 0x20
+#define TVIS_EXPANDEDONCE 0x40
+#define TVIS_STATEIMAGEMASK 0xF000
+
+#define TVE_COLLAPSE 0x1
+#define TVE_EXPAND 0x2
+#define TVE_TOGGLE 0x3
+
+#define TVGN_ROOT 0x0
+#define TVGN_NEXT 0x1
+#define TVGN_PREVIOUS 0x2
+#define TVGN_PARENT 0x3
+#define TVGN_CHILD 0x4
+#define TVGN_FIRSTVISIBLE 0x5
+#define TVGN_NEXTVISIBLE 0x6
+#define TVGN_PREVIOUSVISIBLE 0x7
+#define TVGN_CARET 0x9
+
+#define TVC_UNKNOWN 0x0
+#define TVC_BYMOUSE 0x1
+#define TVC_BYKEYBOARD 0x2
+
+#define TVHT_NOWHERE 0x1
+#define TVHT_ONITEMICON 0x2
+#define TVHT_ONITEMLABEL 0x4
+#define TVHT_ONITEMINDENT 0x8
+#define TVHT_ONITEMBUTTON 0x10
+#define TVHT_ONITEMRIGHT 0x20
+#define TVHT_ONITEM (TVHT_ONITEMICON | TVHT_ONITEMLABEL)
+
+#define TV_FIRST 0x1100
+#define TVM_DELETEITEM (TV_FIRST + 1)
+#define TVM_EXPAND (TV_FIRST + 2)
+#define TVM_GETITEMRECT (TV_FIRST + 4)
+#define TVM_GETCOUNT (TV_FIRST + 5)
+#define TVM_GETINDENT (TV_FIRST + 6)
+#define TVM_SETIMAGELIST (TV_FIRST + 9)
+#define TVM_GETNEXTITEM (TV_FIRST + 10)
+#define TVM_SELECTITEM (TV_FIRST + 11)
+#define TVM_HITTEST (TV_FIRST + 17)
+#define TVM_ENSUREVISIBLE (TV_FIRST + 20)
+#define TVM_INSERTITEMW (TV_FIRST + 50)
+#define TVM_GETITEMW (TV_FIRST + 62)
+#define TVM_SETITEMW (TV_FIRST + 63)
+#define TVM_GETIMAGELIST (TV_FIRST + 8)
+#define TVM_INSERTITEM TVM_INSERTITEMW
+#define TVM_GETITEM TVM_GETITEMW
+#define TVM_SETITEM TVM_SETITEMW
+
+#define TVSIL_NORMAL 0
+#define TVSIL_STATE 2
+
+#define TVN_FIRST (0U - 400U)
+#define TVN_LAST (0U - 499U)
+#define TVN_SELCHANGINGW (TVN_FIRST - 50)
+#define TVN_SELCHANGEDW (TVN_FIRST - 51)
+#define TVN_ITEMEXPANDINGW (TVN_FIRST - 54)
+#define TVN_ITEMEXPANDEDW (TVN_FIRST - 55)
+#define TVN_DELETEITEMW (TVN_FIRST - 58)
+#define TVN_SELCHANGING TVN_SELCHANGINGW
+#define TVN_SELCHANGED TVN_SELCHANGEDW
+#define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGW
+#define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDW
+#define TVN_DELETEITEM TVN_DELETEITEMW
+
+#define LVS_ICON 0x0
+#define LVS_REPORT 0x1
+#define LVS_SMALLICON 0x2
+#define LVS_LIST 0x3
+#define LVS_TYPEMASK 0x3
+#define LVS_SINGLESEL 0x4
+#define LVS_SHOWSELALWAYS 0x8
+#define LVS_NOCOLUMNHEADER 0x4000
+#define LVS_NOSORTHEADER 0x8000
+
+#define LVS_EX_GRIDLINES 0x1
+#define LVS_EX_CHECKBOXES 0x4
+#define LVS_EX_FULLROWSELECT 0x20
+
+#define LVCF_FMT 0x1
+#define LVCF_WIDTH 0x2
+#define LVCF_TEXT 0x4
+#define LVCF_SUBITEM 0x8
+#define LVCFMT_LEFT 0x0
+
+#define LVIF_TEXT 0x1
+#define LVIF_IMAGE 0x2
+#define LVIF_PARAM 0x4
+#define LVIF_STATE 0x8
+
+#define LVIS_FOCUSED 0x1
+#define LVIS_SELECTED 0x2
+#define LVIS_STATEIMAGEMASK 0xF000
+#define INDEXTOSTATEIMAGEMASK(i) ((i) << 12)
+
+#define LVNI_ALL 0x0
+#define LVNI_FOCUSED 0x1
+#define LVNI_SELECTED 0x2
+
+#define LVSIL_NORMAL 0
+#define LVSIL_SMALL 1
+#define LVSIL_STATE 2
+
+#define LVHT_NOWHERE 0x1
+#define LVHT_ONITEMICON 0x2
+#define LVHT_ONITEMLABEL 0x4
+#define LVHT_ONITEMSTATEICON 0x8
+#define LVHT_ONITEM (LVHT_ONITEMICON | LVHT_ONITEMLABEL | LVHT_ONITEMSTATEICON)
+
+#define LVM_FIRST 0x1000
+#define LVM_GETIMAGELIST (LVM_FIRST + 2)
+#define LVM_SETIMAGELIST (LVM_FIRST + 3)
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
+#define LVM_DELETEITEM (LVM_FIRST + 8)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_GETITEMRECT (LVM_FIRST + 14)
+#define LVM_HITTEST (LVM_FIRST + 18)
+#define LVM_GETCOLUMNWIDTH (LVM_FIRST + 29)
+#define LVM_SETCOLUMNWIDTH (LVM_FIRST + 30)
+#define LVM_SETITEMSTATE (LVM_FIRST + 43)
+#define LVM_GETITEMSTATE (LVM_FIRST + 44)
+#define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVM_GETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 55)
+#define LVM_GETITEMW (LVM_FIRST + 75)
+#define LVM_SETITEMW (LVM_FIRST + 76)
+#define LVM_INSERTITEMW (LVM_FIRST + 77)
+#define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
+#define LVM_GETITEMTEXTW (LVM_FIRST + 115)
+#define LVM_SETITEMTEXTW (LVM_FIRST + 116)
+#define LVM_GETITEM LVM_GETITEMW
+#define LVM_SETITEM LVM_SETITEMW
+#define LVM_INSERTITEM LVM_INSERTITEMW
+#define LVM_INSERTCOLUMN LVM_INSERTCOLUMNW
+#define LVM_GETITEMTEXT LVM_GETITEMTEXTW
+#define LVM_SETITEMTEXT LVM_SETITEMTEXTW
+
+#define LVIR_BOUNDS 0
+
+#define LVN_FIRST (0U - 100U)
+#define LVN_LAST (0U - 199U)
+#define LVN_ITEMCHANGING (LVN_FIRST - 0)
+#define LVN_ITEMCHANGED (LVN_FIRST - 1)
+#define LVN_INSERTITEM (LVN_FIRST - 2)
+#define LVN_DELETEITEM (LVN_FIRST - 3)
+#define LVN_DELETEALLITEMS (LVN_FIRST - 4)
+
+#define TTS_ALWAYSTIP 0x1
+#define TTS_NOPREFIX 0x2
+#define TTS_NOANIMATE 0x10
+#define TTS_NOFADE 0x20
+#define TTS_BALLOON 0x40
+#define TTS_CLOSE 0x80
+
+#define TTF_IDISHWND 0x1
+#define TTF_CENTERTIP 0x2
+#define TTF_SUBCLASS 0x10
+#define TTF_TRACK 0x20
+#define TTF_ABSOLUTE 0x80
+#define TTF_TRANSPARENT 0x100
+#define TTF_PARSELINKS 0x1000
+
+#define TTI_NONE 0
+#define TTI_INFO 1
+#define TTI_WARNING 2
+#define TTI_ERROR 3
+
+#define TTM_ACTIVATE (WM_USER + 1)
+#define TTM_GETTOOLCOUNT (WM_USER + 13)
+#define TTM_TRACKACTIVATE (WM_USER + 17)
+#define TTM_TRACKPOSITION (WM_USER + 18)
+#define TTM_SETMAXTIPWIDTH (WM_USER + 24)
+#define TTM_POP (WM_USER + 28)
+#define TTM_SETTITLEW (WM_USER + 33)
+#define TTM_ADDTOOLW (WM_USER + 50)
+#define TTM_DELTOOLW (WM_USER + 51)
+#define TTM_GETTEXTW (WM_USER + 56)
+#define TTM_UPDATETIPTEXTW (WM_USER + 57)
+#define TTM_ADDTOOL TTM_ADDTOOLW
+#define TTM_DELTOOL TTM_DELTOOLW
+#define TTM_SETTITLE TTM_SETTITLEW
+#define TTM_GETTEXT TTM_GETTEXTW
+#define TTM_UPDATETIPTEXT TTM_UPDATETIPTEXTW
+
 #define TCM_GETITEM TCM_GETITEMW
 #define TCM_SETITEM TCM_SETITEMW
 #define TCM_INSERTITEM TCM_INSERTITEMW
@@ -278,6 +496,144 @@ typedef struct tagTCITEMW {
 } TCITEMW, *LPTCITEMW;
 typedef TCITEMW TCITEM;
 
+struct _TREEITEM;
+typedef struct _TREEITEM* HTREEITEM;
+#define TVI_ROOT ((HTREEITEM)(ULONG_PTR)-0x10000)
+#define TVI_FIRST ((HTREEITEM)(ULONG_PTR)-0x0FFFF)
+#define TVI_LAST ((HTREEITEM)(ULONG_PTR)-0x0FFFE)
+#define TVI_SORT ((HTREEITEM)(ULONG_PTR)-0x0FFFD)
+
+typedef struct tagTVITEMW {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+} TVITEMW, *LPTVITEMW;
+typedef TVITEMW TVITEM;
+
+typedef struct tagTVITEMEXW {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+    int iIntegral;
+    UINT uStateEx;
+    HWND hwnd;
+    int iExpandedImage;
+    int iReserved;
+} TVITEMEXW, *LPTVITEMEXW;
+
+typedef struct tagTVINSERTSTRUCTW {
+    HTREEITEM hParent;
+    HTREEITEM hInsertAfter;
+    union {
+        TVITEMEXW itemex;
+        TVITEMW item;
+    };
+} TVINSERTSTRUCTW, *LPTVINSERTSTRUCTW;
+typedef TVINSERTSTRUCTW TVINSERTSTRUCT;
+
+typedef struct tagNMTREEVIEWW {
+    NMHDR hdr;
+    UINT action;
+    TVITEMW itemOld;
+    TVITEMW itemNew;
+    POINT ptDrag;
+} NMTREEVIEWW, *LPNMTREEVIEWW;
+typedef NMTREEVIEWW NMTREEVIEW;
+
+typedef struct tagTVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    HTREEITEM hItem;
+} TVHITTESTINFO, *LPTVHITTESTINFO;
+
+typedef struct tagLVCOLUMNW {
+    UINT mask;
+    int fmt;
+    int cx;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iSubItem;
+    int iImage;
+    int iOrder;
+    int cxMin;
+    int cxDefault;
+    int cxIdeal;
+} LVCOLUMNW, *LPLVCOLUMNW;
+typedef LVCOLUMNW LVCOLUMN;
+
+typedef struct tagLVITEMW {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+    int iIndent;
+    int iGroupId;
+    UINT cColumns;
+    PUINT puColumns;
+    int* piColFmt;
+    int iGroup;
+} LVITEMW, *LPLVITEMW;
+typedef LVITEMW LVITEM;
+
+typedef struct tagNMLISTVIEW {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+    UINT uNewState;
+    UINT uOldState;
+    UINT uChanged;
+    POINT ptAction;
+    LPARAM lParam;
+} NMLISTVIEW, *LPNMLISTVIEW;
+
+typedef struct tagLVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    int iItem;
+    int iSubItem;
+    int iGroup;
+} LVHITTESTINFO, *LPLVHITTESTINFO;
+
+typedef struct tagTOOLINFOW {
+    UINT cbSize;
+    UINT uFlags;
+    HWND hwnd;
+    UINT_PTR uId;
+    RECT rect;
+    HINSTANCE hinst;
+    LPWSTR lpszText;
+    LPARAM lParam;
+    void* lpReserved;
+} TTTOOLINFOW, *LPTTTOOLINFOW;
+typedef TTTOOLINFOW TOOLINFOW;
+typedef TTTOOLINFOW TTTOOLINFO;
+#define TTTOOLINFOW_V1_SIZE (offsetof(TTTOOLINFOW, lpszText) + sizeof(LPWSTR))
+#define LPSTR_TEXTCALLBACKW ((LPWSTR)-1L)
+
+typedef struct tagTCHITTESTINFO {
+    POINT pt;
+    UINT flags;
+} TCHITTESTINFO, *LPTCHITTESTINFO;
+
 typedef struct _UDACCEL {
     UINT nSec;
     UINT nInc;
@@ -292,10 +648,13 @@ typedef struct _NM_UPDOWN {
 #pragma pack(pop)
 
 extern "C" {
+void WINAPI InitCommonControls(void);
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
 HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow);
 BOOL WINAPI ImageList_Destroy(HIMAGELIST himl);
 int WINAPI ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon);
 int WINAPI ImageList_GetImageCount(HIMAGELIST himl);
+BOOL WINAPI ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
+BOOL WINAPI ImageList_Remove(HIMAGELIST himl, int i);
 }
 #define ImageList_AddIcon(himl, hicon) ImageList_ReplaceIcon(himl, -1, hicon)

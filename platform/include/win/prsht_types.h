@@ -3,6 +3,7 @@
 // messages.
 #include "win/types.h"
 #include "win/user_types.h"
+#include "win/user.h"
 
 #include <cstddef>
 
@@ -201,6 +202,9 @@ typedef struct _PROPSHEETHEADERW {
 } PROPSHEETHEADERW, *LPPROPSHEETHEADERW;
 typedef const PROPSHEETHEADERW* LPCPROPSHEETHEADERW;
 typedef PROPSHEETHEADERW PROPSHEETHEADER;
+#define PROPSHEETHEADERW_V1_SIZE                                                                   \
+    (offsetof(PROPSHEETHEADERW, pfnCallback) + sizeof(PFNPROPSHEETCALLBACK))
+#define PROPSHEETHEADER_V1_SIZE PROPSHEETHEADERW_V1_SIZE
 typedef LPCPROPSHEETHEADERW LPCPROPSHEETHEADER;
 
 typedef BOOL(CALLBACK* LPFNADDPROPSHEETPAGE)(HPROPSHEETPAGE, LPARAM);
@@ -219,4 +223,54 @@ BOOL WINAPI DestroyPropertySheetPage(HPROPSHEETPAGE hPSPage);
 INT_PTR WINAPI PropertySheetW(LPCPROPSHEETHEADERW lppsph);
 }
 #define CreatePropertySheetPage CreatePropertySheetPageW
-#define PropertySheet PropertySheetW
+
+// The messages to a sheet as its pages send them.
+inline BOOL PropSheet_SetCurSel(HWND hDlg, HPROPSHEETPAGE hpage, int index) {
+    return static_cast<BOOL>(SendMessageW(hDlg, PSM_SETCURSEL, static_cast<WPARAM>(index),
+                                          reinterpret_cast<LPARAM>(hpage)));
+}
+inline void PropSheet_RemovePage(HWND hDlg, int index, HPROPSHEETPAGE hpage) {
+    SendMessageW(hDlg, PSM_REMOVEPAGE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(hpage));
+}
+inline BOOL PropSheet_AddPage(HWND hDlg, HPROPSHEETPAGE hpage) {
+    return static_cast<BOOL>(SendMessageW(hDlg, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(hpage)));
+}
+inline BOOL PropSheet_Changed(HWND hDlg, HWND hwnd) {
+    return static_cast<BOOL>(SendMessageW(hDlg, PSM_CHANGED, reinterpret_cast<WPARAM>(hwnd), 0));
+}
+inline void PropSheet_UnChanged(HWND hDlg, HWND hwnd) {
+    SendMessageW(hDlg, PSM_UNCHANGED, reinterpret_cast<WPARAM>(hwnd), 0);
+}
+inline void PropSheet_RestartWindows(HWND hDlg) {
+    SendMessageW(hDlg, PSM_RESTARTWINDOWS, 0, 0);
+}
+inline void PropSheet_RebootSystem(HWND hDlg) {
+    SendMessageW(hDlg, PSM_REBOOTSYSTEM, 0, 0);
+}
+inline int PropSheet_QuerySiblings(HWND hDlg, WPARAM wParam, LPARAM lParam) {
+    return static_cast<int>(SendMessageW(hDlg, PSM_QUERYSIBLINGS, wParam, lParam));
+}
+inline BOOL PropSheet_Apply(HWND hDlg) {
+    return static_cast<BOOL>(SendMessageW(hDlg, PSM_APPLY, 0, 0));
+}
+inline void PropSheet_SetTitle(HWND hDlg, DWORD wStyle, LPCWSTR lpszText) {
+    SendMessageW(hDlg, PSM_SETTITLEW, wStyle, reinterpret_cast<LPARAM>(lpszText));
+}
+inline BOOL PropSheet_PressButton(HWND hDlg, int iButton) {
+    return static_cast<BOOL>(SendMessageW(hDlg, PSM_PRESSBUTTON, static_cast<WPARAM>(iButton), 0));
+}
+inline HWND PropSheet_GetTabControl(HWND hDlg) {
+    return reinterpret_cast<HWND>(SendMessageW(hDlg, PSM_GETTABCONTROL, 0, 0));
+}
+inline HWND PropSheet_GetCurrentPageHwnd(HWND hDlg) {
+    return reinterpret_cast<HWND>(SendMessageW(hDlg, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+inline HWND PropSheet_IndexToHwnd(HWND hDlg, int i) {
+    return reinterpret_cast<HWND>(SendMessageW(hDlg, PSM_INDEXTOHWND, static_cast<WPARAM>(i), 0));
+}
+inline int PropSheet_HwndToIndex(HWND hDlg, HWND hwnd) {
+    return static_cast<int>(SendMessageW(hDlg, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(hwnd), 0));
+}
+inline int PropSheet_GetResult(HWND hDlg) {
+    return static_cast<int>(SendMessageW(hDlg, PSM_GETRESULT, 0, 0));
+}
