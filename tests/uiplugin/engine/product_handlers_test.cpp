@@ -71,12 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Flags, FlagCommitTest,
 
 class ProductHandlerTest : public ::testing::Test {
 protected:
-    VORTAOptItemHandler& Registered(OPTITEM& item) {
-        EXPECT_EQ(sheet_.Factory().RegisterItem(&item), S_OK);
-        VORTAOptItemHandler* handler = sheet_.Factory().Find(sheet_.Factory().ItemId(item));
-        EXPECT_NE(handler, nullptr);
-        return *handler;
-    }
+    VORTAOptItemHandler& Registered(OPTITEM& item) { return sheet_.Registered(item); }
     EngineSheet sheet_;
 };
 
