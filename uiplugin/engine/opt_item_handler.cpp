@@ -10,6 +10,13 @@ namespace {
 // Texts and values at or below this are resource ids and small numbers, not addresses.
 constexpr ULONG_PTR kLargestId = 0xFFFF;
 
+// Answers whether `option` is shown, where the caller asked.
+void TellVisible(const OPTPARAM* option, BOOL* visible) {
+    if (visible != nullptr) {
+        *visible = option != nullptr && (option->Flags & OPTPF_HIDE) == 0;
+    }
+}
+
 } // namespace
 
 VORTAOptItemHandler::VORTAOptItemHandler(VORTAOptItemHandlerFactory* factory, POPTITEM item,
@@ -91,9 +98,7 @@ BYTE VORTAOptItemHandler::ChangeOptionFlags(DWORD i, BYTE set, BYTE clear,
 void VORTAOptItemHandler::GetOptionText(DWORD i, WCHAR (&text)[kOptionTextMax], BOOL* visible) {
     text[0] = 0;
     const POPTPARAM option = Option(i);
-    if (visible != nullptr) {
-        *visible = option != nullptr && (option->Flags & OPTPF_HIDE) == 0;
-    }
+    TellVisible(option, visible);
     if (option == nullptr || option->pData == nullptr) {
         return;
     }
@@ -119,9 +124,7 @@ void VORTAOptItemHandler::SetOptionText(DWORD i, LPWSTR text) {
 
 ULONG_PTR VORTAOptItemHandler::GetOptionIcon(DWORD i, BOOL* visible) {
     const POPTPARAM option = Option(i);
-    if (visible != nullptr) {
-        *visible = option != nullptr && (option->Flags & OPTPF_HIDE) == 0;
-    }
+    TellVisible(option, visible);
     return option != nullptr ? option->IconID : 0;
 }
 
@@ -132,10 +135,7 @@ void VORTAOptItemHandler::SetOptionIcon(DWORD i, ULONG_PTR icon) {
 }
 
 LPARAM VORTAOptItemHandler::GetOptionValue(DWORD i, BOOL* visible) {
-    const POPTPARAM own = Option(i);
-    if (visible != nullptr) {
-        *visible = own != nullptr && (own->Flags & OPTPF_HIDE) == 0;
-    }
+    TellVisible(Option(i), visible);
     const POPTTYPE type = alternate_ != nullptr ? alternate_->pOptType : item_->pOptType;
     if (type == nullptr || type->pOptParam == nullptr || i >= type->Count) {
         return 0;

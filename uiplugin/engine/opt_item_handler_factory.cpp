@@ -61,11 +61,11 @@ DWORD VORTAOptItemHandlerFactory::FeatureInstance(ULONG_PTR userData) {
             return i;
         }
     }
-    DWORD capacity = instanceCount_;
-    if (instanceCount_ >= 0xFFFF || !Grow(Heap(), &instances_, &capacity, instanceCount_ + 1)) {
+    // The position goes into 16 bits of the id.
+    if (instanceCount_ >= 0xFFFF ||
+        !Grow(Heap(), &instances_, &instanceCapacity_, instanceCount_ + 1)) {
         return 0;
     }
-    // The array grows in whole steps; the count marks what is used.
     instances_[instanceCount_] = userData;
     return instanceCount_++;
 }
@@ -109,7 +109,6 @@ VORTAOptItemHandler* VORTAOptItemHandlerFactory::FindOrCreate(DWORD itemId) {
 }
 
 bool VORTAOptItemHandlerFactory::File(DWORD itemId, VORTAOptItemHandler* handler) {
-    // The capacity is kept apart, so the array may be larger than the entries in use.
     if (!Grow(Heap(), &entries_, &capacity_, count_ + 1)) {
         delete handler;
         return false;

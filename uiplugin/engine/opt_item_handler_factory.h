@@ -45,10 +45,12 @@ public:
     explicit VORTAOptItemHandlerFactory(const FactoryEnvironment& environment);
     ~VORTAOptItemHandlerFactory() override;
 
-    // 0, 1: Notify and Evaluate of the root.
+    // 0: the root's Notify; after a rejected change the waiting changes are shown again.
     LONG Notify(DWORD itemId, DWORD value, DWORD flags) override;
     // 2: files a handler for `item` under its item id; S_FALSE when the item has no id, is known
-    // already or got no handler.
+    // already or got no handler. The item stays the caller's. A plug-in item (DMPubID 100 or more)
+    // holds in each option's lParam a value up to 0xFFFF, or the address of a 32-bit copy of a
+    // wider value.
     virtual HRESULT RegisterItem(POPTITEM item);
     // 3: binds the controls of `window` that show `handler`'s item.
     virtual void BindControls(HWND window, VORTAOptItemHandler* handler);
@@ -127,6 +129,7 @@ private:
     DWORD capacity_ = 0;
     ULONG_PTR* instances_ = nullptr; // UserData values of per-feature host items, by first sight
     DWORD instanceCount_ = 0;
+    DWORD instanceCapacity_ = 0;
     VORTAOptItemHandler* pending_ = nullptr;
     HWND dialog_ = nullptr;
     bool active_ = false;

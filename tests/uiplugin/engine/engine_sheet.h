@@ -13,6 +13,7 @@
 #include "common/resources.h"
 #include "prcomoem.h"
 #include "sim/utf.h"
+#include "uiplugin/engine/opt_item_handler.h"
 #include "uiplugin/engine/opt_item_handler_factory.h"
 #include "uiplugin/ui_printer.h"
 
@@ -106,6 +107,14 @@ public:
             EXPECT_EQ(ui::CreateOptItemHandlerFactory(environment_, &factory_), S_OK);
         }
         return *factory_;
+    }
+
+    // The handler filed for `item` after registering it.
+    ui::VORTAOptItemHandler& Registered(OPTITEM& item) {
+        EXPECT_EQ(Factory().RegisterItem(&item), S_OK);
+        ui::VORTAOptItemHandler* handler = Factory().Find(Factory().ItemId(item));
+        EXPECT_NE(handler, nullptr);
+        return *handler;
     }
 
     // A list-like item (types 0, 1, 5, 6, 9, 20 ...) with one option per value; the texts are

@@ -18,12 +18,7 @@ std::u16string Record(const std::u16string& id, const std::u16string& value) {
 
 class HandlerTest : public ::testing::Test {
 protected:
-    VORTAOptItemHandler& Registered(OPTITEM& item) {
-        EXPECT_EQ(sheet_.Factory().RegisterItem(&item), S_OK);
-        VORTAOptItemHandler* handler = sheet_.Factory().Find(sheet_.Factory().ItemId(item));
-        EXPECT_NE(handler, nullptr);
-        return *handler;
-    }
+    VORTAOptItemHandler& Registered(OPTITEM& item) { return sheet_.Registered(item); }
     std::u16string Saved(VORTAOptItemHandler& handler) {
         ui::QuickSettingsText text(sheet_.Heap());
         EXPECT_TRUE(handler.SaveState(text));
