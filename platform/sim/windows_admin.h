@@ -16,8 +16,9 @@ size_t GdiObjectCount();
 size_t IconCount();
 
 // Takes every message waiting in the calling thread's queue, translating and dispatching each as a
-// message loop does, until none is left; returns how many it dispatched. A quit request ends it and
-// stays in the queue for the loop further out.
-size_t DispatchPostedMessages();
+// message loop does (through IsDialogMessageW first when a dialog is given, as a modal loop does),
+// until none is left; returns how many it took. A quit request ends it and stays in the queue for
+// the loop further out.
+size_t DispatchPostedMessages(HWND dialog = nullptr);
 
 } // namespace moltr::sim

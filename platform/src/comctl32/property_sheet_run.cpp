@@ -126,7 +126,7 @@ INT_PTR RunModal(HWND sheet, HWND owner) {
     INT_PTR result = 0;
     while (!SheetEnded(sheet, result)) {
         // What the sheet and its pages posted to themselves comes before the user's next action.
-        if (sim::DispatchPostedMessages() > 0) {
+        if (sim::DispatchPostedMessages(sheet) > 0) {
             continue;
         }
         sim::SheetAction action;

@@ -1,13 +1,14 @@
-// Modal dialogs: DialogBoxIndirectParamW and EndDialog. Nobody sits in front of the simulated
-// desktop, so the dialog's message loop is the machine's responder: after WM_INITDIALOG and the
-// owner-drawn controls' WM_DRAWITEM (painted onto the dialog's surface, whose picture the record
-// keeps) it presses the chosen control, whose WM_COMMAND goes to the dialog procedure, and the
-// dialog ends when the procedure calls EndDialog.
+// Modal dialogs: DialogBoxIndirectParamW and DialogBoxParamW. Nobody sits in front of the
+// simulated desktop, so the dialog's message loop is the machine's responder: after WM_INITDIALOG,
+// what was posted to the dialog's thread (through IsDialogMessageW) and the owner-drawn controls'
+// WM_DRAWITEM (painted onto the dialog's surface, whose picture the record keeps) it presses the
+// chosen control, whose WM_COMMAND goes to the dialog, and the dialog ends when its procedure calls
+// EndDialog.
 #include "src/kernel32/module_table.h"
 #include "src/user32/user_desktop.h"
 #include "src/user32/user_dialog_picture.h"
 #include "src/user32/user_dialog_records.h"
-#include "src/user32/user_dialog_template.h"
+#include "src/user32/user_dialog_manager.h"
 #include "src/user32/user_objects.h"
 #include "src/user32/user_thread_input.h"
 #include "sim/utf.h"
@@ -15,35 +16,13 @@
 
 #include <windows.h>
 #include <limits>
-#include <map>
-#include <mutex>
 
 namespace moltr::platform {
 namespace {
 
-struct Modal {
-    bool ended = false;
-    INT_PTR result = 0;
-};
-
-struct Modals {
-    std::mutex lock;
-    std::map<HWND, Modal> open;
-};
-
-Modals& TheModals() {
-    static Modals* modals = new Modals;
-    return *modals;
-}
-
 bool Ended(HWND dialog) {
-    std::lock_guard guard(TheModals().lock);
-    return TheModals().open[dialog].ended;
-}
-
-RECT Pixels(HWND dialog, RECT units) {
-    MapDialogRect(dialog, &units);
-    return units;
+    INT_PTR result = 0;
+    return DialogEnded(dialog, result);
 }
 
 // The top-level window a dialog with this parent belongs to.
@@ -52,30 +31,6 @@ HWND OwnerOf(HWND parent) {
         parent = up;
     }
     return parent;
-}
-
-HWND CreateDialogWindow(HINSTANCE instance, const DialogTemplate& parsed, HWND owner) {
-    HWND dialog = CreateWindowExW(parsed.exStyle, L"#32770", sim::W(parsed.caption),
-                                  parsed.style & ~(WS_VISIBLE | WS_CHILD), 0, 0, 0, 0, owner,
-                                  nullptr, instance, nullptr);
-    if (!dialog) {
-        return nullptr;
-    }
-    const RECT frame = Pixels(dialog, parsed.units);
-    MoveWindow(dialog, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
-               FALSE);
-    for (const TemplateControl& control : parsed.controls) {
-        const RECT at = Pixels(dialog, control.units);
-        if (!CreateWindowExW(control.exStyle, sim::W(control.className), sim::W(control.text),
-                             control.style | WS_CHILD, at.left, at.top, at.right - at.left,
-                             at.bottom - at.top, dialog,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance,
-                             nullptr)) {
-            DestroyWindow(dialog);
-            return nullptr;
-        }
-    }
-    return dialog;
 }
 
 std::vector<HWND> Controls(HWND dialog) {
@@ -106,7 +61,7 @@ bool IsOwnerDrawn(HWND control, UINT& type) {
 
 // Paints the owner-drawn controls through the procedure where they stand on the dialog's surface,
 // which the record keeps as its picture.
-void DrawOwnerDrawn(HWND dialog, DLGPROC proc, sim::DialogRecord& record) {
+void DrawOwnerDrawn(HWND dialog, sim::DialogRecord& record) {
     DialogSurface surface(dialog);
     for (HWND control : Controls(dialog)) {
         UINT type = 0;
@@ -123,7 +78,7 @@ void DrawOwnerDrawn(HWND dialog, DLGPROC proc, sim::DialogRecord& record) {
                             0,    control,
                             dc,   client,
                             0};
-        proc(dialog, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(dialog, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
         surface.Place();
         ++record.ownerDrawn;
     }
@@ -172,14 +127,15 @@ std::vector<sim::DialogControl> ControlTexts(HWND dialog) {
 // The simulated user presses a control; one that the dialog lacks cannot be pressed, so the user
 // closes the dialog instead. A procedure that does not end on either leaves the dialog to be
 // closed by the system rather than waiting for ever.
-int Press(HWND dialog, DLGPROC proc, const sim::DialogResponse& response) {
+int Press(HWND dialog, const sim::DialogResponse& response) {
     const int choices[] = {response.control, IDCANCEL};
     for (int id : choices) {
         HWND control = GetDlgItem(dialog, id);
         if (!control && id != IDCANCEL) {
             continue;
         }
-        proc(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
         if (Ended(dialog)) {
             return id;
         }
@@ -193,34 +149,54 @@ int TemplateIdOf(const void* dialogTemplate, size_t& bytes) {
     return entry && entry->name.IsOrdinal() ? entry->name.ordinal : 0;
 }
 
-INT_PTR RunModal(HWND dialog, HWND owner, DLGPROC proc, LPARAM parameter,
-                 sim::DialogRecord& record) {
+INT_PTR RunModal(HWND dialog, HWND owner, sim::DialogRecord& record) {
     const bool disabledOwner = owner && !EnableWindow(owner, FALSE);
-    const std::vector<HWND> controls = Controls(dialog);
-    // The first control would take the focus.
-    proc(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(controls.empty() ? nullptr : controls[0]),
-         parameter);
     if (!Ended(dialog)) {
         ShowWindow(dialog, SW_SHOW);
-        DrawOwnerDrawn(dialog, proc, record);
+        SetActiveWindow(dialog);
+        sim::DispatchPostedMessages(dialog);
+    }
+    if (!Ended(dialog)) {
+        DrawOwnerDrawn(dialog, record);
     }
     record.appWindow = owner ? owner : SharedInputWindow();
     record.caption = TextOf(dialog);
     record.controls = ControlTexts(dialog);
-    // What the procedure posted to itself comes before the user's answer.
-    sim::DispatchPostedMessages();
     if (!Ended(dialog)) {
         const sim::DialogResponse response = sim::CurrentDialogResponse();
         Sleep(response.afterMs);
         record.appWindowDisabled = record.appWindow && !IsWindowEnabled(record.appWindow);
-        record.closedBy = Press(dialog, proc, response);
+        record.closedBy = Press(dialog, response);
     }
     if (disabledOwner) {
         EnableWindow(owner, TRUE);
     }
-    std::lock_guard guard(TheModals().lock);
-    const INT_PTR result = TheModals().open[dialog].result;
-    TheModals().open.erase(dialog);
+    INT_PTR result = 0;
+    DialogEnded(dialog, result);
+    return result;
+}
+
+INT_PTR ShowModal(HINSTANCE instance, const BYTE* data, size_t size, HWND parent, DLGPROC proc,
+                  LPARAM parameter, int templateId) {
+    if (parent && !IsWindow(parent)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (!proc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    moltr::sim::DialogRecord record;
+    record.templateId = templateId;
+    const HWND owner = OwnerOf(parent);
+    HWND dialog = CreateDialogFromTemplate(instance, data, size, owner, proc, parameter, true);
+    if (!dialog) {
+        return -1;
+    }
+    record.process = GetCurrentProcessId();
+    const INT_PTR result = RunModal(dialog, owner, record);
+    DestroyWindow(dialog);
+    RecordDialog(record, AttachedInputThread(GetCurrentThreadId()));
     return result;
 }
 
@@ -233,45 +209,22 @@ extern "C" {
 
 INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate,
                                        HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam) {
-    if (hWndParent && !IsWindow(hWndParent)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    DialogTemplate parsed;
     size_t bytes = 0;
-    moltr::sim::DialogRecord record;
-    record.templateId = hDialogTemplate ? TemplateIdOf(hDialogTemplate, bytes) : 0;
-    if (!hDialogTemplate || !lpDialogFunc ||
-        !ParseDialogTemplate(reinterpret_cast<const BYTE*>(hDialogTemplate), bytes, parsed)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return -1;
-    }
-    const HWND owner = OwnerOf(hWndParent);
-    HWND dialog = CreateDialogWindow(hInstance, parsed, owner);
-    if (!dialog) {
-        return -1;
-    }
-    {
-        std::lock_guard guard(TheModals().lock);
-        TheModals().open[dialog] = Modal{};
-    }
-    record.process = GetCurrentProcessId();
-    const INT_PTR result = RunModal(dialog, owner, lpDialogFunc, dwInitParam, record);
-    DestroyWindow(dialog);
-    RecordDialog(record, AttachedInputThread(GetCurrentThreadId()));
-    return result;
+    const int templateId = hDialogTemplate ? TemplateIdOf(hDialogTemplate, bytes) : 0;
+    return ShowModal(hInstance, reinterpret_cast<const BYTE*>(hDialogTemplate), bytes, hWndParent,
+                     lpDialogFunc, dwInitParam, templateId);
 }
 
-BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
-    if (!IsWindow(hDlg)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent,
+                               DLGPROC lpDialogFunc, LPARAM dwInitParam) {
+    size_t bytes = 0;
+    const BYTE* data = DialogResource(hInstance, lpTemplateName, bytes);
+    if (!data) {
+        return -1;
     }
-    std::lock_guard guard(TheModals().lock);
-    const auto found = TheModals().open.find(hDlg);
-    if (found != TheModals().open.end()) {
-        found->second = Modal{true, nResult};
-    }
-    return TRUE;
+    const int templateId = IS_INTRESOURCE(lpTemplateName)
+                               ? static_cast<int>(reinterpret_cast<ULONG_PTR>(lpTemplateName))
+                               : 0;
+    return ShowModal(hInstance, data, bytes, hWndParent, lpDialogFunc, dwInitParam, templateId);
 }
 }

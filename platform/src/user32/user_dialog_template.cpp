@@ -116,19 +116,17 @@ bool ReadControl(Reader& in, bool extended, TemplateControl& control) {
         return false;
     }
     control.id = extended ? static_cast<int>(longId) : static_cast<int>(shortId);
-    WORD classOrdinal = 0, titleOrdinal = 0, extraBytes = 0;
+    WORD classOrdinal = 0, extraBytes = 0;
     return in.NameOrOrdinal(control.className, classOrdinal) &&
            ResolveClass(control.className, classOrdinal) &&
-           in.NameOrOrdinal(control.text, titleOrdinal) && in.Read(extraBytes) &&
+           in.NameOrOrdinal(control.text, control.textOrdinal) && in.Read(extraBytes) &&
            in.Skip(extraBytes);
 }
 
-bool ReadFont(Reader& in, bool extended) {
-    WORD pointSize = 0, weight = 0;
-    BYTE italic = 0, charSet = 0;
-    std::u16string face;
-    return in.Read(pointSize) &&
-           (!extended || (in.Read(weight) && in.Read(italic) && in.Read(charSet))) && in.Text(face);
+bool ReadFont(Reader& in, bool extended, TemplateFont& font) {
+    return in.Read(font.pointSize) &&
+           (!extended || (in.Read(font.weight) && in.Read(font.italic) && in.Read(font.charSet))) &&
+           in.Text(font.face);
 }
 
 } // namespace
@@ -152,14 +150,14 @@ bool ParseDialogTemplate(const BYTE* data, size_t size, DialogTemplate& parsed) 
             return false;
         }
     }
-    std::u16string menu, windowClass;
-    WORD menuOrdinal = 0, classOrdinal = 0, captionOrdinal = 0;
+    std::u16string menu;
+    WORD menuOrdinal = 0, captionOrdinal = 0;
     if (!in.Read(count) || !ReadUnits(in, parsed.units) || !in.NameOrOrdinal(menu, menuOrdinal) ||
-        !in.NameOrOrdinal(windowClass, classOrdinal) ||
+        !in.NameOrOrdinal(parsed.className, parsed.classOrdinal) ||
         !in.NameOrOrdinal(parsed.caption, captionOrdinal)) {
         return false;
     }
-    if ((parsed.style & DS_SETFONT) && !ReadFont(in, extended)) {
+    if ((parsed.style & DS_SETFONT) && !ReadFont(in, extended, parsed.font)) {
         return false;
     }
     parsed.controls.resize(count);

@@ -1,5 +1,5 @@
 #pragma once
-// What DialogBoxIndirectParamW needs of a dialog template, in either of its formats (DLGTEMPLATE,
+// What the dialog manager needs of a dialog template, in either of its formats (DLGTEMPLATE,
 // or DLGTEMPLATEEX when the second word is 0xFFFF), every read bounded by the bytes given.
 #include <windows.h>
 #include <string>
@@ -14,6 +14,16 @@ struct TemplateControl {
     int id = 0;
     std::u16string className; // the predefined classes' ordinals resolved to their names
     std::u16string text;      // empty for an ordinal (an icon's or bitmap's resource)
+    WORD textOrdinal = 0;
+};
+
+// The font of a template with DS_SETFONT.
+struct TemplateFont {
+    WORD pointSize = 0;
+    WORD weight = 0;
+    BYTE italic = 0;
+    BYTE charSet = 0;
+    std::u16string face;
 };
 
 struct DialogTemplate {
@@ -21,6 +31,9 @@ struct DialogTemplate {
     DWORD exStyle = 0;
     RECT units{};
     std::u16string caption;
+    std::u16string className; // empty for the dialog class
+    WORD classOrdinal = 0;
+    TemplateFont font;
     std::vector<TemplateControl> controls;
 };
 

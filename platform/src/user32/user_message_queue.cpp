@@ -151,7 +151,7 @@ void FlushWindowMessages(HWND window, DWORD thread) {
 
 namespace moltr::sim {
 
-size_t DispatchPostedMessages() {
+size_t DispatchPostedMessages(HWND dialog) {
     size_t dispatched = 0;
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -161,6 +161,9 @@ size_t DispatchPostedMessages() {
             break;
         }
         ++dispatched;
+        if (dialog && IsDialogMessageW(dialog, &message)) {
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

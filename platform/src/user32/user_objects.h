@@ -40,6 +40,16 @@ struct WindowProperty {
     HANDLE data = nullptr;
 };
 
+// What the dialog manager keeps of a dialog window.
+struct DialogInfo {
+    bool ownsFont = false;       // the font made from the template, deleted with the dialog
+    int defaultId = 0;           // set through DM_SETDEFID
+    HWND savedFocus = nullptr;   // the control that takes the focus when the dialog gets it back
+    HWND shownDefault = nullptr; // the push button drawn as the default one
+    bool ended = false;          // EndDialog was called
+    INT_PTR result = 0;
+};
+
 struct Window : UserObject {
     std::shared_ptr<WindowClass> windowClass;
     HWND parent = nullptr;      // child windows
@@ -57,6 +67,7 @@ struct Window : UserObject {
     DWORD thread = 0;     // the thread that created it
     std::vector<BYTE> extra;
     std::vector<WindowProperty> properties;
+    DialogInfo dialog;
     bool destroying = false;
 };
 

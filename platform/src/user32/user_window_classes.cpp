@@ -10,9 +10,6 @@
 namespace moltr::platform {
 namespace {
 
-// The dialog class's window extra bytes hold the dialog procedure's result, procedure and user
-// data.
-constexpr int kDialogWindowExtra = 30;
 constexpr ATOM kDialogAtom = 0x8002;
 constexpr ATOM kFirstAtom = 0xC000;
 
@@ -30,12 +27,12 @@ Classes& TheClasses() {
             auto windowClass = std::make_shared<WindowClass>();
             windowClass->name = name;
             windowClass->system = true;
-            windowClass->proc = ControlProc;
+            windowClass->proc = windowClass->name == u"#32770" ? DefDlgProcW : ControlProc;
             windowClass->cursor =
                 LoadCursorW(nullptr, windowClass->name == u"Edit" ? IDC_IBEAM : IDC_ARROW);
             if (windowClass->name == u"#32770") {
                 windowClass->atom = kDialogAtom;
-                windowClass->windowExtra = kDialogWindowExtra;
+                windowClass->windowExtra = DLGWINDOWEXTRA;
             } else {
                 windowClass->atom = made->nextAtom++;
             }

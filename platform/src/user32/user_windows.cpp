@@ -1,5 +1,5 @@
-// Windows and their family: CreateWindowExW, DestroyWindow, IsWindow, GetParent, GetDlgItem,
-// GetDlgCtrlID and EnumChildWindows.
+// Windows and their family: CreateWindowExW, DestroyWindow, IsWindow, GetParent, GetWindow,
+// GetDlgItem, GetDlgCtrlID and EnumChildWindows.
 #include "src/user32/user_desktop.h"
 #include "src/user32/user_message_queue.h"
 #include "src/user32/user_objects.h"
@@ -209,6 +209,37 @@ HWND WINAPI GetParent(HWND hWnd) {
     }
     // Of top-level windows, only pop-ups name their owner.
     return (window->style & WS_POPUP) ? window->owner : nullptr;
+}
+
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
+    std::lock_guard guard(UserLock());
+    const Window* window = CheckedWindow(hWnd);
+    if (!window) {
+        return nullptr;
+    }
+    if (uCmd == GW_CHILD) {
+        return window->children.empty() ? nullptr : window->children.front();
+    }
+    if (uCmd == GW_OWNER) {
+        return window->parent ? nullptr : window->owner;
+    }
+    if (uCmd > GW_HWNDPREV) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    // The siblings in Z order, the top one first.
+    const std::vector<HWND>& siblings = SiblingsOf(*window);
+    const auto at = std::find(siblings.begin(), siblings.end(), hWnd);
+    switch (uCmd) {
+    case GW_HWNDFIRST:
+        return siblings.front();
+    case GW_HWNDLAST:
+        return siblings.back();
+    case GW_HWNDNEXT:
+        return at + 1 == siblings.end() ? nullptr : *(at + 1);
+    default:
+        return at == siblings.begin() ? nullptr : *(at - 1);
+    }
 }
 
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {

@@ -88,7 +88,10 @@ struct Seen {
 Seen* g_seen = nullptr;
 
 INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    g_seen->messages.push_back(message);
+    // A dialog procedure sees the window's own messages too; these are the dialog manager's.
+    if (message == WM_INITDIALOG || message == WM_DRAWITEM || message == WM_COMMAND) {
+        g_seen->messages.push_back(message);
+    }
     switch (message) {
     case WM_INITDIALOG:
         g_seen->initParam = lParam;
