@@ -137,6 +137,8 @@ private:
 
 class DriverPropertySheets : public ::testing::Test {
 protected:
+    explicit DriverPropertySheets(const UiPrinterSetup& setup = {}) : printer_(setup) {}
+
     std::vector<BYTE> DevmodeBuffer() {
         LONG size = DocumentPropertiesW(nullptr, printer_.handle(), nullptr, nullptr, nullptr, 0);
         EXPECT_GT(size, 0);
@@ -345,6 +347,52 @@ TEST_F(DriverPropertySheets, APrinterSheetWithoutPermissionStoresNothing) {
     sheet.Apply();
     sheet.Close(CPSUI_OK);
     EXPECT_TRUE(PrinterData(L"FeatureKeyword").empty());
+}
+
+TEST_F(DriverPropertySheets, AnInitWithoutItsHeaderAddsNothing) {
+    DriverSheet document(DrvDocumentPropertySheets, 0);
+    EXPECT_EQ(document.opened(), ERR_CPSUI_INVALID_LPARAM);
+    EXPECT_EQ(document.compstui().page, nullptr);
+    DriverSheet printer(DrvDevicePropertySheets, 0);
+    EXPECT_EQ(printer.opened(), ERR_CPSUI_INVALID_LPARAM);
+    EXPECT_EQ(printer.compstui().page, nullptr);
+}
+
+UiPrinterSetup ItemsInTheTreeView() {
+    UiPrinterSetup setup;
+    setup.uipSettings = "UIPTYPEDOCUMENT=1\r\nUIPTYPEPRINTER=1\r\n";
+    return setup;
+}
+
+// The plug-in's items join the driver's in the tree view, and the driver's stay visible.
+class DriverPropertySheetsInTheTreeView : public DriverPropertySheets {
+protected:
+    DriverPropertySheetsInTheTreeView() : DriverPropertySheets(ItemsInTheTreeView()) {}
+};
+
+TEST_F(DriverPropertySheetsInTheTreeView, TheDriversVisibleItemsReachTheDevmode) {
+    std::vector<BYTE> out = DevmodeBuffer();
+    DOCUMENTPROPERTYHEADER header = DocumentHeader(out);
+    {
+        DriverSheet sheet(DrvDocumentPropertySheets, reinterpret_cast<LPARAM>(&header));
+        ASSERT_GT(sheet.opened(), 0);
+        EXPECT_EQ(sheet.compstui().ownPages, 0);
+        OPTITEM* media = sheet.Item(DMPUB_MEDIATYPE);
+        OPTITEM* scale = sheet.Item(DMPUB_SCALE);
+        OPTITEM* fonts = sheet.Item(DMPUB_TTOPTION);
+        ASSERT_TRUE(media && scale && fonts);
+        EXPECT_FALSE(media->Flags & OPTIF_HIDE);
+        sheet.Change(media, DriverSheet::Option(*media, "Bond"));
+        sheet.Change(scale, 150);
+        sheet.Change(fonts, DriverSheet::Option(*fonts, "Print as Graphics"));
+        EXPECT_EQ(sheet.Apply(), CPSUICB_ACTION_ITEMS_APPLIED);
+        sheet.Close(CPSUI_OK);
+    }
+    const DEVMODEW* devmode = reinterpret_cast<const DEVMODEW*>(out.data());
+    EXPECT_EQ(devmode->dmScale, 150);
+    EXPECT_EQ(devmode->dmTTOption, DMTT_BITMAP);
+    EXPECT_TRUE(devmode->dmFields & DM_TTOPTION);
+    EXPECT_EQ(devmode->dmMediaType, 539u); // the option's *OptionID
 }
 
 } // namespace
