@@ -1,5 +1,6 @@
 #include "src/unidrv/ui_standard_items.h"
 
+#include <cstddef>
 #include <cstring>
 #include "sim/utf.h"
 #include "src/unidrv/driver_devmode.h"
@@ -58,6 +59,66 @@ size_t Selection(const OPTITEM& item) {
     return item.pOptType && item.Sel >= 0 && item.Sel < item.pOptType->Count
                ? static_cast<size_t>(item.Sel)
                : 0;
+}
+
+// The public fields an item's value goes to as it stands, by the item's DMPUB_ id.
+struct PublicItemField {
+    BYTE dmPubId;
+    DWORD flag;
+    size_t offset;
+    size_t size;
+};
+
+#define MOLTR_ITEM_FIELD(dmPubId, flag, field)                                                     \
+    PublicItemField {                                                                              \
+        dmPubId, flag, offsetof(DEVMODEW, field), sizeof(DEVMODEW::field)                          \
+    }
+
+constexpr PublicItemField kPublicItemFields[] = {
+    MOLTR_ITEM_FIELD(DMPUB_ORIENTATION, DM_ORIENTATION, dmOrientation),
+    MOLTR_ITEM_FIELD(DMPUB_FORMNAME, DM_PAPERSIZE, dmPaperSize),
+    MOLTR_ITEM_FIELD(DMPUB_DEFSOURCE, DM_DEFAULTSOURCE, dmDefaultSource),
+    MOLTR_ITEM_FIELD(DMPUB_MEDIATYPE, DM_MEDIATYPE, dmMediaType),
+    MOLTR_ITEM_FIELD(DMPUB_DUPLEX, DM_DUPLEX, dmDuplex),
+    MOLTR_ITEM_FIELD(DMPUB_COPIES_COLLATE, DM_COPIES, dmCopies),
+    MOLTR_ITEM_FIELD(DMPUB_SCALE, DM_SCALE, dmScale),
+    MOLTR_ITEM_FIELD(DMPUB_TTOPTION, DM_TTOPTION, dmTTOption),
+};
+
+#undef MOLTR_ITEM_FIELD
+
+void SetPublicField(BYTE dmPubId, LONG value, DEVMODEW* devmode) {
+    for (const PublicItemField& field : kPublicItemFields) {
+        if (field.dmPubId != dmPubId) {
+            continue;
+        }
+        BYTE* to = reinterpret_cast<BYTE*>(devmode) + field.offset;
+        if (field.size == sizeof(SHORT)) {
+            const SHORT narrow = static_cast<SHORT>(value);
+            std::memcpy(to, &narrow, sizeof narrow);
+        } else {
+            std::memcpy(to, &value, sizeof value);
+        }
+        devmode->dmFields |= field.flag;
+        // A paper size by its code: a form name left beside it would contradict it.
+        if (dmPubId == DMPUB_FORMNAME) {
+            devmode->dmFields &= ~DWORD{DM_FORMNAME};
+        }
+    }
+}
+
+// The pages per sheet go to the driver's part, when the devmode has one.
+void SetPagesPerSheet(WORD pages, DEVMODEW* devmode) {
+    DriverPrivatePart driver = {};
+    BYTE* part = reinterpret_cast<BYTE*>(devmode) + devmode->dmSize;
+    if (devmode->dmDriverExtra < sizeof driver) {
+        return;
+    }
+    std::memcpy(&driver, part, sizeof driver);
+    if (driver.signature == kDriverPrivateSignature) {
+        driver.layout.pagesPerSheet = pages;
+        std::memcpy(part, &driver, sizeof driver);
+    }
 }
 
 } // namespace
@@ -272,128 +333,66 @@ void StandardItems::WriteDevmode(const OPTITEM* items, size_t count, DEVMODEW* d
 }
 
 void StandardItems::WriteItem(const OPTITEM& item, DEVMODEW* devmode) const {
+    if (!item.pOptType || item.pOptType->Count == 0 || !item.pOptType->pOptParam) {
+        return;
+    }
     const StandardItemRecord* record = RecordOf(item);
+    const size_t option = Selection(item);
+    const bool counted = item.pOptType->Type == TVOT_UDARROW;
+    const LONG optionValue = static_cast<LONG>(item.pOptType->pOptParam[option].lParam);
     if (!record) {
-        WriteForeignItem(item, devmode);
+        // An item of the plug-in's: its option's value is the field's.
+        SetPublicField(item.DMPubID, counted ? item.Sel : optionValue, devmode);
         return;
     }
     if (record->kind != StandardItemRecord::Kind::kPublicField) {
         return;
     }
-    {
-        const size_t option = Selection(item);
-        const GpdFeature& feature = model_.features[record->feature];
-        switch (record->dmPubId) {
-        case DMPUB_ORIENTATION:
-            devmode->dmOrientation = static_cast<SHORT>(DevmodeValue(model_, feature.name, option));
-            devmode->dmFields |= DM_ORIENTATION;
-            break;
-        case DMPUB_FORMNAME:
-            devmode->dmPaperSize = static_cast<SHORT>(PaperCode(feature, option));
-            devmode->dmFields = (devmode->dmFields | DM_PAPERSIZE) & ~DWORD{DM_FORMNAME};
-            break;
-        case DMPUB_DEFSOURCE:
-            devmode->dmDefaultSource =
-                static_cast<SHORT>(DevmodeValue(model_, feature.name, option));
-            devmode->dmFields |= DM_DEFAULTSOURCE;
-            break;
-        case DMPUB_MEDIATYPE:
-            devmode->dmMediaType = static_cast<DWORD>(DevmodeValue(model_, feature.name, option));
-            devmode->dmFields |= DM_MEDIATYPE;
-            break;
-        case DMPUB_DUPLEX:
-            devmode->dmDuplex = static_cast<SHORT>(DevmodeValue(model_, feature.name, option));
-            devmode->dmFields |= DM_DUPLEX;
-            break;
-        case DMPUB_COLOR: {
-            const GpdAttribute* colour = FindAttribute(feature.options[option].body, "*Color?");
-            const bool inColour = colour && SameGpdKeyword(TrimGpdBlanks(colour->value), "TRUE");
-            devmode->dmColor = inColour ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
-            devmode->dmFields |= DM_COLOR;
-            break;
-        }
-        case DMPUB_PRINTQUALITY: {
-            const GpdAttribute* dpi = FindAttribute(feature.options[option].body, "*DPI");
-            GpdPair pair{};
-            if (dpi && ParseGpdPair(dpi->value, &pair)) {
-                devmode->dmPrintQuality = static_cast<SHORT>(pair.x);
-                devmode->dmYResolution = static_cast<SHORT>(pair.y);
-                devmode->dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
-            }
-            break;
-        }
-        case DMPUB_COPIES_COLLATE:
-            devmode->dmCopies = static_cast<SHORT>(item.Sel);
-            devmode->dmFields |= DM_COPIES;
-            if (item.pExtChkBox) {
-                devmode->dmCollate =
-                    (item.Flags & OPTIF_ECB_CHECKED) ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
-                devmode->dmFields |= DM_COLLATE;
-            }
-            break;
-        case DMPUB_SCALE:
-            devmode->dmScale = static_cast<SHORT>(item.Sel);
-            devmode->dmFields |= DM_SCALE;
-            break;
-        case DMPUB_TTOPTION:
-            devmode->dmTTOption = static_cast<SHORT>(item.pOptType->pOptParam[option].lParam);
-            devmode->dmFields |= DM_TTOPTION;
-            break;
-        case DMPUB_NUP: {
-            DriverPrivatePart driver = {};
-            BYTE* part = reinterpret_cast<BYTE*>(devmode) + devmode->dmSize;
-            if (devmode->dmDriverExtra >= sizeof driver) {
-                std::memcpy(&driver, part, sizeof driver);
-            }
-            if (driver.signature == kDriverPrivateSignature) {
-                driver.layout.pagesPerSheet =
-                    static_cast<WORD>(item.pOptType->pOptParam[option].lParam);
-                std::memcpy(part, &driver, sizeof driver);
-            }
-            break;
-        }
-        default:
-            break;
-        }
-    }
-}
-
-// An item of the plug-in's standing for a public field: its option's value is the field's.
-void StandardItems::WriteForeignItem(const OPTITEM& item, DEVMODEW* devmode) const {
-    if (!item.pOptType || item.pOptType->Count == 0 || !item.pOptType->pOptParam) {
-        return;
-    }
-    const LONG value = item.pOptType->Type == TVOT_UDARROW
-                           ? item.Sel
-                           : static_cast<LONG>(item.pOptType->pOptParam[Selection(item)].lParam);
-    switch (item.DMPubID) {
+    const GpdFeature& feature = model_.features[record->feature];
+    switch (record->dmPubId) {
     case DMPUB_ORIENTATION:
-        devmode->dmOrientation = static_cast<SHORT>(value);
-        devmode->dmFields |= DM_ORIENTATION;
+    case DMPUB_DEFSOURCE:
+    case DMPUB_MEDIATYPE:
+    case DMPUB_DUPLEX:
+        SetPublicField(record->dmPubId,
+                       static_cast<LONG>(DevmodeValue(model_, feature.name, option)), devmode);
         break;
     case DMPUB_FORMNAME:
-        devmode->dmPaperSize = static_cast<SHORT>(value);
-        devmode->dmFields = (devmode->dmFields | DM_PAPERSIZE) & ~DWORD{DM_FORMNAME};
+        SetPublicField(record->dmPubId, PaperCode(feature, option), devmode);
         break;
-    case DMPUB_DEFSOURCE:
-        devmode->dmDefaultSource = static_cast<SHORT>(value);
-        devmode->dmFields |= DM_DEFAULTSOURCE;
+    case DMPUB_COLOR: {
+        const GpdAttribute* colour = FindAttribute(feature.options[option].body, "*Color?");
+        const bool inColour = colour && SameGpdKeyword(TrimGpdBlanks(colour->value), "TRUE");
+        devmode->dmColor = inColour ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
+        devmode->dmFields |= DM_COLOR;
         break;
-    case DMPUB_MEDIATYPE:
-        devmode->dmMediaType = static_cast<DWORD>(value);
-        devmode->dmFields |= DM_MEDIATYPE;
+    }
+    case DMPUB_PRINTQUALITY: {
+        const GpdAttribute* dpi = FindAttribute(feature.options[option].body, "*DPI");
+        GpdPair pair{};
+        if (dpi && ParseGpdPair(dpi->value, &pair)) {
+            devmode->dmPrintQuality = static_cast<SHORT>(pair.x);
+            devmode->dmYResolution = static_cast<SHORT>(pair.y);
+            devmode->dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+        }
         break;
-    case DMPUB_DUPLEX:
-        devmode->dmDuplex = static_cast<SHORT>(value);
-        devmode->dmFields |= DM_DUPLEX;
-        break;
+    }
     case DMPUB_COPIES_COLLATE:
-        devmode->dmCopies = static_cast<SHORT>(value);
-        devmode->dmFields |= DM_COPIES;
+        SetPublicField(record->dmPubId, item.Sel, devmode);
+        if (item.pExtChkBox) {
+            devmode->dmCollate =
+                (item.Flags & OPTIF_ECB_CHECKED) ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
+            devmode->dmFields |= DM_COLLATE;
+        }
         break;
     case DMPUB_SCALE:
-        devmode->dmScale = static_cast<SHORT>(value);
-        devmode->dmFields |= DM_SCALE;
+        SetPublicField(record->dmPubId, item.Sel, devmode);
+        break;
+    case DMPUB_TTOPTION:
+        SetPublicField(record->dmPubId, optionValue, devmode);
+        break;
+    case DMPUB_NUP:
+        SetPagesPerSheet(static_cast<WORD>(optionValue), devmode);
         break;
     default:
         break;

@@ -85,7 +85,6 @@ private:
                       LONG value);
     void AddCount(BYTE dmPubId, const char16_t* name, LONG minimum, LONG maximum, LONG value);
     void Clear();
-    void WriteForeignItem(const OPTITEM& item, DEVMODEW* devmode) const;
 
     const GpdModel& model_;
     const DisplayNames& names_;
