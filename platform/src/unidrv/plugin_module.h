@@ -35,6 +35,7 @@ public:
     void Unload();
 
     bool loaded() const { return module_ != nullptr; }
+    HMODULE handle() const { return module_; }
 
 private:
     HRESULT Load(LPCWSTR path);

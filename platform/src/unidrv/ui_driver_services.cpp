@@ -75,9 +75,14 @@ STDMETHODIMP UiDriverServices::DrvUpgradeRegistrySetting(HANDLE, PCSTR pFeature,
 }
 
 STDMETHODIMP UiDriverServices::DrvUpdateUISetting(PVOID pci, PVOID pOptItem, DWORD, DWORD dwMode) {
-    return pci == &uiObject_ && pOptItem && (dwMode == OEMCUIP_DOCPROP || dwMode == OEMCUIP_PRNPROP)
-               ? S_OK
-               : E_FAIL;
+    if (pci != &uiObject_ || !pOptItem ||
+        (dwMode != OEMCUIP_DOCPROP && dwMode != OEMCUIP_PRNPROP)) {
+        return E_FAIL;
+    }
+    if (update_) {
+        update_(updateContext_, *static_cast<const OPTITEM*>(pOptItem));
+    }
+    return S_OK;
 }
 
 } // namespace moltr::unidrv

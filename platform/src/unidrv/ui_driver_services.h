@@ -19,6 +19,12 @@ public:
     POEMUIOBJ uiObject() { return &uiObject_; }
     // The public devmode the driver is working on; null for the GPD's defaults.
     void SetDevMode(const DEVMODEW* devmode) { devmode_ = devmode; }
+    // Where DrvUpdateUISetting hands the items the plug-in changed; none by default.
+    using ItemUpdate = void (*)(void* context, const OPTITEM& item);
+    void SetItemUpdate(ItemUpdate update, void* context) {
+        update_ = update;
+        updateContext_ = context;
+    }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -32,7 +38,8 @@ public:
                                      PDWORD pcbNeeded, PDWORD pdwOptionsReturned) override;
     // S_OK when the GPD has the feature with that option, else E_FAIL.
     STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR pFeature, PCSTR pOption) override;
-    // S_OK for an item of this driver object's sheets (document or printer), else E_FAIL.
+    // S_OK for an item of this driver object's sheets (document or printer), which reaches the
+    // item update, else E_FAIL.
     STDMETHODIMP DrvUpdateUISetting(PVOID pci, PVOID pOptItem, DWORD dwPreviousSelection,
                                     DWORD dwMode) override;
 
@@ -42,6 +49,8 @@ private:
     LONG references_ = 1;
     const GpdModel& model_;
     const DEVMODEW* devmode_ = nullptr;
+    ItemUpdate update_ = nullptr;
+    void* updateContext_ = nullptr;
     OEMUIOBJ uiObject_ = {sizeof(OEMUIOBJ), nullptr};
 };
 

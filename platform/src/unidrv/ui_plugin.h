@@ -42,6 +42,8 @@ public:
     // 2 for IPrintOemUI2, 1 for IPrintOemUI; 0 before a successful Load.
     int level() const { return level_; }
     DWORD signature() const { return signature_; }
+    // The plug-in's module, as its calls' hModule carries it.
+    HMODULE module() const { return module_.handle(); }
     // The driver object the plug-in's calls carry (OEMUIOBJ and OEMDMPARAM.pdriverobj).
     POEMUIOBJ uiObject() const;
     UiDriverServices* services() const { return services_; }
