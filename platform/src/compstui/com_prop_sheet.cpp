@@ -104,17 +104,6 @@ Node* Below(Node* group, LPARAM handle) {
     return IsBelow(node, group) ? node : nullptr;
 }
 
-// The functions below a removed node are told, innermost last added first.
-void DestroyFunctions(Node* node, LPARAM shown) {
-    for (auto child = node->children.rbegin(); child != node->children.rend(); ++child) {
-        DestroyFunctions(child->get(), shown);
-    }
-    if (node->kind == NodeKind::Function && node->initialised) {
-        node->initialised = false;
-        CallFunction(node, PROPSHEETUI_REASON_DESTROY, shown);
-    }
-}
-
 LONG_PTR Delete(Node* group, LPARAM lParam1, LPARAM) {
     Node* node = Below(group, lParam1);
     if (!node) {

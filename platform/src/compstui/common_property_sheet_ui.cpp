@@ -85,16 +85,6 @@ LONG Show(Sheet& sheet, HWND owner) {
     return ShowResult(shown);
 }
 
-void DestroyAll(Node* node, LPARAM closed) {
-    for (auto child = node->children.rbegin(); child != node->children.rend(); ++child) {
-        DestroyAll(child->get(), closed);
-    }
-    if (node->kind == NodeKind::Function && node->initialised) {
-        node->initialised = false;
-        CallFunction(node, PROPSHEETUI_REASON_DESTROY, closed);
-    }
-}
-
 void DestroyPages(Node* node) {
     for (Node* page : PagesUnder(node)) {
         DestroyPropertySheetPage(page->page);
@@ -133,7 +123,7 @@ LONG APIENTRY CommonPropertySheetUIW(HWND hWndOwner, PFNPROPSHEETUI pfnPropSheet
     root.initialised = true;
     const bool described = CallFunction(&root, PROPSHEETUI_REASON_INIT, lParam) >= 1;
     const LONG result = described ? Show(sheet, hWndOwner) : CPSUI_CANCEL;
-    DestroyAll(&root, result >= CPSUI_OK);
+    DestroyFunctions(&root, result >= CPSUI_OK);
     DestroyPages(&root);
     if (pResult) {
         *pResult = static_cast<DWORD>(root.info.Result);

@@ -235,15 +235,7 @@ bool OptionItemPage::Push(int index) {
         return false;
     }
     OPTITEM& item = ui_.pOptItem[index];
-    CPSUICBPARAM param{};
-    param.cbSize = sizeof param;
-    param.hDlg = Window();
-    param.pOptItem = ui_.pOptItem;
-    param.cOptItem = ui_.cOptItem;
-    param.pCurItem = &item;
-    param.OldSel = item.Sel;
-    param.UserData = ui_.UserData;
-    param.Result = CPSUI_OK;
+    CPSUICBPARAM param = Param(0, &item, item.Sel, Window());
     _CPSUICALLBACK function = nullptr;
     if (TypeOf(item) == TVOT_PUSHBUTTON) {
         const OPTPARAM& button = item.pOptType->pOptParam[0];

@@ -252,25 +252,26 @@ void OptionItemPage::Command(int id, int code) {
     }
 }
 
-LONG OptionItemPage::Callback(WORD reason, POPTITEM current, LONG_PTR old, ULONG_PTR* result) {
-    if (!ui_.pfnCallBack) {
-        return CPSUICB_ACTION_NONE;
-    }
+CPSUICBPARAM OptionItemPage::Param(WORD reason, POPTITEM current, LONG_PTR old, HWND dialog) const {
     CPSUICBPARAM param{};
     param.cbSize = sizeof param;
     param.Reason = reason;
-    param.hDlg = Window();
+    param.hDlg = dialog;
     param.pOptItem = ui_.pOptItem;
     param.cOptItem = ui_.cOptItem;
     param.pCurItem = current;
     param.pOldSel = reinterpret_cast<LPWSTR>(old);
     param.UserData = ui_.UserData;
     param.Result = CPSUI_OK;
-    const LONG action = ui_.pfnCallBack(&param);
-    if (result) {
-        *result = param.Result;
+    return param;
+}
+
+LONG OptionItemPage::Callback(WORD reason, POPTITEM current, LONG_PTR old) {
+    if (!ui_.pfnCallBack) {
+        return CPSUICB_ACTION_NONE;
     }
-    return action;
+    CPSUICBPARAM param = Param(reason, current, old, Window());
+    return ui_.pfnCallBack(&param);
 }
 
 void OptionItemPage::Act(LONG action) {
@@ -303,29 +304,16 @@ void OptionItemPage::Changed() {
     }
 }
 
+// OldSel -1 asks for every changed value; the callback's Result goes up to the functions.
 bool OptionItemPage::ApplyNow(HWND from) {
-    ULONG_PTR result = CPSUI_OK;
-    const LONG action = ui_.pfnCallBack ? [&] {
-        CPSUICBPARAM param{};
-        param.cbSize = sizeof param;
-        param.Reason = CPSUICB_REASON_APPLYNOW;
-        param.hDlg = Window() ? Window() : from;
-        param.pOptItem = ui_.pOptItem;
-        param.cOptItem = ui_.cOptItem;
-        param.pCurItem = ui_.pOptItem;
-        param.OldSel = -1;
-        param.UserData = ui_.UserData;
-        param.Result = CPSUI_OK;
-        const LONG answer = ui_.pfnCallBack(&param);
-        result = param.Result;
-        return answer;
-    }()
-                                          : CPSUICB_ACTION_NONE;
+    CPSUICBPARAM param =
+        Param(CPSUICB_REASON_APPLYNOW, ui_.pOptItem, -1, Window() ? Window() : from);
+    const LONG action = ui_.pfnCallBack ? ui_.pfnCallBack(&param) : CPSUICB_ACTION_NONE;
     if (action == CPSUICB_ACTION_NO_APPLY_EXIT) {
         return false;
     }
     Act(action);
-    SetResult(node_, static_cast<LRESULT>(result));
+    SetResult(node_, static_cast<LRESULT>(param.Result));
     return true;
 }
 

@@ -64,7 +64,8 @@ private:
     LRESULT Notified(const NMHDR* header);
     void Command(int id, int code);
 
-    LONG Callback(WORD reason, POPTITEM current, LONG_PTR old, ULONG_PTR* result = nullptr);
+    CPSUICBPARAM Param(WORD reason, POPTITEM current, LONG_PTR old, HWND dialog) const;
+    LONG Callback(WORD reason, POPTITEM current, LONG_PTR old);
     void Act(LONG action);
     void Changed();
     void FillTree();

@@ -123,6 +123,16 @@ LONG CallFunction(Node* node, WORD reason, LPARAM lParam) {
     return node->function(&node->info, lParam);
 }
 
+void DestroyFunctions(Node* node, LPARAM closed) {
+    for (auto child = node->children.rbegin(); child != node->children.rend(); ++child) {
+        DestroyFunctions(child->get(), closed);
+    }
+    if (node->kind == NodeKind::Function && node->initialised) {
+        node->initialised = false;
+        CallFunction(node, PROPSHEETUI_REASON_DESTROY, closed);
+    }
+}
+
 LONG_PTR SetResult(Node* node, LRESULT result) {
     LONG_PTR called = 0;
     for (Node* at = node; at; at = at->parent) {

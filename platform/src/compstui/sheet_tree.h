@@ -77,6 +77,9 @@ LONG_PTR CALLBACK ComPropSheet(HANDLE hComPropSheet, UINT Function, LPARAM lPara
 
 // Calls `node`'s function for `reason`; its answer.
 LONG CallFunction(Node* node, WORD reason, LPARAM lParam);
+// Tells the functions of `node` and below PROPSHEETUI_REASON_DESTROY with `closed`, the last
+// added first and each inner one before its group.
+void DestroyFunctions(Node* node, LPARAM closed);
 // Hands `result` to the functions of `node` and of the groups above it, innermost first, until
 // one answers below 1; the number called.
 LONG_PTR SetResult(Node* node, LRESULT result);
