@@ -228,8 +228,34 @@ bool OptionItemPage::ChangeCheck(int index, bool checked) {
     return true;
 }
 
-// A push button calls its own function when its OPTPARAM names one, else the page's callback;
-// an extended push button calls the function its EXTPUSH names.
+namespace {
+
+// A dialog's template: the one given by handle, else the caller's dialog resource of that id.
+const DLGTEMPLATE* DialogTemplate(HINSTANCE caller, bool byHandle, ULONG_PTR given) {
+    if (byHandle) {
+        return reinterpret_cast<const DLGTEMPLATE*>(given);
+    }
+    HRSRC found = FindResourceW(caller, MAKEINTRESOURCEW(given), RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(caller, found) : nullptr;
+    return loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+}
+
+} // namespace
+
+// A dialog push button's procedure gets the callback's parameters with WM_INITDIALOG.
+bool OptionItemPage::RunDialog(DLGPROC proc, const DLGTEMPLATE* dialog, CPSUICBPARAM& param) {
+    if (!proc || !dialog) {
+        return false;
+    }
+    DialogBoxIndirectParamW(ui_.hInstCaller, dialog, Window(), proc,
+                            reinterpret_cast<LPARAM>(&param));
+    Act(CPSUICB_ACTION_OPTIF_CHANGED);
+    return true;
+}
+
+// A push button calls its own function when its OPTPARAM names one, else the page's callback,
+// or shows its dialog; an extended push button calls the function or shows the dialog its
+// EXTPUSH names.
 bool OptionItemPage::Push(int index) {
     if (index < 0 || index >= Count() || !Enabled(index)) {
         return false;
@@ -239,16 +265,30 @@ bool OptionItemPage::Push(int index) {
     _CPSUICALLBACK function = nullptr;
     if (TypeOf(item) == TVOT_PUSHBUTTON) {
         const OPTPARAM& button = item.pOptType->pOptParam[0];
+        if (button.Style == PUSHBUTTON_TYPE_DLGPROC) {
+            param.Reason = CPSUICB_REASON_DLGPROC;
+            return RunDialog(reinterpret_cast<DLGPROC>(button.pData),
+                             DialogTemplate(ui_.hInstCaller, button.Flags & OPTPF_USE_HDLGTEMPLATE,
+                                            static_cast<ULONG_PTR>(button.lParam)),
+                             param);
+        }
         if (button.Style != PUSHBUTTON_TYPE_CALLBACK) {
             return false;
         }
         param.Reason = CPSUICB_REASON_PUSHBUTTON;
         function = button.pData ? reinterpret_cast<_CPSUICALLBACK>(button.pData) : ui_.pfnCallBack;
-    } else if (HasExtPush(item) && ExtensionUsable(item) &&
-               !(item.pExtPush->Flags & EPF_PUSH_TYPE_DLGPROC)) {
+    } else if (HasExtPush(item) && ExtensionUsable(item)) {
+        const EXTPUSH& push = *item.pExtPush;
         param.Reason = CPSUICB_REASON_EXTPUSH;
-        function = reinterpret_cast<_CPSUICALLBACK>(
-            reinterpret_cast<void (*)()>(item.pExtPush->pfnCallBack));
+        if (push.Flags & EPF_PUSH_TYPE_DLGPROC) {
+            return RunDialog(push.DlgProc,
+                             DialogTemplate(ui_.hInstCaller, push.Flags & EPF_USE_HDLGTEMPLATE,
+                                            (push.Flags & EPF_USE_HDLGTEMPLATE)
+                                                ? reinterpret_cast<ULONG_PTR>(push.hDlgTemplate)
+                                                : push.DlgTemplateID),
+                             param);
+        }
+        function = reinterpret_cast<_CPSUICALLBACK>(reinterpret_cast<void (*)()>(push.pfnCallBack));
     }
     if (!function) {
         return false;

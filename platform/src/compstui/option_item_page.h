@@ -67,6 +67,7 @@ private:
     CPSUICBPARAM Param(WORD reason, POPTITEM current, LONG_PTR old, HWND dialog) const;
     LONG Callback(WORD reason, POPTITEM current, LONG_PTR old);
     void Act(LONG action);
+    bool RunDialog(DLGPROC proc, const DLGTEMPLATE* dialog, CPSUICBPARAM& param);
     void Changed();
     void FillTree();
     void ShowText(int index);

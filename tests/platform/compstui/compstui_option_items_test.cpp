@@ -280,6 +280,41 @@ TEST_F(OptionItems, ExtendedCheckBoxesAndPushButtonsCallBack) {
     EXPECT_EQ(g_seen[1].current, 7);
 }
 
+INT_PTR CALLBACK SetupDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* param = reinterpret_cast<const CPSUICBPARAM*>(lParam);
+        g_seen.push_back({*param, static_cast<int>(param->pCurItem - param->pOptItem), {}});
+        // The dialog changes another item, which the page then shows.
+        param->pOptItem[5].Sel = 0;
+        param->pOptItem[5].Flags |= OPTIF_CHANGED;
+        return TRUE;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+TEST_F(OptionItems, ADialogPushButtonShowsItsDialogWithTheCallbacksParameters) {
+    const moltr::test::PageTemplate dialog(u"Setup", 100, 60);
+    setup_[0].Style = PUSHBUTTON_TYPE_DLGPROC;
+    setup_[0].Flags = OPTPF_USE_HDLGTEMPLATE;
+    setup_[0].pData = reinterpret_cast<LPWSTR>(SetupDialog);
+    setup_[0].lParam = reinterpret_cast<LPARAM>(dialog.get());
+    std::string quality;
+    Drive([&quality](HWND page) {
+        g_seen.clear();
+        EXPECT_TRUE(moltr::sim::PushOptionItem(page, 7));
+        quality = moltr::sim::Utf8(moltr::sim::OptionItems(page)[5].text);
+    });
+    ASSERT_FALSE(g_seen.empty());
+    EXPECT_EQ(g_seen[0].param.Reason, CPSUICB_REASON_DLGPROC);
+    EXPECT_EQ(g_seen[0].current, 7);
+    EXPECT_EQ(g_seen[0].param.UserData, 0xC0FFEEU);
+    EXPECT_EQ(quality, "Quality: Draft");
+}
+
 TEST_F(OptionItems, OkAppliesTheItemsAndTheResultReachesTheSheetsFunction) {
     Drive([](HWND) {});
     EXPECT_EQ(Reasons(), (ReasonList{CPSUICB_REASON_SETACTIVE, CPSUICB_REASON_KILLACTIVE,
