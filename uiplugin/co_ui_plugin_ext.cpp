@@ -1,6 +1,7 @@
 #include "uiplugin/co_ui_plugin_ext.h"
 
 #include <prsht.h>
+#include <uxtheme.h>
 #include "common/model_family.h"
 #include "common/windows_version.h"
 #include "uiplugin/access_level.h"
@@ -10,6 +11,8 @@
 #include "uiplugin/oem_item_id.h"
 #include "uiplugin/record_fields.h"
 #include "uiplugin/opt_type_builder.h"
+#include "uiplugin/page_tabs.h"
+#include "uiplugin/system_module.h"
 
 namespace moltr::ui {
 
@@ -65,6 +68,10 @@ CoUIPluginExt::CoUIPluginExt() {
 CoUIPluginExt::~CoUIPluginExt() {
     store::Close(&uipInfo_);
     store::Close(&features_);
+    pageContext_.Release();
+    if (tabImages_ != nullptr) {
+        ImageList_Destroy(tabImages_);
+    }
     if (themeModule_ != nullptr) {
         FreeLibrary(themeModule_);
     }
@@ -119,11 +126,7 @@ HRESULT CoUIPluginExt::Initialise(DWORD sheetKind, POEMCUIPPARAM param, IPrintOe
         driver_->AddRef();
     }
     if (!common::RunsWindowsVersion(5, 0)) {
-        WCHAR path[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-        if (length > 0 && length < MAX_PATH - 16 && lstrcatW(path, L"\\UXTHEME.DLL") != nullptr) {
-            themeModule_ = LoadLibraryW(path);
-        }
+        themeModule_ = LoadSystemModule(L"UXTHEME.DLL");
         if (themeModule_ != nullptr) {
             enableThemeDialogTexture_ = GetProcAddress(themeModule_, "EnableThemeDialogTexture");
         }
@@ -395,6 +398,11 @@ HRESULT CoUIPluginExt::PageStep(PPROPSHEETUI_INFO info, LPARAM lParam) {
 }
 
 HRESULT CoUIPluginExt::AddOwnPages(PPROPSHEETUI_INFO info) {
+    // Windows 2000 knows neither the longer page structure nor activation contexts.
+    const bool shortForm = common::RunsWindowsVersion(5, 0);
+    HANDLE context = shortForm ? nullptr
+                               : pageContext_.Get(resources_->GetUIPluginPath(),
+                                                  resources_->GetResourceModulePath());
     bool first = true;
     for (DWORD index = 1; index < sheetCount_ && info->pfnComPropSheet != nullptr; ++index) {
         const DLGTEMPLATE* dialog = resources_->GetDialogTemplate(sheets_[index].dialogId, 1);
@@ -402,9 +410,12 @@ HRESULT CoUIPluginExt::AddOwnPages(PPROPSHEETUI_INFO info) {
             continue; // a page without its template is left out
         }
         PROPSHEETPAGEW page = {};
-        page.dwSize =
-            common::RunsWindowsVersion(5, 0) ? PROPSHEETPAGEW_V2_SIZE : sizeof(PROPSHEETPAGEW);
+        page.dwSize = shortForm ? PROPSHEETPAGEW_V2_SIZE : sizeof(PROPSHEETPAGEW);
         page.dwFlags = PSP_DLGINDIRECT | PSP_HASHELP | (first ? PSP_PREMATURE : 0);
+        if (context != nullptr) {
+            page.dwFlags |= PSP_USEFUSIONCONTEXT;
+            page.hActCtx = context;
+        }
         page.hInstance = static_cast<HINSTANCE>(param_->hModule);
         page.pResource = dialog;
         page.pfnDlgProc = PageProc;
@@ -452,14 +463,38 @@ LONG APIENTRY CoUIPluginExt::Callback(PCPSUICBPARAM callback, POEMCUIPPARAM para
     return answer;
 }
 
+// The own pages draw the tab's texture behind their controls, as the host's pages do.
+void CoUIPluginExt::OwnPageStarts(HWND page) {
+    using TextureProc = HRESULT(WINAPI*)(HWND, DWORD);
+    if (enableThemeDialogTexture_ != nullptr) {
+        reinterpret_cast<TextureProc>(reinterpret_cast<void (*)()>(enableThemeDialogTexture_))(
+            page, ETDT_ENABLETAB);
+    }
+}
+
+// The own pages follow the host's page on the tabs, in sheet order; the host's page is sheet 0.
+void CoUIPluginExt::OpenPageHelp(HWND page) {
+    HWND sheet = GetParent(page);
+    const int tab = PropSheet_HwndToIndex(sheet, page);
+    const int hostTab = HostTabIndex(sheet, nullptr, sheetCount_);
+    const int index = tab - hostTab;
+    if (tab < 0 || index < 0 || static_cast<DWORD>(index) >= sheetCount_) {
+        return;
+    }
+    help_.Open(page, resources_->GetHelpFilePath(), sheets_[index].dialogId);
+}
+
 // Both kinds of dialog: WM_INITDIALOG brings the engine, every other message goes to the factory,
-// which answers 1 when it handled it.
+// which answers 1 when it handled it; own pages then open help and start their texture.
 INT_PTR CoUIPluginExt::DialogMessage(CoUIPluginExt* arriving, HWND window, UINT message,
-                                     WPARAM wParam, LPARAM lParam) {
+                                     WPARAM wParam, LPARAM lParam, bool ownPage) {
     if (message == WM_INITDIALOG) {
         if (arriving != nullptr && arriving->factory_ != nullptr) {
             KeepEngine(window, arriving);
             arriving->factory_->AttachDialog(window);
+            if (ownPage) {
+                arriving->OwnPageStarts(window);
+            }
         }
         return TRUE;
     }
@@ -468,23 +503,28 @@ INT_PTR CoUIPluginExt::DialogMessage(CoUIPluginExt* arriving, HWND window, UINT 
         return FALSE;
     }
     engine->AddRef();
-    const INT_PTR handled = engine->factory_->DialogMessage(window, message, wParam, lParam);
+    INT_PTR handled = engine->factory_->DialogMessage(window, message, wParam, lParam) == 1;
+    const auto* notice = message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
+    if (!handled && ownPage && notice != nullptr && notice->code == PSN_HELP) {
+        engine->OpenPageHelp(window);
+        handled = TRUE;
+    }
     engine->Release();
-    return handled == 1 ? TRUE : FALSE;
+    return handled;
 }
 
 INT_PTR CALLBACK CoUIPluginExt::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* page =
         message == WM_INITDIALOG ? reinterpret_cast<const PROPSHEETPAGEW*>(lParam) : nullptr;
     auto* engine = page != nullptr ? reinterpret_cast<CoUIPluginExt*>(page->lParam) : nullptr;
-    return DialogMessage(engine, window, message, wParam, lParam);
+    return DialogMessage(engine, window, message, wParam, lParam, true);
 }
 
 INT_PTR CALLBACK CoUIPluginExt::PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* record =
         message == WM_INITDIALOG ? reinterpret_cast<const PushButtonRecord*>(lParam) : nullptr;
     auto* engine = record != nullptr ? static_cast<CoUIPluginExt*>(record->engine) : nullptr;
-    return DialogMessage(engine, window, message, wParam, lParam);
+    return DialogMessage(engine, window, message, wParam, lParam, false);
 }
 
 } // namespace moltr::ui

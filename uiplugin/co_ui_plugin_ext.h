@@ -5,11 +5,14 @@
 // messages to the option-item handler factory, and commits the values when the user applies.
 #include <windows.h>
 #include <compstui.h>
+#include <commctrl.h>
+#include "common/context_help.h"
 #include "common/drv_settings.h"
 #include "common/resources.h"
 #include "prcomoem.h"
 #include "store/xpr.h"
 #include "uiplugin/engine/opt_item_handler_factory.h"
+#include "uiplugin/page_activation_context.h"
 
 namespace moltr::ui {
 
@@ -59,10 +62,12 @@ private:
     void RefreshHelpFile();
     HRESULT AddOwnPages(PPROPSHEETUI_INFO info);
     LONG Apply(PCPSUICBPARAM callback);
+    void OwnPageStarts(HWND page);
+    void OpenPageHelp(HWND page);
 
     static LONG APIENTRY Callback(PCPSUICBPARAM callback, POEMCUIPPARAM param);
     static INT_PTR DialogMessage(CoUIPluginExt* arriving, HWND window, UINT message, WPARAM wParam,
-                                 LPARAM lParam);
+                                 LPARAM lParam, bool ownPage);
     static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -76,8 +81,10 @@ private:
     DWORD hostHelpIndexCount_ = 0;
     DWORD accessLevel_ = 0;
     bool startPage_ = false;
+    PageActivationContext pageContext_;
     DWORD sheetCount_ = 0;
     Sheet sheets_[kMaxSheets] = {};
+    HIMAGELIST tabImages_ = nullptr;
     LPCWSTR featureName_ = nullptr;
     POEMCUIPPARAM param_ = nullptr;
     store::StructureRecord* uipInfo_ = nullptr;
@@ -87,6 +94,7 @@ private:
     common::IDrvSettings* printerSettings_ = nullptr;
     VORTAOptItemHandlerFactory* factory_ = nullptr;
     common::IDrvResources* resources_ = nullptr;
+    common::ContextHelp help_;
 };
 
 } // namespace moltr::ui

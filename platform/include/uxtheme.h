@@ -11,3 +11,9 @@
 #define ETDT_ENABLEAEROWIZARDTAB (ETDT_ENABLE | ETDT_USEAEROWIZARDTABTEXTURE)
 #define ETDT_VALIDBITS                                                                             \
     (ETDT_DISABLE | ETDT_ENABLE | ETDT_USETABTEXTURE | ETDT_USEAEROWIZARDTABTEXTURE)
+
+extern "C" {
+HRESULT WINAPI EnableThemeDialogTexture(HWND hwnd, DWORD dwFlags);
+BOOL WINAPI IsThemeActive();
+BOOL WINAPI IsAppThemed();
+}

@@ -28,6 +28,8 @@ struct UiPrinterSetup {
     bool languageModule = true;
     // Further dependent files, by host path.
     std::vector<std::string> extraFiles;
+    // The driver's help file, by host path.
+    std::string helpFile;
     sim::MachineConfig machine;
 };
 
@@ -45,6 +47,7 @@ public:
         sim::DriverSetup driver;
         driver.name = u"MOLTR ColorLaser 4000 PCL5c";
         driver.dataFile = source + "/MOLTR4KC.GPD";
+        driver.helpFile = setup.helpFile;
         driver.dependentFiles = {source + "/MOLTR4KC.INI",
                                  (BuildRoot() / "bin/MOLTRUIP.DLL").string()};
         if (setup.languageModule) {

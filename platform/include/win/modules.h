@@ -31,6 +31,8 @@ typedef INT_PTR(WINAPI* FARPROC)();
 #define RT_ANIICON MAKEINTRESOURCEW(22)
 #define RT_HTML MAKEINTRESOURCEW(23)
 #define RT_MANIFEST MAKEINTRESOURCEW(24)
+#define CREATEPROCESS_MANIFEST_RESOURCE_ID MAKEINTRESOURCEW(1)
+#define ISOLATIONAWARE_MANIFEST_RESOURCE_ID MAKEINTRESOURCEW(2)
 
 #define DONT_RESOLVE_DLL_REFERENCES 0x00000001
 #define LOAD_LIBRARY_AS_DATAFILE 0x00000002
@@ -82,9 +84,40 @@ typedef struct tagVS_FIXEDFILEINFO {
     DWORD dwFileDateLS;
 } VS_FIXEDFILEINFO;
 
+// Activation contexts: the side-by-side assemblies (such as version 6 of the common controls) a
+// manifest asks for, active on a thread while it is on the thread's activation stack.
+#define ACTCTX_FLAG_PROCESSOR_ARCHITECTURE_VALID 0x00000001
+#define ACTCTX_FLAG_LANGID_VALID 0x00000002
+#define ACTCTX_FLAG_ASSEMBLY_DIRECTORY_VALID 0x00000004
+#define ACTCTX_FLAG_RESOURCE_NAME_VALID 0x00000008
+#define ACTCTX_FLAG_SET_PROCESS_DEFAULT 0x00000010
+#define ACTCTX_FLAG_APPLICATION_NAME_VALID 0x00000020
+#define ACTCTX_FLAG_HMODULE_VALID 0x00000080
+#define DEACTIVATE_ACTCTX_FLAG_FORCE_EARLY_DEACTIVATION 0x00000001
+
+typedef struct tagACTCTXW {
+    ULONG cbSize;
+    DWORD dwFlags;
+    LPCWSTR lpSource;
+    USHORT wProcessorArchitecture;
+    LANGID wLangId;
+    LPCWSTR lpAssemblyDirectory;
+    LPCWSTR lpResourceName;
+    LPCWSTR lpApplicationName;
+    HMODULE hModule;
+} ACTCTXW, *PACTCTXW;
+typedef const ACTCTXW* PCACTCTXW;
+
 #pragma pack(pop)
 
 extern "C" {
+
+HANDLE WINAPI CreateActCtxW(PCACTCTXW pActCtx);
+void WINAPI AddRefActCtx(HANDLE hActCtx);
+void WINAPI ReleaseActCtx(HANDLE hActCtx);
+BOOL WINAPI ActivateActCtx(HANDLE hActCtx, ULONG_PTR* lpCookie);
+BOOL WINAPI DeactivateActCtx(DWORD dwFlags, ULONG_PTR ulCookie);
+BOOL WINAPI GetCurrentActCtx(HANDLE* lphActCtx);
 
 HMODULE WINAPI LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags);
 HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);

@@ -133,7 +133,9 @@ HICON PageIcon(HPROPSHEETPAGE page) {
     return nullptr;
 }
 
-HWND CreatePageWindow(HPROPSHEETPAGE page, HWND sheet, const RECT& at) {
+namespace {
+
+HWND CreatePageInContext(HPROPSHEETPAGE page, HWND sheet, const RECT& at) {
     PROPSHEETPAGEW& description = page->Description();
     if ((description.dwFlags & PSP_USECALLBACK) && description.pfnCallback &&
         !description.pfnCallback(nullptr, PSPCB_CREATE, &description)) {
@@ -157,6 +159,22 @@ HWND CreatePageWindow(HPROPSHEETPAGE page, HWND sheet, const RECT& at) {
     }
     SendMessageW(window, WM_INITDIALOG, reinterpret_cast<WPARAM>(FirstChild(window)),
                  reinterpret_cast<LPARAM>(&description));
+    return window;
+}
+
+} // namespace
+
+// A page with its own activation context is made, and gets WM_INITDIALOG, inside it.
+HWND CreatePageWindow(HPROPSHEETPAGE page, HWND sheet, const RECT& at) {
+    const PROPSHEETPAGEW& description = page->Description();
+    ULONG_PTR cookie = 0;
+    const bool activated = (description.dwFlags & PSP_USEFUSIONCONTEXT) != 0 &&
+                           description.hActCtx != nullptr &&
+                           ActivateActCtx(description.hActCtx, &cookie);
+    HWND window = CreatePageInContext(page, sheet, at);
+    if (activated) {
+        DeactivateActCtx(0, cookie);
+    }
     return window;
 }
 

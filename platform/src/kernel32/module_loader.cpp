@@ -1,7 +1,7 @@
 // LoadLibrary and its family: modules loaded as data files for their resources, and images loaded
 // through the dynamic linker.
 #include "src/kernel32/module_table.h"
-#include "sim/help_calls.h"
+#include "src/kernel32/system_modules.h"
 #include "sim/machine.h"
 #include "sim/utf.h"
 
@@ -59,24 +59,6 @@ Lookup FindModuleFile(const std::u16string& name, bool searchLoaded, std::string
     return Lookup::NotFound;
 }
 
-// The HTML Help control belongs to the system, not to the simulated machine's files: the loader
-// serves it from the platform, with the one export that callers bind (ordinal 15, HtmlHelpW).
-constexpr char16_t kHtmlHelpControl[] = u"hhctrl.ocx";
-constexpr WORD kHtmlHelpOrdinal = 15;
-IMAGE_DOS_HEADER htmlHelpControl;
-
-HMODULE HtmlHelpControl() {
-    return reinterpret_cast<HMODULE>(&htmlHelpControl);
-}
-
-bool NamesHtmlHelpControl(const std::u16string& name) {
-    std::u16string base = name.substr(name.find_last_of(u"\\:") + 1);
-    for (char16_t& c : base) {
-        c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    }
-    return base == kHtmlHelpControl;
-}
-
 } // namespace
 } // namespace moltr::platform
 
@@ -93,8 +75,8 @@ HMODULE WINAPI LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags
     const std::u16string name =
         NormalizeModuleName(std::u16string(moltr::sim::View(lpLibFileName)));
     const bool bare = IsBareModuleName(name);
-    if (!data && NamesHtmlHelpControl(name)) {
-        return HtmlHelpControl();
+    if (HMODULE system = data ? nullptr : SystemModuleNamed(name)) {
+        return system;
     }
     std::string hostFile;
     HMODULE loaded = nullptr;
@@ -157,7 +139,7 @@ HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName) {
 
 BOOL WINAPI FreeLibrary(HMODULE hLibModule) {
     DWORD error = ERROR_SUCCESS;
-    if (hLibModule == HtmlHelpControl()) {
+    if (IsSystemModule(hLibModule)) {
         return TRUE;
     }
     if (!ReleaseModule(hLibModule, error)) {
@@ -172,13 +154,8 @@ FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
     FARPROC proc = nullptr;
     if (!lpProcName) {
         error = ERROR_INVALID_PARAMETER;
-    } else if (hModule == HtmlHelpControl()) {
-        const bool entry = IS_INTRESOURCE(lpProcName) &&
-                           reinterpret_cast<ULONG_PTR>(lpProcName) == kHtmlHelpOrdinal;
-        proc = entry ? reinterpret_cast<FARPROC>(
-                           reinterpret_cast<void (*)()>(moltr::sim::HtmlHelpEntry()))
-                     : nullptr;
-        error = ERROR_PROC_NOT_FOUND;
+    } else if (IsSystemModule(hModule)) {
+        proc = SystemModuleExport(hModule, lpProcName, error);
     } else if (IS_INTRESOURCE(lpProcName)) {
         // Host modules export by name only.
         error = ERROR_PROC_NOT_FOUND;
