@@ -45,13 +45,18 @@ void RemoveTrailingColon(LPWSTR name) {
     }
 }
 
-// The engine rides in the dialog's own user slot.
+constexpr WCHAR kEngineProperty[] = L"VORTAUIDATA";
+constexpr WCHAR kOriginalProcProperty[] = L"OrgDlgProc";
+constexpr int kTabCaptionChars = 64;
+constexpr UINT kTabIconSize = 16;
+
+// The engine rides on its dialogs as a window property: the host's page keeps its own user data.
 CoUIPluginExt* EngineOf(HWND window) {
-    return reinterpret_cast<CoUIPluginExt*>(GetWindowLongPtrW(window, DWLP_USER));
+    return static_cast<CoUIPluginExt*>(GetPropW(window, kEngineProperty));
 }
 
 void KeepEngine(HWND window, CoUIPluginExt* engine) {
-    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(engine));
+    SetPropW(window, kEngineProperty, engine);
 }
 
 // The hand-cursor statics of the pages: plain windows with the resources' cursor.
@@ -456,11 +461,78 @@ LONG APIENTRY CoUIPluginExt::Callback(PCPSUICBPARAM callback, POEMCUIPPARAM para
         return CPSUICB_ACTION_NONE;
     }
     engine->AddRef();
+    if (callback->Reason == CPSUICB_REASON_SETACTIVE && engine->uiType_ == kUITypeOwnPages) {
+        engine->TakeOverHostPage(callback->hDlg);
+    }
     const LONG answer = callback->Reason == CPSUICB_REASON_APPLYNOW
                             ? engine->Apply(callback)
                             : engine->factory_->Callback(callback);
     engine->Release();
     return answer;
+}
+
+// The host's tree-view page becomes sheet 0: its controls are rebuilt from the sheet's template
+// and its dialog procedure runs after the engine's. A sheet whose frame carries the original
+// procedure already was taken over, by this engine or another.
+void CoUIPluginExt::TakeOverHostPage(HWND page) {
+    HWND sheet = page != nullptr ? GetParent(page) : nullptr;
+    if (sheet == nullptr || sheetCount_ == 0 || GetPropW(sheet, kOriginalProcProperty) != nullptr) {
+        return;
+    }
+    resources_->CreateDialogControls(sheets_[0].dialogId, page, 1);
+    KeepEngine(page, this);
+    factory_->AttachDialog(page);
+    const LONG_PTR original = GetWindowLongPtrW(page, DWLP_DLGPROC);
+    SetWindowLongPtrW(page, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&HostPageProc));
+    SetPropW(page, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
+    SetPropW(sheet, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
+    OwnPageStarts(page);
+    const int hostTab = HostTabIndex(sheet, page, sheetCount_);
+    LabelTabs(sheet, hostTab);
+    if (sheetKind_ == kSheetPrinter && accessLevel_ == kAccessNone && sheetCount_ > 1) {
+        // Without printer access the sheet opens on the first own page, as a click on its tab.
+        HWND tabs = PropSheet_GetTabControl(sheet);
+        RECT area = {};
+        if (SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(hostTab + 1),
+                         reinterpret_cast<LPARAM>(&area))) {
+            PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON,
+                         MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2));
+        }
+    }
+}
+
+// The host page's tab takes sheet 0's caption; each sheet's icon goes to its tab.
+void CoUIPluginExt::LabelTabs(HWND sheet, int hostTab) {
+    HWND tabs = PropSheet_GetTabControl(sheet);
+    WCHAR caption[kTabCaptionChars] = {};
+    TCITEMW item = {};
+    if (SUCCEEDED(resources_->LoadString(sheets_[0].dialogId, caption, kTabCaptionChars)) &&
+        caption[0] != 0) {
+        item.mask = TCIF_TEXT;
+        item.pszText = caption;
+        SendMessageW(tabs, TCM_SETITEMW, static_cast<WPARAM>(hostTab),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+    if (tabImages_ == nullptr) {
+        tabImages_ = ImageList_Create(kTabIconSize, kTabIconSize, ILC_COLOR32 | ILC_MASK, 0,
+                                      static_cast<int>(sheetCount_));
+    }
+    if (tabImages_ == nullptr) {
+        return;
+    }
+    SendMessageW(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(tabImages_));
+    for (DWORD i = 0; i < sheetCount_; ++i) {
+        HICON icon =
+            sheets_[i].iconId != 0 ? resources_->GetIcon(sheets_[i].iconId, kTabIconSize) : nullptr;
+        const int image = icon != nullptr ? ImageList_AddIcon(tabImages_, icon) : -1;
+        if (image >= 0) {
+            item = {};
+            item.mask = TCIF_IMAGE;
+            item.iImage = image;
+            SendMessageW(tabs, TCM_SETITEMW, static_cast<WPARAM>(hostTab + static_cast<int>(i)),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
 }
 
 // The own pages draw the tab's texture behind their controls, as the host's pages do.
@@ -499,6 +571,9 @@ INT_PTR CoUIPluginExt::DialogMessage(CoUIPluginExt* arriving, HWND window, UINT 
         return TRUE;
     }
     CoUIPluginExt* engine = EngineOf(window);
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, kEngineProperty);
+    }
     if (engine == nullptr || engine->factory_ == nullptr) {
         return FALSE;
     }
@@ -518,6 +593,19 @@ INT_PTR CALLBACK CoUIPluginExt::PageProc(HWND window, UINT message, WPARAM wPara
         message == WM_INITDIALOG ? reinterpret_cast<const PROPSHEETPAGEW*>(lParam) : nullptr;
     auto* engine = page != nullptr ? reinterpret_cast<CoUIPluginExt*>(page->lParam) : nullptr;
     return DialogMessage(engine, window, message, wParam, lParam, true);
+}
+
+// The taken-over host page: the engine's page logic first, the host's procedure for the rest.
+INT_PTR CALLBACK CoUIPluginExt::HostPageProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    const auto original = reinterpret_cast<DLGPROC>(GetPropW(window, kOriginalProcProperty));
+    const INT_PTR handled = DialogMessage(nullptr, window, message, wParam, lParam, true);
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, kEngineProperty);
+        RemovePropW(window, kOriginalProcProperty);
+    }
+    return handled == 0 && original != nullptr ? original(window, message, wParam, lParam)
+                                               : handled;
 }
 
 INT_PTR CALLBACK CoUIPluginExt::PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

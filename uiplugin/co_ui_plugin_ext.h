@@ -63,12 +63,15 @@ private:
     HRESULT AddOwnPages(PPROPSHEETUI_INFO info);
     LONG Apply(PCPSUICBPARAM callback);
     void OwnPageStarts(HWND page);
+    void TakeOverHostPage(HWND page);
+    void LabelTabs(HWND sheet, int hostTab);
     void OpenPageHelp(HWND page);
 
     static LONG APIENTRY Callback(PCPSUICBPARAM callback, POEMCUIPPARAM param);
     static INT_PTR DialogMessage(CoUIPluginExt* arriving, HWND window, UINT message, WPARAM wParam,
                                  LPARAM lParam, bool ownPage);
     static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK HostPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     LONG references_ = 1;

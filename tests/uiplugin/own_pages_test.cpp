@@ -45,8 +45,11 @@ struct AddedPages {
     }
 };
 
-// The host's first page as the plug-in's sheet 0 stands in it: an empty page of its own.
+// The host's first page as the plug-in's sheet 0 stands in it: an empty page of its own, which
+// counts the commands it still gets.
+int hostCommands = 0;
 INT_PTR CALLBACK HostPageProc(HWND, UINT message, WPARAM, LPARAM) {
+    hostCommands += message == WM_COMMAND ? 1 : 0;
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
@@ -165,6 +168,43 @@ TEST_F(OwnPages, DrawTheTabTextureAndOpenHelpForTheirSheet) {
     // The host's page is sheet 0: the own page on tab N shows sheet N.
     EXPECT_EQ(calls[0].data, kDocumentSheets[2]);
     EXPECT_EQ(calls[1].data, kDocumentSheets[4]);
+}
+
+TEST_F(OwnPages, TheHostsPageBecomesTheFirstSheetOnItsFirstActivation) {
+    HWND hostPage = nullptr;
+    int children = 0;
+    std::string caption;
+    HANDLE kept = nullptr;
+    hostCommands = 0;
+    sim::QueueSheetAction({sim::SheetAction::Kind::Run, 0, [&](HWND sheet) {
+                               hostPage = PropSheet_IndexToHwnd(sheet, 0);
+                               CPSUICBPARAM callback = {};
+                               callback.cbSize = sizeof callback;
+                               callback.Reason = CPSUICB_REASON_SETACTIVE;
+                               callback.hDlg = hostPage;
+                               for (int twice = 0; twice < 2; ++twice) {
+                                   param_.OEMCUIPCallback(&callback, &param_);
+                               }
+                               for (HWND child = GetWindow(hostPage, GW_CHILD); child != nullptr;
+                                    child = GetWindow(child, GW_HWNDNEXT)) {
+                                   ++children;
+                               }
+                               WCHAR text[64] = {};
+                               TCITEMW item = {};
+                               item.mask = TCIF_TEXT;
+                               item.pszText = text;
+                               item.cchTextMax = 64;
+                               SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETITEMW, 0,
+                                            reinterpret_cast<LPARAM>(&item));
+                               caption = sim::Utf8(text);
+                               kept = GetPropW(sheet, L"OrgDlgProc");
+                               SendMessageW(hostPage, WM_COMMAND, 0, 0);
+                           }});
+    RunSheet();
+    EXPECT_GT(children, 0); // the controls of sheet 0's template
+    EXPECT_EQ(caption, "General");
+    EXPECT_EQ(kept, reinterpret_cast<HANDLE>(&HostPageProc));
+    EXPECT_EQ(hostCommands, 1); // what the engine leaves reaches the host's procedure once
 }
 
 } // namespace
