@@ -5,6 +5,9 @@
 #include <winspool.h>
 #include <gtest/gtest.h>
 #include <vector>
+#include <commctrl.h>
+#include <prsht.h>
+#include "sim/option_items.h"
 #include "sim/property_sheets.h"
 #include "sim/utf.h"
 #include "ui_printer.h"
@@ -16,6 +19,7 @@ using sim::SheetAction;
 
 class DocumentPrompt : public ::testing::Test {
 protected:
+    explicit DocumentPrompt(const UiPrinterSetup& setup = {}) : printer_(setup) {}
     void SetUp() override { sim::ClearSheetActions(); }
     void TearDown() override { sim::ClearSheetActions(); }
 
@@ -95,6 +99,50 @@ TEST_F(DocumentPrompt, ThePrinterSheetOpensForAnyOpenHandle) {
     Press(IDOK);
     EXPECT_TRUE(PrinterPropertiesW(nullptr, user));
     ClosePrinter(user);
+}
+
+UiPrinterSetup ItemsInTheTreeView() {
+    UiPrinterSetup setup;
+    setup.uipSettings = "UIPTYPEDOCUMENT=1\r\nUIPTYPEPRINTER=1\r\n";
+    return setup;
+}
+
+class DocumentPromptInTheTreeView : public DocumentPrompt {
+protected:
+    DocumentPromptInTheTreeView() : DocumentPrompt(ItemsInTheTreeView()) {}
+};
+
+// The driver's items lead the tree: orientation, paper size, source, media type, duplex, colour,
+// resolution, copies, scale, then the TrueType item.
+constexpr int kTrueTypeItem = 9;
+
+TEST_F(DocumentPromptInTheTreeView, AnItemChangedInTheTreeReachesTheDevmodeOnOk) {
+    bool changed = false;
+    sim::QueueSheetAction({SheetAction::Kind::Run, 0, [&changed](HWND sheet) {
+                               changed = sim::SetOptionItemSelection(
+                                   PropSheet_GetCurrentPageHwnd(sheet), kTrueTypeItem, 2);
+                           }});
+    Press(IDOK);
+    std::vector<BYTE> out = Buffer();
+    EXPECT_EQ(DocumentPropertiesW(nullptr, printer_.handle(), nullptr, At(out), nullptr,
+                                  DM_IN_PROMPT | DM_OUT_BUFFER),
+              IDOK);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(At(out)->dmTTOption, DMTT_BITMAP);
+}
+
+TEST_F(DocumentPromptInTheTreeView, AnItemChangedAndCancelledLeavesTheOutputAlone) {
+    sim::QueueSheetAction({SheetAction::Kind::Run, 0, [](HWND sheet) {
+                               sim::SetOptionItemSelection(PropSheet_GetCurrentPageHwnd(sheet),
+                                                           kTrueTypeItem, 2);
+                           }});
+    Press(IDCANCEL);
+    std::vector<BYTE> out = Buffer();
+    const std::vector<BYTE> before = out;
+    EXPECT_EQ(DocumentPropertiesW(nullptr, printer_.handle(), nullptr, At(out), nullptr,
+                                  DM_IN_PROMPT | DM_OUT_BUFFER),
+              IDCANCEL);
+    EXPECT_EQ(out, before);
 }
 
 } // namespace
