@@ -245,6 +245,9 @@ int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability
                                const DEVMODEW* pDevMode);
 LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName,
                                 PDEVMODEW pDevModeOutput, PDEVMODEW pDevModeInput, DWORD fMode);
+LONG WINAPI AdvancedDocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName,
+                                        PDEVMODEW pDevModeOutput, PDEVMODEW pDevModeInput);
+BOOL WINAPI PrinterPropertiesW(HWND hWnd, HANDLE hPrinter);
 BOOL WINAPI GetPrinterDriverDirectoryW(LPWSTR pName, LPWSTR pEnvironment, DWORD Level,
                                        LPBYTE pDriverDirectory, DWORD cbBuf, LPDWORD pcbNeeded);
 BOOL WINAPI GetPrintProcessorDirectoryW(LPWSTR pName, LPWSTR pEnvironment, DWORD Level,
