@@ -8,6 +8,7 @@
 #include "win/text.h"
 #include "win/files.h"
 #include "win/kernel.h"
+#include "win/atoms.h"
 #include "win/threads.h"
 #include "win/processes.h"
 #include "win/pipes.h"

@@ -15,4 +15,9 @@ size_t GdiObjectCount();
 // The number of icons and cursors the process holds, shared ones included.
 size_t IconCount();
 
+// Takes every message waiting in the calling thread's queue, translating and dispatching each as a
+// message loop does, until none is left; returns how many it dispatched. A quit request ends it and
+// stays in the queue for the loop further out.
+size_t DispatchPostedMessages();
+
 } // namespace moltr::sim

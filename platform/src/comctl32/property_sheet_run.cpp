@@ -1,13 +1,14 @@
-// PropertySheetW: a modal sheet runs until OK or Cancel ends it, taking the actions queued for it
-// (see sim/property_sheets.h) and then the machine's dialog responder's answer; a modeless one is
-// returned at once. Every modal sheet shown is recorded with the machine's dialogs, its picture
-// taken as the responder saw it.
+// PropertySheetW: a modal sheet runs until OK or Cancel ends it, dispatching what was posted to
+// its thread and taking the actions queued for it (see sim/property_sheets.h) and then the
+// machine's dialog responder's answer; a modeless one is returned at once. Every modal sheet shown
+// is recorded with the machine's dialogs, its picture taken as the responder saw it.
 #include "src/comctl32/control_classes.h"
 #include "src/comctl32/property_sheet.h"
 #include "src/user32/user_dialog_records.h"
 #include "src/user32/user_thread_input.h"
 #include "sim/dialogs.h"
 #include "sim/property_sheets.h"
+#include "sim/windows_admin.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -124,6 +125,10 @@ INT_PTR RunModal(HWND sheet, HWND owner) {
     record.appWindowDisabled = owner && !IsWindowEnabled(owner);
     INT_PTR result = 0;
     while (!SheetEnded(sheet, result)) {
+        // What the sheet and its pages posted to themselves comes before the user's next action.
+        if (sim::DispatchPostedMessages() > 0) {
+            continue;
+        }
         sim::SheetAction action;
         if (!NextAction(action)) {
             Answer(sheet, record);

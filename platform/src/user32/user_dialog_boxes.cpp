@@ -207,6 +207,8 @@ INT_PTR RunModal(HWND dialog, HWND owner, DLGPROC proc, LPARAM parameter,
     record.appWindow = owner ? owner : SharedInputWindow();
     record.caption = TextOf(dialog);
     record.controls = ControlTexts(dialog);
+    // What the procedure posted to itself comes before the user's answer.
+    sim::DispatchPostedMessages();
     if (!Ended(dialog)) {
         const sim::DialogResponse response = sim::CurrentDialogResponse();
         Sleep(response.afterMs);

@@ -84,6 +84,12 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         buffer[length] = 0;
         return static_cast<LRESULT>(length);
     }
+    case WM_ACTIVATE:
+        // An activated window that is not minimised takes the focus.
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+            SetFocus(hWnd);
+        }
+        return 0;
     case WM_GETTEXTLENGTH: {
         std::lock_guard guard(UserLock());
         const Window* window = FindWindowObject(hWnd);

@@ -50,6 +50,17 @@ Window* CheckedWindow(HWND window) {
     return found;
 }
 
+bool IsSelfOrDescendant(HWND ancestor, HWND window) {
+    for (HWND up = window; up;) {
+        if (up == ancestor) {
+            return true;
+        }
+        const Window* found = FindWindowObject(up);
+        up = found ? found->parent : nullptr;
+    }
+    return false;
+}
+
 void PublishState(HWND handle, const Window& window) {
     if (!window.parent) {
         PublishWindow(handle, window.thread, window.style);

@@ -22,8 +22,22 @@ struct WindowClass {
     int classExtra = 0;
     int windowExtra = 0;
     HINSTANCE instance = nullptr;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    LPCWSTR menuName = nullptr; // a resource id, or `menuText`
+    std::u16string menuText;
     bool system = false;
     int windows = 0; // windows of the class that exist
+};
+
+// An entry of a window's property list, keyed by a global atom. An entry set by a string name holds
+// one reference on the atom that the name was added as.
+struct WindowProperty {
+    ATOM atom = 0;
+    bool named = false;
+    HANDLE data = nullptr;
 };
 
 struct Window : UserObject {
@@ -42,6 +56,7 @@ struct Window : UserObject {
     HFONT font = nullptr; // controls remember the font they are given
     DWORD thread = 0;     // the thread that created it
     std::vector<BYTE> extra;
+    std::vector<WindowProperty> properties;
     bool destroying = false;
 };
 
@@ -71,6 +86,12 @@ inline Icon* FindIcon(HICON icon) {
 
 // The window behind a handle; null with ERROR_INVALID_WINDOW_HANDLE set when there is none.
 Window* CheckedWindow(HWND window);
+
+// Gives up the references that a destroyed window's property list holds on global atoms.
+void DropProperties(Window& window);
+
+// True when `window` is `ancestor` or one of its children's children; the caller holds UserLock().
+bool IsSelfOrDescendant(HWND ancestor, HWND window);
 
 // Makes a top-level window's current state known to the machine's other processes.
 void PublishState(HWND handle, const Window& window);

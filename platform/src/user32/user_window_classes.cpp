@@ -1,10 +1,11 @@
-// Window classes: the system's control classes and RegisterClassW, RegisterClassExW and
-// UnregisterClassW.
+// Window classes: the system's control classes and RegisterClassW, RegisterClassExW,
+// UnregisterClassW, GetClassInfoExW and GetClassNameW.
 #include "src/kernel32/text_case.h"
 #include "src/user32/user_objects.h"
 #include "sim/utf.h"
 
 #include <windows.h>
+#include <algorithm>
 
 namespace moltr::platform {
 namespace {
@@ -30,6 +31,8 @@ Classes& TheClasses() {
             windowClass->name = name;
             windowClass->system = true;
             windowClass->proc = ControlProc;
+            windowClass->cursor =
+                LoadCursorW(nullptr, windowClass->name == u"Edit" ? IDC_IBEAM : IDC_ARROW);
             if (windowClass->name == u"#32770") {
                 windowClass->atom = kDialogAtom;
                 windowClass->windowExtra = kDialogWindowExtra;
@@ -92,6 +95,15 @@ ATOM Register(const WNDCLASSEXW& description) {
     windowClass->classExtra = description.cbClsExtra;
     windowClass->windowExtra = description.cbWndExtra;
     windowClass->instance = description.hInstance;
+    windowClass->icon = description.hIcon;
+    windowClass->smallIcon = description.hIconSm;
+    windowClass->cursor = description.hCursor;
+    windowClass->background = description.hbrBackground;
+    if (IS_INTRESOURCE(description.lpszMenuName)) {
+        windowClass->menuName = description.lpszMenuName;
+    } else {
+        windowClass->menuText = sim::View(description.lpszMenuName);
+    }
     windowClass->atom = classes.nextAtom++;
     classes.list.push_back(windowClass);
     return windowClass->atom;
@@ -173,5 +185,50 @@ BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) {
     }
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
+}
+
+BOOL WINAPI GetClassInfoExW(HINSTANCE hInstance, LPCWSTR lpszClass, LPWNDCLASSEXW lpwcx) {
+    if (!lpwcx) {
+        SetLastError(ERROR_NOACCESS);
+        return FALSE;
+    }
+    std::lock_guard guard(UserLock());
+    const std::shared_ptr<WindowClass> found = FindWindowClass(lpszClass, hInstance);
+    if (!found) {
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        return FALSE;
+    }
+    // The caller's cbSize stays as it set it.
+    lpwcx->style = found->style;
+    lpwcx->lpfnWndProc = found->proc;
+    lpwcx->cbClsExtra = found->classExtra;
+    lpwcx->cbWndExtra = found->windowExtra;
+    lpwcx->hInstance = found->instance;
+    lpwcx->hIcon = found->icon;
+    lpwcx->hCursor = found->cursor;
+    lpwcx->hbrBackground = found->background;
+    lpwcx->lpszMenuName =
+        found->menuText.empty() ? found->menuName : moltr::sim::W(found->menuText);
+    lpwcx->lpszClassName = lpszClass;
+    lpwcx->hIconSm = found->smallIcon;
+    // The class's atom is its success value.
+    return found->atom;
+}
+
+int WINAPI GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount) {
+    std::lock_guard guard(UserLock());
+    const Window* window = CheckedWindow(hWnd);
+    if (!window) {
+        return 0;
+    }
+    if (!lpClassName || nMaxCount <= 0) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    const std::u16string& name = window->windowClass->name;
+    const size_t length = std::min(name.size(), static_cast<size_t>(nMaxCount) - 1);
+    std::copy_n(name.data(), length, reinterpret_cast<char16_t*>(lpClassName));
+    lpClassName[length] = 0;
+    return static_cast<int>(length);
 }
 }

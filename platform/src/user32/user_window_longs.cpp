@@ -1,5 +1,5 @@
 // The values of a window: GetWindowLongW, SetWindowLongW, GetWindowLongPtrW and
-// SetWindowLongPtrW.
+// SetWindowLongPtrW, with the window procedure that subclassing replaces, and CallWindowProcW.
 #include "src/user32/user_desktop.h"
 #include "src/user32/user_objects.h"
 
@@ -81,6 +81,19 @@ bool Access(HWND handle, int index, size_t size, const LONG_PTR* newValue, LONG_
         return true;
     }
     // Pointers are read and written in full only: the 32-bit calls of 64-bit Windows refuse them.
+    if (wide && index == GWLP_WNDPROC) {
+        // Subclassing: the window's messages go to the new procedure, which passes them on to the
+        // one returned here through CallWindowProcW.
+        if (newValue && !*newValue) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return false;
+        }
+        previous = reinterpret_cast<LONG_PTR>(window->proc);
+        if (newValue) {
+            window->proc = reinterpret_cast<WNDPROC>(*newValue);
+        }
+        return true;
+    }
     if (wide && (index == GWLP_HINSTANCE || index == GWLP_HWNDPARENT)) {
         HINSTANCE* instance = &window->instance;
         HWND* parent = window->parent ? &window->parent : &window->owner;
@@ -132,5 +145,10 @@ LONG_PTR WINAPI GetWindowLongPtrW(HWND hWnd, int nIndex) {
 LONG_PTR WINAPI SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
     LONG_PTR previous = 0;
     return Access(hWnd, nIndex, sizeof(LONG_PTR), &dwNewLong, previous) ? previous : 0;
+}
+
+LRESULT WINAPI CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam,
+                               LPARAM lParam) {
+    return lpPrevWndFunc ? lpPrevWndFunc(hWnd, Msg, wParam, lParam) : 0;
 }
 }

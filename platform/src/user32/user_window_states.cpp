@@ -1,7 +1,9 @@
-// Visible and enabled states: ShowWindow, IsWindowVisible, EnableWindow and IsWindowEnabled.
+// Visible and enabled states: ShowWindow, IsWindowVisible, EnableWindow and IsWindowEnabled. A
+// window hidden or disabled loses the focus it or its children had.
 // Another process's top-level window answers from its record on the desktop.
 #include "src/user32/user_desktop.h"
 #include "src/user32/user_objects.h"
+#include "src/user32/user_thread_input.h"
 
 #include <windows.h>
 
@@ -32,22 +34,31 @@ BOOL EnableForeign(HWND handle, BOOL enable) {
 extern "C" {
 
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
-    std::lock_guard guard(UserLock());
-    Window* window = CheckedWindow(hWnd);
-    if (!window) {
-        return FALSE;
+    BOOL wasVisible = FALSE;
+    HWND parent = nullptr;
+    {
+        std::lock_guard guard(UserLock());
+        Window* window = CheckedWindow(hWnd);
+        if (!window) {
+            return FALSE;
+        }
+        if (nCmdShow < SW_HIDE || nCmdShow > SW_MAX) {
+            SetLastError(ERROR_INVALID_SHOWWIN_COMMAND);
+            return FALSE;
+        }
+        wasVisible = (window->style & WS_VISIBLE) ? TRUE : FALSE;
+        if (nCmdShow == SW_HIDE) {
+            window->style &= ~WS_VISIBLE;
+        } else {
+            window->style |= WS_VISIBLE;
+        }
+        parent = window->parent;
+        PublishState(hWnd, *window);
     }
-    if (nCmdShow < SW_HIDE || nCmdShow > SW_MAX) {
-        SetLastError(ERROR_INVALID_SHOWWIN_COMMAND);
-        return FALSE;
-    }
-    const BOOL wasVisible = (window->style & WS_VISIBLE) ? TRUE : FALSE;
+    // A hidden child hands the focus back to its parent.
     if (nCmdShow == SW_HIDE) {
-        window->style &= ~WS_VISIBLE;
-    } else {
-        window->style |= WS_VISIBLE;
+        RevertFocus(hWnd, parent);
     }
-    PublishState(hWnd, *window);
     return wasVisible;
 }
 
@@ -74,18 +85,25 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     if (IsForeignHandle(hWnd)) {
         return EnableForeign(hWnd, bEnable);
     }
-    std::lock_guard guard(UserLock());
-    Window* window = CheckedWindow(hWnd);
-    if (!window) {
-        return FALSE;
+    BOOL wasDisabled = FALSE;
+    {
+        std::lock_guard guard(UserLock());
+        Window* window = CheckedWindow(hWnd);
+        if (!window) {
+            return FALSE;
+        }
+        wasDisabled = (window->style & WS_DISABLED) ? TRUE : FALSE;
+        if (bEnable) {
+            window->style &= ~WS_DISABLED;
+        } else {
+            window->style |= WS_DISABLED;
+        }
+        PublishState(hWnd, *window);
     }
-    const BOOL wasDisabled = (window->style & WS_DISABLED) ? TRUE : FALSE;
-    if (bEnable) {
-        window->style &= ~WS_DISABLED;
-    } else {
-        window->style |= WS_DISABLED;
+    // A disabled window cannot have the focus.
+    if (!bEnable) {
+        RevertFocus(hWnd, nullptr);
     }
-    PublishState(hWnd, *window);
     return wasDisabled;
 }
 

@@ -1,7 +1,9 @@
 // Windows and their family: CreateWindowExW, DestroyWindow, IsWindow, GetParent, GetDlgItem,
 // GetDlgCtrlID and EnumChildWindows.
 #include "src/user32/user_desktop.h"
+#include "src/user32/user_message_queue.h"
 #include "src/user32/user_objects.h"
+#include "src/user32/user_thread_input.h"
 #include "sim/utf.h"
 
 #include <windows.h>
@@ -51,6 +53,8 @@ void Unlink(HWND handle) {
     auto& siblings = SiblingsOf(*window);
     siblings.erase(std::remove(siblings.begin(), siblings.end(), handle), siblings.end());
     window->windowClass->windows--;
+    DropProperties(*window);
+    FlushWindowMessages(handle, window->thread);
     if (!window->parent) {
         WithdrawWindow(handle);
     }
@@ -74,6 +78,7 @@ extern "C" {
 HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
                             DWORD dwStyle, int X, int Y, int nWidth, int nHeight, HWND hWndParent,
                             HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
+    EnsureMessageQueue();
     HWND handle = nullptr;
     {
         std::lock_guard guard(UserLock());
@@ -152,6 +157,7 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
 
 BOOL WINAPI DestroyWindow(HWND hWnd) {
     std::vector<HWND> dependents;
+    HWND parent = nullptr;
     {
         std::lock_guard guard(UserLock());
         Window* window = CheckedWindow(hWnd);
@@ -163,7 +169,12 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
             return TRUE;
         }
         window->destroying = true;
+        parent = window->parent;
     }
+    // The focus inside a destroyed child goes back to its parent; a destroyed top-level window
+    // leaves its queue with no focus and no active window.
+    RevertFocus(hWnd, parent);
+    ForgetActiveWindow(hWnd);
     SendMessageW(hWnd, WM_DESTROY, 0, 0);
     {
         std::lock_guard guard(UserLock());

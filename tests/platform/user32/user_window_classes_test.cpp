@@ -1,5 +1,7 @@
-// Registering window classes with RegisterClassW/ExW and UnregisterClassW, without windows.
+// Registering window classes with RegisterClassW/ExW and UnregisterClassW, and what
+// GetClassInfoExW and GetClassNameW tell of them.
 #include "this_module.h"
+#include "sim/utf.h"
 #include "windows_run.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +58,78 @@ TEST(WindowClasses, ANamelessClassIsAnInvalidParameter) {
     SetLastError(0);
     EXPECT_EQ(RegisterClassExW(&description), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(ClassInfo, AnswersTheClassAsRegistered) {
+    WNDCLASSEXW description{};
+    description.cbSize = sizeof description;
+    description.style = CS_DBLCLKS;
+    description.lpfnWndProc = ClassProc;
+    description.cbClsExtra = 4;
+    description.cbWndExtra = 24;
+    description.hInstance = ThisModuleHandle();
+    description.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    description.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    description.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    description.lpszMenuName = MAKEINTRESOURCEW(7);
+    description.lpszClassName = L"MoltrInfo";
+    const ATOM atom = RegisterClassExW(&description);
+    ASSERT_NE(atom, 0);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_EQ(GetClassInfoExW(ThisModuleHandle(), L"moltrinfo", &info), atom);
+    EXPECT_EQ(info.cbSize, sizeof info);
+    EXPECT_EQ(info.style, static_cast<UINT>(CS_DBLCLKS));
+    EXPECT_EQ(info.lpfnWndProc, &ClassProc);
+    EXPECT_EQ(info.cbClsExtra, 4);
+    EXPECT_EQ(info.cbWndExtra, 24);
+    EXPECT_EQ(info.hInstance, ThisModuleHandle());
+    EXPECT_EQ(info.hIcon, description.hIcon);
+    EXPECT_EQ(info.hCursor, description.hCursor);
+    EXPECT_EQ(info.hbrBackground, description.hbrBackground);
+    EXPECT_EQ(info.lpszMenuName, MAKEINTRESOURCEW(7));
+    EXPECT_EQ(GetClassInfoExW(ThisModuleHandle(), MAKEINTRESOURCEW(atom), &info), atom);
+    EXPECT_TRUE(UnregisterClassW(L"MoltrInfo", ThisModuleHandle()));
+    SetLastError(0);
+    EXPECT_FALSE(GetClassInfoExW(ThisModuleHandle(), L"MoltrInfo", &info));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_DOES_NOT_EXIST));
+}
+
+TEST(ClassInfo, SystemClassesAnswerWithoutAnInstance) {
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetClassInfoExW(nullptr, L"EDIT", &info));
+    EXPECT_EQ(info.hCursor, LoadCursorW(nullptr, IDC_IBEAM));
+    EXPECT_NE(info.lpfnWndProc, nullptr);
+    ASSERT_TRUE(GetClassInfoExW(nullptr, L"Button", &info));
+    EXPECT_EQ(info.hCursor, LoadCursorW(nullptr, IDC_ARROW));
+    ASSERT_TRUE(GetClassInfoExW(nullptr, L"#32770", &info));
+    EXPECT_EQ(info.cbWndExtra, DLGWINDOWEXTRA);
+    // The dialog class is also known by its atom.
+    EXPECT_TRUE(GetClassInfoExW(nullptr, WC_DIALOG, &info));
+}
+
+TEST(ClassInfo, ClassNameOfAWindowAsRegisteredAndCutToTheBuffer) {
+    HWND window = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  ThisModuleHandle(), nullptr);
+    ASSERT_NE(window, nullptr);
+    WCHAR name[16];
+    for (WCHAR& c : name) {
+        c = u'@';
+    }
+    EXPECT_EQ(GetClassNameW(window, name, 16), 6);
+    EXPECT_EQ(moltr::sim::Utf8(name), "Button");
+    EXPECT_EQ(GetClassNameW(window, name, 4), 3);
+    EXPECT_EQ(moltr::sim::Utf8(name), "But");
+    EXPECT_EQ(name[4], u'o');
+    DestroyWindow(window);
+    SetLastError(0);
+    EXPECT_EQ(GetClassNameW(window, name, 16), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
 } // namespace
