@@ -181,8 +181,9 @@ void DragThumb(HWND trackbar, LONG_PTR position) {
                  reinterpret_cast<LPARAM>(trackbar));
 }
 
-// The user selects the edit control's text and types `text` over it, key by key.
+// The user focuses the edit control, selects its text and types `text` over it, key by key.
 void TypeText(HWND edit, const std::u16string& text) {
+    SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     for (char16_t key : text) {
         SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(key), 1);
