@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "prcomoem.h"
+#include "sim/option_item_views.h"
 #include "sim/utf.h"
 #include "store/xpr.h"
 #include "ui_module.h"
@@ -392,6 +393,36 @@ TEST_F(CommonUiPropInTheHostsPage, TheTreeViewAddsNoPages) {
     EXPECT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)),
               E_NOTIMPL);
     EXPECT_TRUE(calls.pages.empty());
+}
+
+// While the plug-in's factory lives, the simulation shows its items to the tools that drive the
+// sheet: the host's items that have an id and every own item, each with its id, marked as the
+// plug-in's or the host's, and its options as the engine reads them.
+TEST_F(CommonUiProp, TheFactoryPublishesItsItemsWhileItLives) {
+    ASSERT_EQ(Open(OEMCUIP_DOCPROP), S_OK);
+    std::vector<sim::OptionItemsView> views = sim::PublishedOptionItems();
+    ASSERT_EQ(views.size(), 1u);
+    EXPECT_EQ(views[0].uiType, 2u);
+    size_t hostSeen = 0;
+    size_t ownSeen = 0;
+    for (const sim::OptionItemView& view : views[0].items) {
+        const bool own = view.item >= own_.data() && view.item < own_.data() + own_.size();
+        EXPECT_EQ(view.own, own) << view.id;
+        if (own) {
+            ++ownSeen;
+            EXPECT_EQ(view.id, ReadBackId(*view.item));
+            EXPECT_EQ(view.options.size(), view.item->pOptType ? view.item->pOptType->Count : 0u)
+                << view.id;
+        } else {
+            ++hostSeen;
+            EXPECT_EQ(view.id, view.item->DMPubID);
+        }
+    }
+    EXPECT_EQ(hostSeen, 2u); // the item without an id has no handler
+    EXPECT_EQ(ownSeen, own_.size());
+    plugin_->Release();
+    plugin_ = nullptr;
+    EXPECT_TRUE(sim::PublishedOptionItems().empty());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "moltr/desktop_command.h"
 #include "moltr/processes_command.h"
 #include "moltr/spooler_command.h"
+#include "moltr/ui_command.h"
 
 namespace moltr::tool {
 namespace {
@@ -20,7 +21,7 @@ constexpr Usage kUsages[] = {
     {"print", nullptr, kPrintUsage},     {"jobs", nullptr, kJobsUsage},
     {"job", nullptr, kJobUsage},         {"spooler", nullptr, kSpoolerUsage},
     {"printer", "ports", kPortsUsage},   {"processes", nullptr, kProcessesUsage},
-    {"desktop", nullptr, kDesktopUsage},
+    {"desktop", nullptr, kDesktopUsage}, {"ui", nullptr, kUiUsage},
 };
 
 } // namespace

@@ -76,31 +76,6 @@ int64_t PublicValue(const BYTE* devmode, const PublicDevModeField& field) {
     return value;
 }
 
-// The devmode an application gets, with the private part's layout to show it by.
-class DocumentDevMode {
-public:
-    std::string Open(const std::string& name, const std::vector<std::string>& settings);
-    void Show(bool json) const;
-
-private:
-    NamedPrinter printer_;
-    std::vector<BYTE> devmode_;
-    StoredStructure layout_;
-    DWORD privateSize_ = 0;
-};
-
-std::string DocumentDevMode::Open(const std::string& name,
-                                  const std::vector<std::string>& settings) {
-    std::string error = printer_.Open(name);
-    if (error.empty()) {
-        error = ApplicationDevMode(printer_, settings, devmode_);
-    }
-    if (error.empty() && !PrivateDevModeLayout(printer_, layout_, privateSize_).empty()) {
-        privateSize_ = 0; // a printer without settings shows the public part alone
-    }
-    return error;
-}
-
 JsonValue PrivateValue(const StoredField& field, const BYTE* bytes) {
     bool single = field.elementCount <= 1;
     switch (field.type) {
@@ -121,54 +96,74 @@ JsonValue PrivateValue(const StoredField& field, const BYTE* bytes) {
     return JsonValue::String(FieldValueText(field, bytes));
 }
 
-void DocumentDevMode::Show(bool json) const {
+} // namespace
+
+JsonValue SettingsBlockJson(const StoredStructure& layout, const BYTE* block, size_t size) {
+    JsonValue fields = JsonValue::Object();
+    for (const StoredField& field : BlockFields(layout)) {
+        if (field.offset + size_t{field.elementSize} * field.elementCount <= size) {
+            fields.Add(field.name, PrivateValue(field, block + field.offset));
+        }
+    }
+    return fields;
+}
+
+JsonValue DevModeJson(const NamedPrinter& printer, const std::vector<BYTE>& devmode) {
     JsonValue shown = JsonValue::Object();
     JsonValue publicPart = JsonValue::Object();
     for (const PublicDevModeField& field : kHeaderFields) {
-        publicPart.Add(field.name, JsonValue::Signed(PublicValue(devmode_.data(), field)));
+        publicPart.Add(field.name, JsonValue::Signed(PublicValue(devmode.data(), field)));
     }
     for (const char* name : kShownSettable) {
         const PublicDevModeField& field = *FindPublicDevModeField(name);
-        publicPart.Add(field.name, JsonValue::Signed(PublicValue(devmode_.data(), field)));
+        publicPart.Add(field.name, JsonValue::Signed(PublicValue(devmode.data(), field)));
     }
     shown.Add("public", std::move(publicPart));
-    JsonValue privatePart = JsonValue::Object();
-    std::optional<size_t> at = FindPrivateDevMode(devmode_, privateSize_);
-    const BYTE* part = at ? devmode_.data() + *at : nullptr;
-    for (const StoredField& field : part ? BlockFields(layout_) : std::vector<StoredField>()) {
-        if (field.offset + static_cast<DWORD>(field.elementSize) * field.elementCount <=
-            privateSize_) {
-            privatePart.Add(field.name, PrivateValue(field, part + field.offset));
-        }
+    // A printer without settings shows the public part alone.
+    StoredStructure layout;
+    DWORD size = 0;
+    std::optional<size_t> at;
+    if (PrivateDevModeLayout(printer, layout, size).empty()) {
+        at = FindPrivateDevMode(devmode, size);
     }
-    shown.Add("private", std::move(privatePart));
-    if (json) {
-        std::printf("%s\n", shown.Serialize().c_str());
-        return;
-    }
-    for (const auto& [section, members] : shown.members()) {
-        std::printf("%s:\n", section.c_str());
-        for (const auto& [name, value] : members.members()) {
-            std::printf("  %s = %s\n", name.c_str(),
-                        value.kind() == JsonValue::Kind::kString ? value.text().c_str()
-                                                                 : value.Serialize().c_str());
-        }
-    }
+    shown.Add("private",
+              at ? SettingsBlockJson(layout, devmode.data() + *at, size) : JsonValue::Object());
+    return shown;
 }
 
-} // namespace
+std::string SectionsText(const JsonValue& sections) {
+    std::string out;
+    for (const auto& [section, members] : sections.members()) {
+        out += section + ":\n";
+        for (const auto& [name, value] : members.members()) {
+            out += "  " + name + " = " +
+                   (value.kind() == JsonValue::Kind::kString ? value.text() : value.Serialize()) +
+                   "\n";
+        }
+    }
+    return out;
+}
 
 int RunDocumentDevMode(const std::vector<std::string>& args) {
     Request request;
     std::string error = ParseArguments(args, request);
-    DocumentDevMode devmode;
+    NamedPrinter printer;
+    std::vector<BYTE> devmode;
     if (error.empty()) {
-        error = devmode.Open(request.printer, request.settings);
+        error = printer.Open(request.printer);
+    }
+    if (error.empty()) {
+        error = ApplicationDevMode(printer, request.settings, devmode);
     }
     if (!error.empty()) {
         return Fail(error);
     }
-    devmode.Show(request.json);
+    const JsonValue shown = DevModeJson(printer, devmode);
+    if (request.json) {
+        std::printf("%s\n", shown.Serialize().c_str());
+    } else {
+        std::fputs(SectionsText(shown).c_str(), stdout);
+    }
     return 0;
 }
 

@@ -4,6 +4,13 @@
 
 namespace moltr::tool {
 
+JsonValue JsonValue::Bool(bool truth) {
+    JsonValue value;
+    value.kind_ = Kind::kBool;
+    value.signed_ = truth ? 1 : 0;
+    return value;
+}
+
 JsonValue JsonValue::Signed(int64_t number) {
     JsonValue value;
     value.kind_ = Kind::kSigned;
@@ -83,6 +90,8 @@ std::string JsonValue::Serialize() const {
     switch (kind_) {
     case Kind::kNull:
         return "null";
+    case Kind::kBool:
+        return signed_ ? "true" : "false";
     case Kind::kSigned:
         return std::to_string(signed_);
     case Kind::kUnsigned:

@@ -10,9 +10,10 @@ namespace moltr::tool {
 
 class JsonValue {
 public:
-    enum class Kind { kNull, kSigned, kUnsigned, kString, kArray, kObject };
+    enum class Kind { kNull, kBool, kSigned, kUnsigned, kString, kArray, kObject };
 
     JsonValue() = default;
+    static JsonValue Bool(bool truth);
     static JsonValue Signed(int64_t number);
     static JsonValue Unsigned(uint64_t number);
     static JsonValue String(std::string text); // UTF-8

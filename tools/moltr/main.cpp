@@ -15,6 +15,7 @@
 #include "moltr/processes_command.h"
 #include "moltr/spooler_command.h"
 #include "moltr/ticket_command.h"
+#include "moltr/ui_command.h"
 
 #include <cstdio>
 #include <string>
@@ -85,7 +86,10 @@ const char kUsage[] =
     "                     the spooler service, printing the queued jobs\n"
     "  processes [--json]  the machine's processes\n"
     "  desktop respond CONTROL_ID [--after MS] | desktop dialogs [--json] [--png DIR]\n"
-    "                     answers the machine's dialogs as its user; lists the dialogs shown\n";
+    "                     answers the machine's dialogs as its user; lists the dialogs shown\n"
+    "  ui PRINTER --document|--printer [--do ACTION ...] [--json] [--png DIR]\n"
+    "                     opens a property sheet, acts on it as a user and shows what resulted\n"
+    "                     (see moltr ui --help)\n";
 
 } // namespace
 
@@ -154,6 +158,9 @@ int main(int argc, char** argv) {
     }
     if (command == "desktop") {
         return moltr::tool::RunDesktop(commandArgs);
+    }
+    if (command == "ui") {
+        return moltr::tool::RunUi(commandArgs);
     }
     return moltr::tool::Fail("unknown command '" + command + "' (see moltr --help)");
 }

@@ -51,4 +51,15 @@ common::IDrvSettings* NamedPrinter::Settings(DWORD mode, std::string& error) con
     return settings;
 }
 
+std::string NamedPrinter::PrinterSettings(common::IDrvSettings* settings, std::vector<BYTE>& data) {
+    DWORD size = 0;
+    settings->GetValue(nullptr, L"_SIZE", &size, sizeof size, common::kLayoutPrinterSettings);
+    data.assign(size, 0);
+    if (size == 0 || FAILED(settings->GetValue(nullptr, L"_SIZE", data.data(), size,
+                                               common::kLayoutPrinterSettings))) {
+        return "the printer settings cannot be read";
+    }
+    return {};
+}
+
 } // namespace moltr::tool

@@ -3,6 +3,7 @@
 // for the length of one command, with the layouts of its compiled settings structures.
 #include <windows.h>
 #include <string>
+#include <vector>
 #include "common/drv_settings.h"
 #include "moltr/stored_image.h"
 
@@ -24,6 +25,9 @@ public:
     std::string Layout(const std::u16string& root, StoredStructure& structure) const;
     // A settings object in `mode`; null with `error` set when the printer has none.
     common::IDrvSettings* Settings(DWORD mode, std::string& error) const;
+    // The printer settings block as `settings` (a printer-mode object) holds it. Returns an error
+    // text, empty on success.
+    static std::string PrinterSettings(common::IDrvSettings* settings, std::vector<BYTE>& data);
 
 private:
     HANDLE handle_ = nullptr;

@@ -282,12 +282,10 @@ int Settings(const std::vector<std::string>& args) {
             return Fail("the printer settings cannot be changed");
         }
     }
-    DWORD size = 0;
-    settings->GetValue(nullptr, L"_SIZE", &size, sizeof size, common::kLayoutPrinterSettings);
-    std::vector<BYTE> data(size);
-    if (size == 0 || FAILED(settings->GetValue(nullptr, L"_SIZE", data.data(), size,
-                                               common::kLayoutPrinterSettings))) {
-        return Fail("the printer settings cannot be read");
+    std::vector<BYTE> data;
+    error = NamedPrinter::PrinterSettings(settings.get(), data);
+    if (!error.empty()) {
+        return Fail(error);
     }
     PrintBlock(layout, data);
     return 0;

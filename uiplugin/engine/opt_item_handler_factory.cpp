@@ -5,6 +5,9 @@
 #include "uiplugin/engine/item_identity.h"
 #include "uiplugin/engine/opt_item_handler.h"
 #include "uiplugin/engine/quick_settings_text.h"
+#ifndef _WIN32
+#include "sim/option_item_views.h"
+#endif
 
 namespace moltr::ui {
 
@@ -31,12 +34,61 @@ template <typename T> bool Grow(HANDLE heap, T** array, DWORD* capacity, DWORD n
     return true;
 }
 
+#ifndef _WIN32
+sim::OptionItemView ViewOf(VORTAOptItemHandler* handler, bool own) {
+    sim::OptionItemView view;
+    view.id = handler->ItemId();
+    view.own = own;
+    view.item = handler->Item();
+    for (DWORD i = 0; i < handler->GetOptionCount(); ++i) {
+        WCHAR text[kOptionTextMax] = {};
+        handler->GetOptionText(i, text, nullptr);
+        view.options.push_back({reinterpret_cast<const char16_t*>(text), handler->GetOptionFlags(i),
+                                handler->GetOptionIcon(i, nullptr),
+                                handler->GetOptionValue(i, nullptr)});
+    }
+    return view;
+}
+#endif
+
 } // namespace
 
 VORTAOptItemHandlerFactory::VORTAOptItemHandlerFactory(const FactoryEnvironment& environment)
-    : VORTAOptItemNotify(environment.heap, nullptr), environment_(environment) {}
+    : VORTAOptItemNotify(environment.heap, nullptr), environment_(environment) {
+    PublishItems(true);
+}
+
+// On the host build the simulation shows the items as the factory knows them to the tools that
+// drive the sheets; nothing of this exists on Windows.
+void VORTAOptItemHandlerFactory::PublishItems(bool publish) {
+#ifndef _WIN32
+    if (!publish) {
+        sim::WithdrawOptionItems(this);
+        return;
+    }
+    sim::PublishOptionItems(this, [this] {
+        sim::OptionItemsView view;
+        view.uiType = environment_.uiType;
+        ForEach([&](VORTAOptItemHandler* handler) {
+            if (handler->Item() != nullptr) {
+                view.items.push_back(ViewOf(handler, IsOwnItem(handler->Item())));
+            }
+        });
+        return view;
+    });
+#else
+    (void)publish;
+#endif
+}
+
+bool VORTAOptItemHandlerFactory::IsOwnItem(const OPTITEM* item) const {
+    const POEMCUIPPARAM param = environment_.param;
+    return param != nullptr && param->pOEMOptItems != nullptr && item >= param->pOEMOptItems &&
+           item < param->pOEMOptItems + param->cOEMOptItems;
+}
 
 VORTAOptItemHandlerFactory::~VORTAOptItemHandlerFactory() {
+    PublishItems(false);
     ForEach([](VORTAOptItemHandler* handler) { delete handler; });
     if (entries_ != nullptr) {
         HeapFree(Heap(), 0, entries_);
@@ -148,13 +200,9 @@ void VORTAOptItemHandlerFactory::InitialState() {}
 // that shows them needs them visible.
 void VORTAOptItemHandlerFactory::AttachDialog(HWND window) {
     dialog_ = window;
-    const POEMCUIPPARAM param = environment_.param;
     ForEach([&](VORTAOptItemHandler* handler) {
         const POPTITEM item = handler->Item();
-        const bool own = param != nullptr && param->pOEMOptItems != nullptr &&
-                         item >= param->pOEMOptItems &&
-                         item < param->pOEMOptItems + param->cOEMOptItems;
-        if (own && handler->ItemId() < 100) {
+        if (IsOwnItem(item) && handler->ItemId() < 100) {
             item->Flags &= ~OPTIF_HIDE;
         }
         BindControls(window, handler);

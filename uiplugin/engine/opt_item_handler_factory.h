@@ -122,6 +122,9 @@ private:
         VORTAOptItemHandler* handler;
     };
     DWORD FeatureInstance(ULONG_PTR userData);
+    // Whether `item` is one of the plug-in's own items rather than the host's.
+    bool IsOwnItem(const OPTITEM* item) const;
+    void PublishItems(bool publish);
 
     FactoryEnvironment environment_;
     Entry* entries_ = nullptr;
