@@ -3,6 +3,7 @@
 // units, message boxes, icons, cursors and bitmaps from resources, and WinHelp.
 #include "win/types.h"
 #include "win/user_types.h"
+#include "win/user_controls.h"
 
 extern "C" {
 

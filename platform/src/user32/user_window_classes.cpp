@@ -1,6 +1,8 @@
 // Window classes: the system's control classes and RegisterClassW, RegisterClassExW,
 // UnregisterClassW, GetClassInfoExW and GetClassNameW.
+#include "src/comctl32/control_state.h"
 #include "src/kernel32/text_case.h"
+#include "src/user32/user_control_classes.h"
 #include "src/user32/user_objects.h"
 #include "sim/utf.h"
 
@@ -13,6 +15,25 @@ namespace {
 constexpr ATOM kDialogAtom = 0x8002;
 constexpr ATOM kFirstAtom = 0xC000;
 
+// The system classes, and the procedures of those that are more than the default one.
+struct SystemClass {
+    const char16_t* name;
+    WNDPROC proc;
+    int windowExtra;
+};
+constexpr SystemClass kSystemClasses[] = {
+    {u"Button", ButtonProc, kStateBytes},
+    {u"Edit", ControlProc, 0},
+    {u"Static", ControlProc, 0},
+    {u"ComboBox", ControlProc, 0},
+    {u"ListBox", ControlProc, 0},
+    {u"ScrollBar", ControlProc, 0},
+    {u"msctls_trackbar32", ControlProc, 0},
+    {u"msctls_updown32", ControlProc, 0},
+    {u"SysListView32", ControlProc, 0},
+    {u"#32770", DefDlgProcW, DLGWINDOWEXTRA},
+};
+
 struct Classes {
     std::vector<std::shared_ptr<WindowClass>> list; // system classes first
     ATOM nextAtom = kFirstAtom;
@@ -21,21 +42,15 @@ struct Classes {
 Classes& TheClasses() {
     static Classes* classes = [] {
         auto* made = new Classes;
-        for (const char16_t* name :
-             {u"Button", u"Edit", u"Static", u"ComboBox", u"ListBox", u"ScrollBar",
-              u"msctls_trackbar32", u"msctls_updown32", u"SysListView32", u"#32770"}) {
+        for (const SystemClass& system : kSystemClasses) {
             auto windowClass = std::make_shared<WindowClass>();
-            windowClass->name = name;
+            windowClass->name = system.name;
             windowClass->system = true;
-            windowClass->proc = windowClass->name == u"#32770" ? DefDlgProcW : ControlProc;
+            windowClass->proc = system.proc;
+            windowClass->windowExtra = system.windowExtra;
             windowClass->cursor =
                 LoadCursorW(nullptr, windowClass->name == u"Edit" ? IDC_IBEAM : IDC_ARROW);
-            if (windowClass->name == u"#32770") {
-                windowClass->atom = kDialogAtom;
-                windowClass->windowExtra = DLGWINDOWEXTRA;
-            } else {
-                windowClass->atom = made->nextAtom++;
-            }
+            windowClass->atom = windowClass->name == u"#32770" ? kDialogAtom : made->nextAtom++;
             made->list.push_back(std::move(windowClass));
         }
         return made;

@@ -1,0 +1,9 @@
+#pragma once
+// The window procedures of the standard controls' system classes.
+#include <windows.h>
+
+namespace moltr::platform {
+
+LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace moltr::platform
