@@ -10,7 +10,7 @@
 
 namespace moltr::sim {
 
-struct OptionItemView {
+struct PageItemView {
     int index = 0;       // in the page's OPTITEM array
     int level = 0;       // its OPTITEM Level
     std::u16string text; // as the tree view shows it: "name: value", or the name alone
@@ -27,7 +27,7 @@ struct OptionItemView {
 // The option-item page among the pages of `sheet` that are made (the first one), or null.
 HWND OptionItemPageOf(HWND sheet);
 // The items of the option-item page `page`, in array order; empty for any other window.
-std::vector<OptionItemView> OptionItems(HWND page);
+std::vector<PageItemView> OptionItems(HWND page);
 // The user clicks the item in the tree view; false when it is not shown.
 bool ChooseOptionItem(HWND page, int index);
 // The user chooses the item (as above) and then, in the change area: picks option `sel` (list,

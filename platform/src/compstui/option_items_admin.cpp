@@ -25,15 +25,15 @@ HWND OptionItemPageOf(HWND sheet) {
     return nullptr;
 }
 
-std::vector<OptionItemView> OptionItems(HWND window) {
-    std::vector<OptionItemView> views;
+std::vector<PageItemView> OptionItems(HWND window) {
+    std::vector<PageItemView> views;
     const OptionItemPage* page = OptionItemPage::OfWindow(window);
     if (!page) {
         return views;
     }
     for (int i = 0; i < page->Count(); ++i) {
         const OPTITEM& item = page->Item(i);
-        OptionItemView view;
+        PageItemView view;
         view.index = i;
         view.level = item.Level;
         view.text = platform::compstui::ItemText(page->Caller(), item);

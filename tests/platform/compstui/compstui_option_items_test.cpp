@@ -158,7 +158,7 @@ private:
 using ReasonList = std::vector<WORD>;
 
 TEST_F(OptionItems, TheTreeShowsNameAndValueNestedByLevel) {
-    std::vector<moltr::sim::OptionItemView> seen;
+    std::vector<moltr::sim::PageItemView> seen;
     EXPECT_EQ(Drive([&seen](HWND page) { seen = moltr::sim::OptionItems(page); }), CPSUI_OK);
     EXPECT_EQ(added_, 1);
     ASSERT_EQ(seen.size(), static_cast<size_t>(kItems));
