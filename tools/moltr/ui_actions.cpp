@@ -126,7 +126,7 @@ bool IsClass(HWND window, LPCWSTR name) {
 // The text of option `index` of the item `id` as the engine knows it; empty when unknown.
 std::u16string OptionText(DWORD id, LONG_PTR index) {
     for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
-        for (const sim::OptionItemView& item : view.items) {
+        for (const sim::PublishedItem& item : view.items) {
             if (item.id == id && index >= 0 && static_cast<size_t>(index) < item.options.size()) {
                 return item.options[static_cast<size_t>(index)].text;
             }
@@ -138,7 +138,7 @@ std::u16string OptionText(DWORD id, LONG_PTR index) {
 // The index of the item's option whose value is `value`; -1 when it has none.
 LONG_PTR OptionIndex(DWORD id, LONG_PTR value) {
     for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
-        for (const sim::OptionItemView& item : view.items) {
+        for (const sim::PublishedItem& item : view.items) {
             for (size_t i = 0; item.id == id && i < item.options.size(); ++i) {
                 if (item.options[i].value == value) {
                     return static_cast<LONG_PTR>(i);
