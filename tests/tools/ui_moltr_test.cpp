@@ -44,5 +44,35 @@ TEST_F(MoltrUi, WrongCommandLinesExitWithStatusTwo) {
     }
 }
 
+// A host item changed through the sheet lands in the devmode when the sheet closes with OK, and
+// the application's devmode stays as it was when the user cancels.
+TEST_F(MoltrUi, AChosenOptionLandsInTheDevmodeOnOkOnly) {
+    const MoltrRun ok = Moltr("ui Sample --document --do select:1=1");
+    ASSERT_EQ(ok.status, 0) << ok.output;
+    EXPECT_NE(ok.output.find("dmOrientation = 2\n"), std::string::npos) << ok.output;
+    const MoltrRun cancelled = Moltr("ui Sample --document --do select:1=1 --do cancel");
+    ASSERT_EQ(cancelled.status, 0) << cancelled.output;
+    EXPECT_NE(cancelled.output.find("dmOrientation = 1\n"), std::string::npos);
+    EXPECT_EQ(Moltr("ui Sample --document --do select:1=7").status, 2);
+}
+
+// The JSON report names the UI type, each page with its controls, the engine's items (the host's
+// and the plug-in's own) and the devmode's public and private fields.
+TEST_F(MoltrUi, TheJsonReportHasPagesItemsAndTheDevmode) {
+    const MoltrRun run = Moltr("ui Sample --document --json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* part : {
+             "{\"uiType\": 2, \"pages\": [{\"caption\": \"General\", \"dialogId\": ",
+             "\"controls\": [{\"id\": ",
+             "\"items\": [{\"id\": 1, \"oem\": false, \"dmPubId\": 1, ",
+             "\"oem\": true",
+             "\"messages\": []",
+             "\"devmode\": {\"public\": {\"dmSize\": 220",
+             "\"private\": {",
+         }) {
+        EXPECT_NE(run.output.find(part), std::string::npos) << part;
+    }
+}
+
 } // namespace
 } // namespace moltr::test

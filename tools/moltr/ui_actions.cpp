@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include "sim/option_item_views.h"
+#include "sim/option_items.h"
 #include "sim/utf.h"
 #include "sim/windows_admin.h"
 
@@ -236,11 +237,63 @@ std::string MakeOnControl(HWND control, const UiAction& action) {
     }
 }
 
+// The name the engine gives the item `id`; empty when unknown or not a text.
+std::u16string ItemName(DWORD id) {
+    for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
+        for (const sim::PublishedItem& item : view.items) {
+            if (item.id == id && !IS_INTRESOURCE(item.item->pName)) {
+                return reinterpret_cast<const char16_t*>(item.item->pName);
+            }
+        }
+    }
+    return {};
+}
+
+// The item's entry in the tree view of the sheet's option-item page (the host's items in UI
+// type 1), found by its name; -1 when the page or the entry is not there.
+int TreeEntry(HWND page, DWORD id) {
+    const std::u16string name = ItemName(id);
+    for (const sim::OptionItemView& entry : sim::OptionItems(page)) {
+        if (!name.empty() && entry.name == name && entry.shown) {
+            return entry.index;
+        }
+    }
+    return -1;
+}
+
+// Makes the action in the tree view, as a user choosing the item and then its value.
+bool MakeInTree(HWND page, int entry, const UiAction& action) {
+    switch (action.kind) {
+    case Kind::kSelect:
+        return sim::SetOptionItemSelection(page, entry, static_cast<LONG>(action.number));
+    case Kind::kValue: {
+        const LONG_PTR index = OptionIndex(action.id, action.number);
+        return index >= 0 && sim::SetOptionItemSelection(page, entry, static_cast<LONG>(index));
+    }
+    case Kind::kType:
+        return sim::SetOptionItemText(page, entry, action.text);
+    case Kind::kCheck:
+        return sim::SetOptionItemCheck(page, entry, action.number == 1);
+    case Kind::kClick:
+        return sim::PushOptionItem(page, entry);
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 std::string MakeItemAction(HWND sheet, const UiAction& action) {
     HWND page = PropSheet_GetCurrentPageHwnd(sheet);
     HWND control = page != nullptr ? GetDlgItem(page, static_cast<int>(action.id)) : nullptr;
+    HWND tree = sim::OptionItemPageOf(sheet);
+    const int entry = tree != nullptr && tree == page ? TreeEntry(tree, action.id) : -1;
+    if (entry >= 0) {
+        return MakeInTree(tree, entry, action)
+                   ? ""
+                   : "--do " + action.given + ": item " + std::to_string(action.id) +
+                         " cannot be changed so";
+    }
     if (control == nullptr) {
         return "--do " + action.given + ": the page shown has no item or control " +
                std::to_string(action.id);
