@@ -74,5 +74,24 @@ TEST_F(MoltrUi, TheJsonReportHasPagesItemsAndTheDevmode) {
     }
 }
 
+// The printer sheet opens as the printers folder opens it, and a host item chosen in it is stored
+// with the printer: the next sheet shows the choice, and the report ends with the printer
+// settings.
+TEST_F(MoltrUi, ThePrinterSheetStoresAChoice) {
+    // EnablePJL, the one host item shown, by its help-index id.
+    const std::string item = "{\"id\": 2147484673, ";
+    const MoltrRun before = Moltr("ui Sample --printer --json");
+    ASSERT_EQ(before.status, 0) << before.output;
+    const size_t shown = before.output.find(item);
+    ASSERT_NE(shown, std::string::npos);
+    EXPECT_EQ(before.output.find("\"sel\": 0,", shown), before.output.find("\"sel\": ", shown));
+    EXPECT_NE(before.output.find("\"printerSettings\": {\"_SIZE\": "), std::string::npos);
+    ASSERT_EQ(Moltr("ui Sample --printer --do select:0x80000401=1").status, 0);
+    const MoltrRun after = Moltr("ui Sample --printer --json");
+    const size_t stored = after.output.find(item);
+    ASSERT_NE(stored, std::string::npos);
+    EXPECT_EQ(after.output.find("\"sel\": 1,", stored), after.output.find("\"sel\": ", stored));
+}
+
 } // namespace
 } // namespace moltr::test
