@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include "sim/option_item_views.h"
 #include "sim/option_items.h"
+#include "sim/user_input.h"
 #include "sim/utf.h"
 #include "sim/windows_admin.h"
 
@@ -164,11 +165,7 @@ std::string ChooseEntry(HWND box, DWORD id, LONG_PTR option) {
     if (entry < 0 || entry >= count) {
         return "has no option " + std::to_string(option);
     }
-    SendMessageW(box, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-    SendMessageW(GetParent(box), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(box), combo ? CBN_SELCHANGE : LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(box));
-    return {};
+    return sim::ChooseEntry(box, static_cast<int>(entry)) ? "" : "cannot be chosen from";
 }
 
 // The user drags a track bar's thumb to `position`.
@@ -183,12 +180,10 @@ void DragThumb(HWND trackbar, LONG_PTR position) {
 }
 
 // The user focuses the edit control, selects its text and types `text` over it, key by key.
-void TypeText(HWND edit, const std::u16string& text) {
+void TypeOver(HWND edit, const std::u16string& text) {
     SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    for (char16_t key : text) {
-        SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(key), 1);
-    }
+    sim::TypeText(edit, text);
 }
 
 std::string Select(HWND control, const UiAction& action, LONG_PTR option) {
@@ -200,7 +195,7 @@ std::string Select(HWND control, const UiAction& action, LONG_PTR option) {
         return {};
     }
     if (IsClass(control, L"Button")) {
-        SendMessageW(control, BM_CLICK, 0, 0);
+        sim::ClickControl(control);
         return {};
     }
     return "cannot be chosen from";
@@ -219,18 +214,18 @@ std::string MakeOnControl(HWND control, const UiAction& action) {
         if (!IsClass(control, L"Edit")) {
             return "takes no text";
         }
-        TypeText(control, action.text);
+        TypeOver(control, action.text);
         return {};
     case Kind::kCheck:
         if (!IsClass(control, L"Button")) {
             return "cannot be checked";
         }
         if ((SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) != (action.number == 1)) {
-            SendMessageW(control, BM_CLICK, 0, 0);
+            sim::ClickControl(control);
         }
         return {};
     case Kind::kClick:
-        SendMessageW(control, BM_CLICK, 0, 0);
+        sim::ClickControl(control);
         return {};
     default:
         return {};
