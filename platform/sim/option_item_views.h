@@ -17,7 +17,7 @@ struct OptionView {
     LPARAM value = 0;   // the option's value as the owner reads it
 };
 
-struct OptionItemView {
+struct PublishedItem {
     DWORD id = 0;     // the owner's id of the item
     bool own = false; // the plug-in's own item rather than the host's
     const OPTITEM* item = nullptr;
@@ -26,7 +26,7 @@ struct OptionItemView {
 
 struct OptionItemsView {
     DWORD uiType = 0; // 1: the items stand in the host's tree view; 2: on the owner's own pages
-    std::vector<OptionItemView> items;
+    std::vector<PublishedItem> items;
 };
 
 using OptionItemLister = std::function<OptionItemsView()>;

@@ -44,5 +44,54 @@ TEST_F(MoltrUi, WrongCommandLinesExitWithStatusTwo) {
     }
 }
 
+// A host item changed through the sheet lands in the devmode when the sheet closes with OK, and
+// the application's devmode stays as it was when the user cancels.
+TEST_F(MoltrUi, AChosenOptionLandsInTheDevmodeOnOkOnly) {
+    const MoltrRun ok = Moltr("ui Sample --document --do select:1=1");
+    ASSERT_EQ(ok.status, 0) << ok.output;
+    EXPECT_NE(ok.output.find("dmOrientation = 2\n"), std::string::npos) << ok.output;
+    const MoltrRun cancelled = Moltr("ui Sample --document --do select:1=1 --do cancel");
+    ASSERT_EQ(cancelled.status, 0) << cancelled.output;
+    EXPECT_NE(cancelled.output.find("dmOrientation = 1\n"), std::string::npos);
+    EXPECT_EQ(Moltr("ui Sample --document --do select:1=7").status, 2);
+}
+
+// The JSON report names the UI type, each page with its controls, the engine's items (the host's
+// and the plug-in's own) and the devmode's public and private fields.
+TEST_F(MoltrUi, TheJsonReportHasPagesItemsAndTheDevmode) {
+    const MoltrRun run = Moltr("ui Sample --document --json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* part : {
+             "{\"uiType\": 2, \"pages\": [{\"caption\": \"General\", \"dialogId\": ",
+             "\"controls\": [{\"id\": ",
+             "\"items\": [{\"id\": 1, \"oem\": false, \"dmPubId\": 1, ",
+             "\"oem\": true",
+             "\"messages\": []",
+             "\"devmode\": {\"public\": {\"dmSize\": 220",
+             "\"private\": {",
+         }) {
+        EXPECT_NE(run.output.find(part), std::string::npos) << part;
+    }
+}
+
+// The printer sheet opens as the printers folder opens it, and a host item chosen in it is stored
+// with the printer: the next sheet shows the choice, and the report ends with the printer
+// settings.
+TEST_F(MoltrUi, ThePrinterSheetStoresAChoice) {
+    // EnablePJL, the one host item shown, by its help-index id.
+    const std::string item = "{\"id\": 2147484673, ";
+    const MoltrRun before = Moltr("ui Sample --printer --json");
+    ASSERT_EQ(before.status, 0) << before.output;
+    const size_t shown = before.output.find(item);
+    ASSERT_NE(shown, std::string::npos);
+    EXPECT_EQ(before.output.find("\"sel\": 0,", shown), before.output.find("\"sel\": ", shown));
+    EXPECT_NE(before.output.find("\"printerSettings\": {\"_SIZE\": "), std::string::npos);
+    ASSERT_EQ(Moltr("ui Sample --printer --do select:0x80000401=1").status, 0);
+    const MoltrRun after = Moltr("ui Sample --printer --json");
+    const size_t stored = after.output.find(item);
+    ASSERT_NE(stored, std::string::npos);
+    EXPECT_EQ(after.output.find("\"sel\": 1,", stored), after.output.find("\"sel\": ", stored));
+}
+
 } // namespace
 } // namespace moltr::test

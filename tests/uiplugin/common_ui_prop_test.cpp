@@ -405,7 +405,7 @@ TEST_F(CommonUiProp, TheFactoryPublishesItsItemsWhileItLives) {
     EXPECT_EQ(views[0].uiType, 2u);
     size_t hostSeen = 0;
     size_t ownSeen = 0;
-    for (const sim::OptionItemView& view : views[0].items) {
+    for (const sim::PublishedItem& view : views[0].items) {
         const bool own = view.item >= own_.data() && view.item < own_.data() + own_.size();
         EXPECT_EQ(view.own, own) << view.id;
         if (own) {

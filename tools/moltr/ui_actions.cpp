@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include "sim/option_item_views.h"
+#include "sim/option_items.h"
+#include "sim/user_input.h"
 #include "sim/utf.h"
 #include "sim/windows_admin.h"
 
@@ -126,7 +128,7 @@ bool IsClass(HWND window, LPCWSTR name) {
 // The text of option `index` of the item `id` as the engine knows it; empty when unknown.
 std::u16string OptionText(DWORD id, LONG_PTR index) {
     for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
-        for (const sim::OptionItemView& item : view.items) {
+        for (const sim::PublishedItem& item : view.items) {
             if (item.id == id && index >= 0 && static_cast<size_t>(index) < item.options.size()) {
                 return item.options[static_cast<size_t>(index)].text;
             }
@@ -138,7 +140,7 @@ std::u16string OptionText(DWORD id, LONG_PTR index) {
 // The index of the item's option whose value is `value`; -1 when it has none.
 LONG_PTR OptionIndex(DWORD id, LONG_PTR value) {
     for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
-        for (const sim::OptionItemView& item : view.items) {
+        for (const sim::PublishedItem& item : view.items) {
             for (size_t i = 0; item.id == id && i < item.options.size(); ++i) {
                 if (item.options[i].value == value) {
                     return static_cast<LONG_PTR>(i);
@@ -163,11 +165,7 @@ std::string ChooseEntry(HWND box, DWORD id, LONG_PTR option) {
     if (entry < 0 || entry >= count) {
         return "has no option " + std::to_string(option);
     }
-    SendMessageW(box, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-    SendMessageW(GetParent(box), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(box), combo ? CBN_SELCHANGE : LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(box));
-    return {};
+    return sim::ChooseEntry(box, static_cast<int>(entry)) ? "" : "cannot be chosen from";
 }
 
 // The user drags a track bar's thumb to `position`.
@@ -182,12 +180,10 @@ void DragThumb(HWND trackbar, LONG_PTR position) {
 }
 
 // The user focuses the edit control, selects its text and types `text` over it, key by key.
-void TypeText(HWND edit, const std::u16string& text) {
+void TypeOver(HWND edit, const std::u16string& text) {
     SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    for (char16_t key : text) {
-        SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(key), 1);
-    }
+    sim::TypeText(edit, text);
 }
 
 std::string Select(HWND control, const UiAction& action, LONG_PTR option) {
@@ -199,7 +195,7 @@ std::string Select(HWND control, const UiAction& action, LONG_PTR option) {
         return {};
     }
     if (IsClass(control, L"Button")) {
-        SendMessageW(control, BM_CLICK, 0, 0);
+        sim::ClickControl(control);
         return {};
     }
     return "cannot be chosen from";
@@ -218,21 +214,65 @@ std::string MakeOnControl(HWND control, const UiAction& action) {
         if (!IsClass(control, L"Edit")) {
             return "takes no text";
         }
-        TypeText(control, action.text);
+        TypeOver(control, action.text);
         return {};
     case Kind::kCheck:
         if (!IsClass(control, L"Button")) {
             return "cannot be checked";
         }
         if ((SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) != (action.number == 1)) {
-            SendMessageW(control, BM_CLICK, 0, 0);
+            sim::ClickControl(control);
         }
         return {};
     case Kind::kClick:
-        SendMessageW(control, BM_CLICK, 0, 0);
+        sim::ClickControl(control);
         return {};
     default:
         return {};
+    }
+}
+
+// The name the engine gives the item `id`; empty when unknown or not a text.
+std::u16string ItemName(DWORD id) {
+    for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
+        for (const sim::PublishedItem& item : view.items) {
+            if (item.id == id && !IS_INTRESOURCE(item.item->pName)) {
+                return reinterpret_cast<const char16_t*>(item.item->pName);
+            }
+        }
+    }
+    return {};
+}
+
+// The item's entry in the tree view of the sheet's option-item page (the host's items in UI
+// type 1), found by its name; -1 when the page or the entry is not there.
+int TreeEntry(HWND page, DWORD id) {
+    const std::u16string name = ItemName(id);
+    for (const sim::OptionItemView& entry : sim::OptionItems(page)) {
+        if (!name.empty() && entry.name == name && entry.shown) {
+            return entry.index;
+        }
+    }
+    return -1;
+}
+
+// Makes the action in the tree view, as a user choosing the item and then its value.
+bool MakeInTree(HWND page, int entry, const UiAction& action) {
+    switch (action.kind) {
+    case Kind::kSelect:
+        return sim::SetOptionItemSelection(page, entry, static_cast<LONG>(action.number));
+    case Kind::kValue: {
+        const LONG_PTR index = OptionIndex(action.id, action.number);
+        return index >= 0 && sim::SetOptionItemSelection(page, entry, static_cast<LONG>(index));
+    }
+    case Kind::kType:
+        return sim::SetOptionItemText(page, entry, action.text);
+    case Kind::kCheck:
+        return sim::SetOptionItemCheck(page, entry, action.number == 1);
+    case Kind::kClick:
+        return sim::PushOptionItem(page, entry);
+    default:
+        return false;
     }
 }
 
@@ -241,6 +281,14 @@ std::string MakeOnControl(HWND control, const UiAction& action) {
 std::string MakeItemAction(HWND sheet, const UiAction& action) {
     HWND page = PropSheet_GetCurrentPageHwnd(sheet);
     HWND control = page != nullptr ? GetDlgItem(page, static_cast<int>(action.id)) : nullptr;
+    HWND tree = sim::OptionItemPageOf(sheet);
+    const int entry = tree != nullptr && tree == page ? TreeEntry(tree, action.id) : -1;
+    if (entry >= 0) {
+        return MakeInTree(tree, entry, action)
+                   ? ""
+                   : "--do " + action.given + ": item " + std::to_string(action.id) +
+                         " cannot be changed so";
+    }
     if (control == nullptr) {
         return "--do " + action.given + ": the page shown has no item or control " +
                std::to_string(action.id);

@@ -100,7 +100,7 @@ JsonValue NameJson(LPCWSTR name) {
     return JsonValue::String(sim::Utf8(name));
 }
 
-JsonValue ItemJson(const sim::OptionItemView& view) {
+JsonValue ItemJson(const sim::PublishedItem& view) {
     const OPTITEM& item = *view.item;
     JsonValue shown = JsonValue::Object();
     shown.Add("id", JsonValue::Unsigned(view.id));
@@ -168,7 +168,7 @@ JsonValue CaptureItems(DWORD& uiType) {
     uiType = 0;
     for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
         uiType = view.uiType;
-        for (const sim::OptionItemView& item : view.items) {
+        for (const sim::PublishedItem& item : view.items) {
             items.Add(ItemJson(item));
         }
     }

@@ -202,6 +202,31 @@ std::string RunDocumentSheet(const NamedPrinter& printer, std::vector<BYTE>& dev
     return {};
 }
 
+// Opens the printer sheet as the printers folder does; `settings` becomes the printer settings
+// stored once it closed.
+std::string RunPrinterSheet(const NamedPrinter& printer, JsonValue& settings) {
+    {
+        ApplicationWindow window(L"moltr ui");
+        if (!PrinterPropertiesW(window.handle(), printer.handle())) {
+            return "the printer sheet cannot be shown";
+        }
+    }
+    StoredStructure layout;
+    std::string error = printer.Layout(u"PRINTERSETTINGS", layout);
+    common::IDrvSettings* stored =
+        error.empty() ? printer.Settings(common::kModePrinter, error) : nullptr;
+    if (stored == nullptr) {
+        return error;
+    }
+    std::vector<BYTE> data;
+    error = NamedPrinter::PrinterSettings(stored, data);
+    stored->Release();
+    if (error.empty()) {
+        settings = SettingsBlockJson(layout, data.data(), data.size());
+    }
+    return error;
+}
+
 // Returns an error text, empty on success.
 std::string WritePictures(const std::vector<UiPage>& pages, const std::string& folder) {
     std::error_code error;
@@ -229,7 +254,8 @@ std::string RunSheet(const Request& request, const NamedPrinter& printer, UiRepo
         }
         return error;
     }
-    return "the printer sheet cannot be shown";
+    report.settingsName = "printerSettings";
+    return RunPrinterSheet(printer, report.settings);
 }
 
 } // namespace

@@ -35,8 +35,8 @@ template <typename T> bool Grow(HANDLE heap, T** array, DWORD* capacity, DWORD n
 }
 
 #ifndef _WIN32
-sim::OptionItemView ViewOf(VORTAOptItemHandler* handler, bool own) {
-    sim::OptionItemView view;
+sim::PublishedItem ViewOf(VORTAOptItemHandler* handler, bool own) {
+    sim::PublishedItem view;
     view.id = handler->ItemId();
     view.own = own;
     view.item = handler->Item();
