@@ -248,7 +248,7 @@ std::u16string ItemName(DWORD id) {
 // type 1), found by its name; -1 when the page or the entry is not there.
 int TreeEntry(HWND page, DWORD id) {
     const std::u16string name = ItemName(id);
-    for (const sim::OptionItemView& entry : sim::OptionItems(page)) {
+    for (const sim::PageItemView& entry : sim::OptionItems(page)) {
         if (!name.empty() && entry.name == name && entry.shown) {
             return entry.index;
         }
