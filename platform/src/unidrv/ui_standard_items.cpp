@@ -161,6 +161,17 @@ OPTITEM& StandardItems::NewItem(LPWSTR name, StandardItemRecord record, DWORD he
     return items_.back();
 }
 
+OPTTYPE* StandardItems::NewType(BYTE kind, std::vector<OPTPARAM> params) {
+    params_.push_back(std::move(params));
+    OPTTYPE type = {};
+    type.cbSize = sizeof(OPTTYPE);
+    type.Type = kind;
+    type.Count = static_cast<WORD>(params_.back().size());
+    type.pOptParam = params_.back().data();
+    types_.push_back(type);
+    return &types_.back();
+}
+
 void StandardItems::AddFeatureList(size_t feature, BYTE dmPubId, StandardItemRecord::Kind kind,
                                    DWORD help, size_t selected) {
     const GpdFeature& source = model_.features[feature];
@@ -172,16 +183,10 @@ void StandardItems::AddFeatureList(size_t feature, BYTE dmPubId, StandardItemRec
         param.lParam = static_cast<LPARAM>(i);
         params.push_back(param);
     }
-    params_.push_back(std::move(params));
-    OPTTYPE type = {};
-    type.cbSize = sizeof(OPTTYPE);
-    type.Type = TVOT_LISTBOX;
-    type.Count = static_cast<WORD>(params_.back().size());
-    type.pOptParam = params_.back().data();
-    types_.push_back(type);
+    OPTTYPE* type = NewType(TVOT_LISTBOX, std::move(params));
     StandardItemRecord record{kind, dmPubId, feature, 0};
     OPTITEM& item = NewItem(FeatureName(source), record, help);
-    item.pOptType = &types_.back();
+    item.pOptType = type;
     item.Sel = static_cast<LONG>(selected);
 }
 
@@ -198,17 +203,11 @@ void StandardItems::AddValueList(BYTE dmPubId,
         selected = optionValue == value ? static_cast<LONG>(params.size()) : selected;
         params.push_back(param);
     }
-    params_.push_back(std::move(params));
-    OPTTYPE type = {};
-    type.cbSize = sizeof(OPTTYPE);
-    type.Type = TVOT_LISTBOX;
-    type.Count = static_cast<WORD>(params_.back().size());
-    type.pOptParam = params_.back().data();
-    types_.push_back(type);
+    OPTTYPE* type = NewType(TVOT_LISTBOX, std::move(params));
     const char16_t* name = dmPubId == DMPUB_NUP ? u"Pages per Sheet" : u"TrueType Font";
     OPTITEM& item = NewItem(Text(name), {StandardItemRecord::Kind::kPublicField, dmPubId},
                             kHelpStandardBase + dmPubId);
-    item.pOptType = &types_.back();
+    item.pOptType = type;
     item.Sel = selected;
 }
 
@@ -221,16 +220,10 @@ void StandardItems::AddCount(BYTE dmPubId, const char16_t* name, LONG minimum, L
     params[0].pData = Text(dmPubId == DMPUB_SCALE ? u"%" : u"");
     params[1].IconID = static_cast<ULONG_PTR>(minimum);
     params[1].lParam = maximum;
-    params_.push_back(std::move(params));
-    OPTTYPE type = {};
-    type.cbSize = sizeof(OPTTYPE);
-    type.Type = TVOT_UDARROW;
-    type.Count = 2;
-    type.pOptParam = params_.back().data();
-    types_.push_back(type);
+    OPTTYPE* type = NewType(TVOT_UDARROW, std::move(params));
     OPTITEM& item = NewItem(Text(name), {StandardItemRecord::Kind::kPublicField, dmPubId},
                             kHelpStandardBase + dmPubId);
-    item.pOptType = &types_.back();
+    item.pOptType = type;
     item.Sel = value < minimum ? minimum : (value > maximum ? maximum : value);
 }
 

@@ -83,6 +83,8 @@ private:
     // An item over texts and values of its own; `value` chooses the first option carrying it.
     void AddValueList(BYTE dmPubId, const std::vector<std::pair<std::u16string, LONG>>& options,
                       LONG value);
+    // A type of `kind` over `params`, both kept as long as the items.
+    OPTTYPE* NewType(BYTE kind, std::vector<OPTPARAM> params);
     void AddCount(BYTE dmPubId, const char16_t* name, LONG minimum, LONG maximum, LONG value);
     void Clear();
 
