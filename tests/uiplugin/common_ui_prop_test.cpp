@@ -320,23 +320,12 @@ struct SheetCalls {
     }
 };
 
-PROPSHEETUI_INFO SheetInit(SheetCalls& calls, OEMUIPSPARAM& pageParam) {
-    PROPSHEETUI_INFO info = {};
-    info.cbSize = sizeof info;
-    info.Version = PROPSHEETUI_INFO_VERSION;
-    info.Reason = PROPSHEETUI_REASON_INIT;
-    info.hComPropSheet = &calls;
-    info.pfnComPropSheet = SheetCalls::Function;
-    info.lParamInit = reinterpret_cast<LPARAM>(&pageParam);
-    return info;
-}
-
 TEST_F(CommonUiProp, TheDocumentSheetAddsEveryOwnPageAfterTheFirst) {
     ASSERT_EQ(Open(OEMCUIP_DOCPROP), S_OK);
     SheetCalls calls;
     OEMUIPSPARAM pageParam = {};
     pageParam.cbSize = sizeof pageParam;
-    PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+    PROPSHEETUI_INFO info = SheetInit(&calls, SheetCalls::Function, pageParam);
     EXPECT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)), S_OK);
     // Six document pages: the first shows in the host's page, five are added.
     ASSERT_EQ(calls.pages.size(), 5u);
@@ -359,7 +348,7 @@ TEST_F(CommonUiProp, AStartFlagOpensTheSheetOnTheFirstAddedPage) {
     OEMUIPSPARAM pageParam = {};
     pageParam.cbSize = sizeof pageParam;
     pageParam.dwFlags = 0x20;
-    PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+    PROPSHEETUI_INFO info = SheetInit(&calls, SheetCalls::Function, pageParam);
     EXPECT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)), S_OK);
     EXPECT_EQ(calls.startPages, (std::vector<LONG_PTR>{1}));
 }
@@ -375,7 +364,7 @@ TEST_F(CommonUiProp, ASecondPluginFindsTheHandCursorClassRegistered) {
         SheetCalls calls;
         OEMUIPSPARAM pageParam = {};
         pageParam.cbSize = sizeof pageParam;
-        PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+        PROPSHEETUI_INFO info = SheetInit(&calls, SheetCalls::Function, pageParam);
         EXPECT_EQ(plugin_->DevicePropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)), S_OK)
             << load;
         EXPECT_EQ(calls.pages.size(), 1u); // Form assignment after Installed options
@@ -389,7 +378,7 @@ TEST_F(CommonUiPropInTheHostsPage, TheTreeViewAddsNoPages) {
     SheetCalls calls;
     OEMUIPSPARAM pageParam = {};
     pageParam.cbSize = sizeof pageParam;
-    PROPSHEETUI_INFO info = SheetInit(calls, pageParam);
+    PROPSHEETUI_INFO info = SheetInit(&calls, SheetCalls::Function, pageParam);
     EXPECT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)),
               E_NOTIMPL);
     EXPECT_TRUE(calls.pages.empty());

@@ -80,13 +80,7 @@ protected:
         ASSERT_EQ(plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_), S_OK);
         OEMUIPSPARAM pageParam = {};
         pageParam.cbSize = sizeof pageParam;
-        PROPSHEETUI_INFO info = {};
-        info.cbSize = sizeof info;
-        info.Version = PROPSHEETUI_INFO_VERSION;
-        info.Reason = PROPSHEETUI_REASON_INIT;
-        info.hComPropSheet = &added_;
-        info.pfnComPropSheet = AddedPages::Function;
-        info.lParamInit = reinterpret_cast<LPARAM>(&pageParam);
+        PROPSHEETUI_INFO info = SheetInit(&added_, AddedPages::Function, pageParam);
         ASSERT_EQ(plugin_->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&pageParam)),
                   S_OK);
         ASSERT_EQ(added_.pages.size(), kDocumentSheets.size() - 1);

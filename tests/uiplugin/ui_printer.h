@@ -4,6 +4,7 @@
 // driver's printer initialisation. Line replacements in the description let a test change it.
 #include <windows.h>
 #include <winspool.h>
+#include <compstui.h>
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <vector>
 #include "platform/kernel32/module_test_files.h"
 #include "installed_driver.h"
+#include "prcomoem.h"
 #include "sim/machine.h"
 #include "sim/spooler_admin.h"
 #include "sim/utf.h"
@@ -69,5 +71,17 @@ private:
     std::u16string name_;
     HANDLE handle_ = nullptr;
 };
+
+// The first call a sheet makes to a plug-in's pages, with `function` standing in for compstui.
+inline PROPSHEETUI_INFO SheetInit(HANDLE sheet, PFNCOMPROPSHEET function, OEMUIPSPARAM& pageParam) {
+    PROPSHEETUI_INFO info = {};
+    info.cbSize = sizeof info;
+    info.Version = PROPSHEETUI_INFO_VERSION;
+    info.Reason = PROPSHEETUI_REASON_INIT;
+    info.hComPropSheet = sheet;
+    info.pfnComPropSheet = function;
+    info.lParamInit = reinterpret_cast<LPARAM>(&pageParam);
+    return info;
+}
 
 } // namespace moltr::test
