@@ -4,12 +4,13 @@
 #include "sim/utf.h"
 
 namespace moltr::platform {
-namespace {
 
 HFONT FontOf(HWND window) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
+
+namespace {
 
 // Selects a window's font into a DC for as long as it lives.
 class FontScope {

@@ -19,6 +19,8 @@ constexpr COLORREF kHighlightText = RGB(255, 255, 255);
 constexpr COLORREF kInfo = RGB(255, 255, 225);
 } // namespace colours
 
+// The font a control draws with: the one it was given, else the GUI font.
+HFONT FontOf(HWND window);
 void FillArea(HDC dc, const RECT& area, COLORREF colour);
 // A one-pixel frame: light on the top and left, shadow on the bottom and right when raised.
 void Frame3D(HDC dc, const RECT& area, bool raised);

@@ -7,11 +7,6 @@
 namespace moltr::platform {
 namespace {
 
-HFONT FontOf(HWND control) {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 // A DC with a control's font selected for as long as it lives: the one given, or the screen's.
 class TextDc {
 public:
