@@ -368,6 +368,8 @@ private:
         current_ = index;
         SendMessageW(tab_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
         Notify(index, PSN_SETACTIVE, 0);
+        // Above the tab control, which would otherwise paint over it.
+        SetWindowPos(page.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ShowWindow(page.window, SW_SHOW);
         return true;
     }

@@ -423,6 +423,18 @@ TEST_F(PropertySheets, AnotherThreadDrivesAHeldSheet) {
     EXPECT_EQ(log_.back(), "1:RESET");
 }
 
+// The tab control would paint over a page below it in the Z order.
+TEST_F(PropertySheets, TheShownPageLiesAboveTheTabs) {
+    std::vector<bool> onTop;
+    Run([&](HWND sheet) {
+        onTop.push_back(GetWindow(sheet, GW_CHILD) == PropSheet_GetCurrentPageHwnd(sheet));
+        PropSheet_SetCurSel(sheet, nullptr, 1);
+        onTop.push_back(GetWindow(sheet, GW_CHILD) == PropSheet_GetCurrentPageHwnd(sheet));
+    });
+    Show(2);
+    EXPECT_EQ(onTop, (std::vector<bool>{true, true}));
+}
+
 TEST_F(PropertySheets, TheRecordKeepsAPictureOfTheSheetWithItsTabs) {
     RECT client{};
     RECT firstTab{};
