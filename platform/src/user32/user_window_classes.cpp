@@ -24,7 +24,7 @@ struct SystemClass {
 constexpr SystemClass kSystemClasses[] = {
     {u"Button", ButtonProc, kStateBytes},
     {u"Edit", ControlProc, 0},
-    {u"Static", ControlProc, 0},
+    {u"Static", StaticProc, kStateBytes},
     {u"ComboBox", ControlProc, 0},
     {u"ListBox", ControlProc, 0},
     {u"ScrollBar", ControlProc, 0},
