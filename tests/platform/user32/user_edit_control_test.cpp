@@ -83,6 +83,9 @@ TEST_F(EditControl, TypedTextReplacesWhatTheFocusSelectedAndIsAnnouncedPerCharac
     };
     Char(edit, L'!');
     EXPECT_EQ(seen, "New 7!");
+    // A character no key types arrives all the same.
+    ASSERT_TRUE(moltr::sim::TypeText(edit, u"\u20ac"));
+    EXPECT_EQ(Text(edit), "New 7!\u20ac");
 }
 
 TEST_F(EditControl, StylesFilterWhatIsTyped) {
