@@ -7,6 +7,7 @@
 #include "src/user32/user_control_paint.h"
 #include "src/user32/user_edit_text.h"
 #include "src/user32/user_edit_view.h"
+
 #include <cstring>
 
 namespace moltr::platform {
@@ -200,7 +201,7 @@ private:
 
     // The selection replaced by `with`, cut to what the limit leaves room for.
     void Change(std::u16string_view with) {
-        const size_t kept = text_.Size() - (text_.End() - text_.Start());
+        const size_t kept = text_.Size() - text_.Selected().size();
         const size_t room = kept < limit_ ? limit_ - kept : 0;
         const bool cut = with.size() > room;
         if (cut) {
@@ -222,26 +223,11 @@ private:
     }
 
     void Type(char16_t character) {
-        if (character == 1) { // Ctrl+A
-            text_.Select(0, text_.Size());
+        if (character < u' ') {
+            TypeControl(character);
             return;
         }
-        if (ReadOnly()) {
-            return;
-        }
-        if (character == u'\b') {
-            if (text_.DeleteBackward()) {
-                Changed();
-            }
-            return;
-        }
-        if (character == u'\r' || character == u'\t') {
-            if (Multiline()) {
-                Change(character == u'\r' ? u"\r\n" : u"\t");
-            }
-            return;
-        }
-        if (character < u' ' || ((Style() & ES_NUMBER) && (character < u'0' || character > u'9'))) {
+        if (ReadOnly() || ((Style() & ES_NUMBER) && (character < u'0' || character > u'9'))) {
             return;
         }
         WCHAR typed = character;
@@ -253,6 +239,22 @@ private:
         const char16_t shown = static_cast<char16_t>(typed);
         if (Fits(shown)) {
             Change(std::u16string_view(&shown, 1));
+        }
+    }
+
+    // Ctrl+A, Backspace, and in a multiline edit Enter and Tab; the other control characters
+    // type nothing.
+    void TypeControl(char16_t character) {
+        if (character == 1) {
+            text_.Select(0, text_.Size());
+        } else if (ReadOnly()) {
+            return;
+        } else if (character == u'\b') {
+            if (text_.DeleteBackward()) {
+                Changed();
+            }
+        } else if ((character == u'\r' || character == u'\t') && Multiline()) {
+            Change(character == u'\r' ? u"\r\n" : u"\t");
         }
     }
 
@@ -272,31 +274,18 @@ private:
     void Key(WORD key) {
         const bool shift = Down(VK_SHIFT);
         const bool control = Down(VK_CONTROL);
-        const size_t caret = text_.Caret();
-        const size_t line = text_.LineOf(caret);
+        const size_t line = text_.LineOf(text_.Caret());
         switch (key) {
         case VK_LEFT:
-        case VK_RIGHT: {
-            const bool left = key == VK_LEFT;
-            // Without Shift an arrow first takes away the selection, at its side.
-            if (text_.HasSelection() && !shift && !control) {
-                Move(left ? text_.Start() : text_.End(), false);
-            } else if (control) {
-                Move(left ? text_.WordBefore(caret) : text_.WordAfter(caret), shift);
-            } else {
-                Move(left ? text_.Before(caret) : text_.After(caret), shift);
-            }
+        case VK_RIGHT:
+            Sideways(key == VK_LEFT, shift, control);
             return;
-        }
         case VK_UP:
         case VK_DOWN:
-            if (!Multiline()) {
-                Key(key == VK_UP ? VK_LEFT : VK_RIGHT);
-            } else if (key == VK_DOWN || line > 0) {
-                const size_t target = key == VK_UP ? line - 1 : line + 1;
-                if (target < text_.LineCount()) {
-                    Move(text_.InLine(target, caret - text_.LineStart(line)), shift);
-                }
+            if (Multiline()) {
+                ToLine(key == VK_UP ? line - 1 : line + 1, shift);
+            } else {
+                Sideways(key == VK_UP, shift, control);
             }
             return;
         case VK_HOME:
@@ -312,6 +301,28 @@ private:
             return;
         default:
             return;
+        }
+    }
+
+    // Left or right by a character, or with Ctrl by a word; without Shift an arrow first takes
+    // the selection away, leaving the caret at its side.
+    void Sideways(bool left, bool shift, bool control) {
+        const size_t caret = text_.Caret();
+        if (text_.HasSelection() && !shift && !control) {
+            Move(left ? text_.Start() : text_.End(), false);
+        } else if (control) {
+            Move(left ? text_.WordBefore(caret) : text_.WordAfter(caret), shift);
+        } else {
+            Move(left ? text_.Before(caret) : text_.After(caret), shift);
+        }
+    }
+
+    // Up or down onto `target` (no line when it wrapped below 0), as far into it as the caret is
+    // into its own.
+    void ToLine(size_t target, bool shift) {
+        const size_t caret = text_.Caret();
+        if (target < text_.LineCount()) {
+            Move(text_.InLine(target, caret - text_.LineStart(text_.LineOf(caret))), shift);
         }
     }
 
