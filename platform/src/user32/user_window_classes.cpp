@@ -26,7 +26,7 @@ constexpr SystemClass kSystemClasses[] = {
     {u"Edit", ControlProc, 0},
     {u"Static", ControlProc, 0},
     {u"ComboBox", ControlProc, 0},
-    {u"ListBox", ControlProc, 0},
+    {u"ListBox", ListBoxProc, kStateBytes},
     {u"ScrollBar", ControlProc, 0},
     {u"msctls_trackbar32", ControlProc, 0},
     {u"msctls_updown32", ControlProc, 0},
