@@ -25,7 +25,7 @@ constexpr SystemClass kSystemClasses[] = {
     {u"Button", ButtonProc, kStateBytes},
     {u"Edit", ControlProc, 0},
     {u"Static", ControlProc, 0},
-    {u"ComboBox", ControlProc, 0},
+    {u"ComboBox", ComboBoxProc, kStateBytes},
     {u"ListBox", ListBoxProc, kStateBytes},
     {u"ScrollBar", ControlProc, 0},
     {u"msctls_trackbar32", ControlProc, 0},
