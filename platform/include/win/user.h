@@ -68,6 +68,9 @@ BOOL WINAPI IsWindowVisible(HWND hWnd);
 BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL WINAPI IsWindowEnabled(HWND hWnd);
 
+DWORD WINAPI GetSysColor(int nIndex);
+HBRUSH WINAPI GetSysColorBrush(int nIndex);
+
 LONG WINAPI GetDialogBaseUnits();
 BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
 
