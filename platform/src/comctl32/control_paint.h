@@ -36,8 +36,8 @@ void DrawLabel(HDC dc, HWND window, std::u16string_view text, const RECT& area, 
 // The width and height of `text` in `window`'s font.
 SIZE LabelSize(HWND window, std::u16string_view text);
 
-// Paints through `paint` on WM_PAINT (into the window's DC) and on WM_PRINTCLIENT (into the DC
-// given); true when `message` was one of them.
+// Paints through `paint` on WM_PAINT (between BeginPaint and EndPaint, which validate the
+// window) and on WM_PRINTCLIENT (into the DC given); true when `message` was one of them.
 template <class Painter>
 bool PaintMessage(HWND window, UINT message, WPARAM wParam, Painter&& paint) {
     if (message == WM_PRINTCLIENT) {
@@ -45,9 +45,10 @@ bool PaintMessage(HWND window, UINT message, WPARAM wParam, Painter&& paint) {
         return true;
     }
     if (message == WM_PAINT) {
-        if (HDC dc = GetDC(window)) {
+        PAINTSTRUCT painting;
+        if (HDC dc = BeginPaint(window, &painting)) {
             paint(dc);
-            ReleaseDC(window, dc);
+            EndPaint(window, &painting);
         }
         return true;
     }
