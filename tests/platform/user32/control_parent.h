@@ -4,7 +4,7 @@
 // its picture, with every visible control painted where it stands.
 #include "png_picture.h"
 #include "sim/machine.h"
-#include "sim/property_sheets.h"
+#include "sim/window_pictures.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -60,7 +60,7 @@ public:
     }
 
     test::Picture Snapshot() const {
-        auto picture = ReadPng(sim::WindowTreePicture(window_));
+        auto picture = ReadPng(sim::WindowPicture(window_));
         EXPECT_TRUE(picture.has_value());
         return picture ? *picture : test::Picture{};
     }
