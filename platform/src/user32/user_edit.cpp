@@ -71,6 +71,7 @@ private:
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             view_.focused = message == WM_SETFOCUS;
+            Redraw();
             NotifyCommand(window_, view_.focused ? EN_SETFOCUS : EN_KILLFOCUS);
             return true;
         case WM_LBUTTONDOWN:
@@ -172,6 +173,7 @@ private:
     bool ReadOnly() const { return Style() & ES_READONLY; }
     void SetStyleBit(DWORD bit, bool on) {
         SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>(on ? Style() | bit : Style() & ~bit));
+        Redraw();
     }
 
     LRESULT DialogCode(const MSG* message) const {
@@ -192,7 +194,10 @@ private:
     // The window's own text follows the control's, for those who read it without asking.
     void Store() {
         DefWindowProcW(window_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.Text().c_str()));
+        Redraw();
     }
+
+    void Redraw() const { InvalidateRect(window_, nullptr, TRUE); }
 
     void Announce() {
         NotifyCommand(window_, EN_UPDATE);
@@ -246,7 +251,7 @@ private:
     // type nothing.
     void TypeControl(char16_t character) {
         if (character == 1) {
-            text_.Select(0, text_.Size());
+            SetSelection(0, -1);
         } else if (ReadOnly()) {
             return;
         } else if (character == u'\b') {
@@ -326,7 +331,10 @@ private:
         }
     }
 
-    void Move(size_t to, bool extended) { text_.MoveCaret(to, extended); }
+    void Move(size_t to, bool extended) {
+        text_.MoveCaret(to, extended);
+        Redraw();
+    }
 
     LRESULT Selection(DWORD* start, DWORD* end) const {
         if (start) {
@@ -344,10 +352,11 @@ private:
     // A start of -1 takes the selection away; an end of -1 (or any below 0) is the text's end.
     void SetSelection(int start, int end) {
         if (start < 0) {
-            text_.MoveCaret(text_.Caret(), false);
+            Move(text_.Caret(), false);
             return;
         }
         text_.Select(static_cast<size_t>(start), end < 0 ? text_.Size() : static_cast<size_t>(end));
+        Redraw();
     }
 
     void SetPasswordCharacter(char16_t character) {

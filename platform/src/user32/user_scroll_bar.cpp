@@ -75,6 +75,7 @@ public:
         case SBM_SETSCROLLINFO: {
             const auto* info = reinterpret_cast<const SCROLLINFO*>(lParam);
             result = ScrollValues::Valid(info) ? values_.Set(*info) : values_.Pos();
+            RedrawIf(wParam);
             return true;
         }
         case SBM_GETSCROLLINFO: {
@@ -84,6 +85,7 @@ public:
         }
         case SBM_SETPOS:
             result = Change(SIF_POS, 0, 0, static_cast<int>(wParam));
+            RedrawIf(lParam);
             return true;
         case SBM_GETPOS:
             result = values_.Pos();
@@ -94,6 +96,7 @@ public:
             const int previous = values_.Pos();
             Change(SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0);
             result = values_.Pos() != previous ? previous : 0;
+            RedrawIf(message == SBM_SETRANGEREDRAW);
             return true;
         }
         case SBM_GETRANGE:
@@ -106,6 +109,7 @@ public:
             return true;
         case SBM_ENABLE_ARROWS:
             disabledArrows_ = static_cast<UINT>(wParam);
+            RedrawIf(true);
             result = TRUE;
             return true;
         case WM_GETDLGCODE:
@@ -151,6 +155,12 @@ private:
 
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)); }
     bool Vertical() const { return Style() & SBS_VERT; }
+    // The caller asking to see the change.
+    void RedrawIf(bool asked) const {
+        if (asked) {
+            InvalidateRect(window_, nullptr, TRUE);
+        }
+    }
 
     int Change(UINT mask, int min, int max, int pos) {
         const int previous = values_.Pos();
@@ -207,6 +217,7 @@ private:
         const long long position =
             values_.Min() + (room > 0 ? (offset * span + room / 2) / room : 0);
         values_.Track(static_cast<int>(position));
+        RedrawIf(true);
         Request(SB_THUMBTRACK, values_.Shown());
     }
 
@@ -217,6 +228,7 @@ private:
         if (values_.Tracking()) {
             const int position = values_.Shown();
             values_.EndTracking();
+            RedrawIf(true);
             Request(SB_THUMBPOSITION, position);
         }
         pressed_ = Part::None;

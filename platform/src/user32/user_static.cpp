@@ -90,6 +90,10 @@ public:
         case STM_GETIMAGE:
             result = reinterpret_cast<LRESULT>(ImageOf(wParam));
             return true;
+        case WM_SETTEXT:
+            result = DefWindowProcW(window_, message, wParam, lParam);
+            Redraw();
+            return true;
         case WM_GETDLGCODE:
             result = DLGC_STATIC;
             return true;
@@ -112,14 +116,16 @@ private:
             NotifyCommand(window_, STN_DBLCLK);
             return true;
         case WM_ENABLE:
+            // Told, and then repainted as every window is.
             NotifyCommand(window_, wParam ? STN_ENABLE : STN_DISABLE);
-            return true;
+            return false;
         default:
             return false;
         }
     }
 
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)); }
+    void Redraw() const { InvalidateRect(window_, nullptr, TRUE); }
 
     // An icon or bitmap static made with a name shows the resource of that name, from the module
     // that made it.
@@ -146,6 +152,7 @@ private:
         const HANDLE previous = image_;
         image_ = image;
         imageType_ = Family(type);
+        Redraw();
         return reinterpret_cast<LRESULT>(previous);
     }
 

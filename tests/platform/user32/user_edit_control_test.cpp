@@ -329,4 +329,20 @@ TEST_F(EditControl, AClickPlacesTheCaretAndADragSelects) {
     EXPECT_EQ(Selection(edit), Range(0, 10));
 }
 
+TEST_F(EditControl, ChangesOfWhatItShowsAskForARepaint) {
+    HWND edit = Make(0, L"text");
+    auto changed = [&](auto&& change) {
+        ValidateRect(edit, nullptr);
+        change();
+        return GetUpdateRect(edit, nullptr, FALSE) != FALSE;
+    };
+    EXPECT_TRUE(changed([&] { SetWindowTextW(edit, L"other"); }));
+    EXPECT_TRUE(changed([&] { SendMessageW(edit, EM_SETSEL, 1, 3); }));
+    EXPECT_TRUE(changed([&] { Char(edit, L'x'); }));
+    EXPECT_TRUE(changed([&] { Key(edit, VK_HOME); }));
+    EXPECT_TRUE(changed([&] { SetFocus(edit); }));
+    EXPECT_TRUE(changed([&] { SendMessageW(edit, EM_SETREADONLY, TRUE, 0); }));
+    EXPECT_FALSE(changed([&] { SendMessageW(edit, EM_GETSEL, 0, 0); }));
+}
+
 } // namespace

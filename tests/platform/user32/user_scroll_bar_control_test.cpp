@@ -215,4 +215,22 @@ TEST_F(ScrollBarControl, APictureShowsTheThumbWhereThePositionIs) {
     EXPECT_EQ(parent_.Snapshot().PixelsOf(kThumb), 0u);
 }
 
+TEST_F(ScrollBarControl, ItRepaintsWhenAskedToAndWhileTheThumbIsDragged) {
+    HWND bar = Make();
+    SetScrollRange(bar, SB_CTL, 0, 100, FALSE);
+    auto changed = [&](auto&& change) {
+        ValidateRect(bar, nullptr);
+        change();
+        return GetUpdateRect(bar, nullptr, FALSE) != FALSE;
+    };
+    EXPECT_FALSE(changed([&] { SetScrollPos(bar, SB_CTL, 10, FALSE); }));
+    EXPECT_TRUE(changed([&] { SetScrollPos(bar, SB_CTL, 20, TRUE); }));
+    EXPECT_FALSE(changed([&] { SetScrollRange(bar, SB_CTL, 0, 50, FALSE); }));
+    EXPECT_TRUE(changed([&] { SetScrollRange(bar, SB_CTL, 0, 60, TRUE); }));
+    SetScrollPos(bar, SB_CTL, 0, FALSE);
+    Mouse(bar, WM_LBUTTONDOWN, 20);
+    EXPECT_TRUE(changed([&] { Mouse(bar, WM_MOUSEMOVE, 60); }));
+    EXPECT_TRUE(changed([&] { Mouse(bar, WM_LBUTTONUP, 60); }));
+}
+
 } // namespace

@@ -164,4 +164,18 @@ TEST_F(StaticControl, TheParentChoosesALabelsColours) {
     DeleteObject(parent_.brush);
 }
 
+TEST_F(StaticControl, ANewTextOrImageAsksForARepaint) {
+    HWND label = Make(SS_LEFT);
+    ValidateRect(label, nullptr);
+    SetWindowTextW(label, L"New");
+    EXPECT_TRUE(GetUpdateRect(label, nullptr, FALSE));
+    EXPECT_EQ(GetWindowTextLengthW(label), 3);
+    HWND picture = Make(SS_BITMAP, L"", {10, 40, 50, 80}, 8);
+    ValidateRect(picture, nullptr);
+    HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, nullptr);
+    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    EXPECT_TRUE(GetUpdateRect(picture, nullptr, FALSE));
+    DeleteObject(bitmap);
+}
+
 } // namespace
