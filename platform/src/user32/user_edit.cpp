@@ -154,18 +154,29 @@ private:
             result = start == std::u16string::npos ? -1 : static_cast<LRESULT>(start);
             return true;
         }
-        case EM_LINELENGTH: {
-            // Of the line holding the character `wParam`.
-            const size_t of = text_.LineOf(line < 0 ? text_.Caret() : static_cast<size_t>(line));
-            result = static_cast<LRESULT>(text_.LineEnd(of) - text_.LineStart(of));
+        case EM_LINELENGTH:
+            result = static_cast<LRESULT>(line < 0 ? UnselectedAround()
+                                                   : LineLength(static_cast<size_t>(line)));
             return true;
-        }
         case EM_GETLINE:
             result = CopyLine(static_cast<size_t>(line), reinterpret_cast<WCHAR*>(lParam));
             return true;
         default:
             return false;
         }
+    }
+
+    // The length of the line holding the character at `at`.
+    size_t LineLength(size_t at) const {
+        const size_t line = text_.LineOf(at);
+        return text_.LineEnd(line) - text_.LineStart(line);
+    }
+
+    // The characters left unselected on the lines the selection touches.
+    size_t UnselectedAround() const {
+        const size_t first = text_.LineStart(text_.LineOf(text_.Start()));
+        const size_t last = text_.LineEnd(text_.LineOf(text_.End()));
+        return (text_.Start() - first) + (last - text_.End());
     }
 
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)); }

@@ -219,6 +219,9 @@ TEST_F(EditControl, AMultilineEditHasLinesAndMovesBetweenThem) {
     EXPECT_EQ(SendMessageW(edit, EM_LINEINDEX, 1, 0), 7);
     EXPECT_EQ(SendMessageW(edit, EM_LINEINDEX, 3, 0), -1);
     EXPECT_EQ(SendMessageW(edit, EM_LINELENGTH, 8, 0), 6);
+    // -1: what the selection leaves of the lines it is on.
+    SendMessageW(edit, EM_SETSEL, 3, 9);
+    EXPECT_EQ(SendMessageW(edit, EM_LINELENGTH, static_cast<WPARAM>(-1), 0), 3 + 4);
     EXPECT_EQ(SendMessageW(edit, EM_LINEFROMCHAR, 15, 0), 2);
     WCHAR line[8] = {};
     line[0] = 8;
