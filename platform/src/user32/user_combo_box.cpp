@@ -24,6 +24,18 @@ constexpr int kButtonWidth = 17;
 constexpr int kMaxItemHeight = 255;
 constexpr LRESULT kNoLimit = 0x7FFFFFFE;
 
+constexpr EntryMessage kEntryMessages[] = {
+    {CB_ADDSTRING, EntryRequest::Add},
+    {CB_INSERTSTRING, EntryRequest::Insert},
+    {CB_DELETESTRING, EntryRequest::Remove},
+    {CB_GETLBTEXT, EntryRequest::Text},
+    {CB_GETLBTEXTLEN, EntryRequest::TextLength},
+    {CB_SETITEMDATA, EntryRequest::SetData},
+    {CB_GETITEMDATA, EntryRequest::GetData},
+    {CB_FINDSTRING, EntryRequest::Find},
+    {CB_FINDSTRINGEXACT, EntryRequest::FindExact},
+};
+
 DWORD StyleOf(HWND window) {
     return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
 }
@@ -113,7 +125,6 @@ private:
     }
 
     LRESULT Command(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT ItemCommand(UINT message, int index, LPARAM lParam);
 
     DWORD Style() const { return StyleOf(window_); }
     Kind GetKind() const {
@@ -250,16 +261,16 @@ int ComboBox::ItemAt(POINT at) const {
 
 LRESULT ComboBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(wParam);
-    switch (message) {
-    case CB_ADDSTRING:
-    case CB_INSERTSTRING: {
-        const int at = message == CB_ADDSTRING ? items_.Add(lParam) : items_.Insert(index, lParam);
-        if (at < 0) {
-            return CB_ERR;
+    if (const EntryRequest* request = RequestOf(kEntryMessages, message)) {
+        const LRESULT answer = items_.Answer(*request, wParam, lParam);
+        if (answer >= 0 && (*request == EntryRequest::Add || *request == EntryRequest::Insert)) {
+            Inserted(static_cast<int>(answer));
+        } else if (answer >= 0 && *request == EntryRequest::Remove) {
+            Removed(index);
         }
-        Inserted(at);
-        return at;
+        return answer;
     }
+    switch (message) {
     case CB_RESETCONTENT:
         items_.Clear();
         Select(-1);
@@ -274,9 +285,6 @@ LRESULT ComboBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
         Select(items_.Has(index) ? index : -1);
         ShowItem(selection_);
         return selection_ >= 0 ? selection_ : CB_ERR;
-    case CB_FINDSTRING:
-    case CB_FINDSTRINGEXACT:
-        return items_.Find(index, lParam, message == CB_FINDSTRINGEXACT);
     case CB_SELECTSTRING: {
         const int found = items_.Find(index, lParam, false);
         if (found >= 0) {
@@ -305,6 +313,12 @@ LRESULT ComboBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case CB_GETTOPINDEX:
         return top_;
+    case CB_SETTOPINDEX:
+        if (!items_.Has(index)) {
+            return CB_ERR;
+        }
+        SetTop(index);
+        return CB_OKAY;
     case CB_SETITEMHEIGHT:
         if (lParam <= 0 || lParam > kMaxItemHeight) {
             return CB_ERR;
@@ -328,30 +342,6 @@ LRESULT ComboBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
             return fieldItemHeight_;
         }
         return (Style() & CBS_OWNERDRAWVARIABLE) && !items_.Has(index) ? CB_ERR : HeightOf(index);
-    default:
-        return items_.Has(index) ? ItemCommand(message, index, lParam) : CB_ERR;
-    }
-}
-
-// The messages about one existing entry.
-LRESULT ComboBox::ItemCommand(UINT message, int index, LPARAM lParam) {
-    switch (message) {
-    case CB_DELETESTRING:
-        items_.Remove(index);
-        Removed(index);
-        return items_.Count();
-    case CB_GETLBTEXT:
-        return items_.CopyText(index, lParam);
-    case CB_GETLBTEXTLEN:
-        return items_.TextLength(index);
-    case CB_SETITEMDATA:
-        items_[index].data = static_cast<ULONG_PTR>(lParam);
-        return CB_OKAY;
-    case CB_GETITEMDATA:
-        return static_cast<LRESULT>(items_[index].data);
-    case CB_SETTOPINDEX:
-        SetTop(index);
-        return CB_OKAY;
     default:
         return CB_ERR;
     }

@@ -15,6 +15,18 @@ namespace {
 constexpr int kWheelLines = 3;
 constexpr int kMaxItemHeight = 255;
 
+constexpr EntryMessage kEntryMessages[] = {
+    {LB_ADDSTRING, EntryRequest::Add},
+    {LB_INSERTSTRING, EntryRequest::Insert},
+    {LB_DELETESTRING, EntryRequest::Remove},
+    {LB_GETTEXT, EntryRequest::Text},
+    {LB_GETTEXTLEN, EntryRequest::TextLength},
+    {LB_SETITEMDATA, EntryRequest::SetData},
+    {LB_GETITEMDATA, EntryRequest::GetData},
+    {LB_FINDSTRING, EntryRequest::Find},
+    {LB_FINDSTRINGEXACT, EntryRequest::FindExact},
+};
+
 DWORD StyleOf(HWND window) {
     return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
 }
@@ -204,16 +216,16 @@ private:
 
 LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(wParam);
-    switch (message) {
-    case LB_ADDSTRING:
-    case LB_INSERTSTRING: {
-        const int at = message == LB_ADDSTRING ? items_.Add(lParam) : items_.Insert(index, lParam);
-        if (at < 0) {
-            return LB_ERR;
+    if (const EntryRequest* request = RequestOf(kEntryMessages, message)) {
+        const LRESULT answer = items_.Answer(*request, wParam, lParam);
+        if (answer >= 0 && (*request == EntryRequest::Add || *request == EntryRequest::Insert)) {
+            Inserted(static_cast<int>(answer));
+        } else if (answer >= 0 && *request == EntryRequest::Remove) {
+            Removed(index);
         }
-        Inserted(at);
-        return at;
+        return answer;
     }
+    switch (message) {
     case LB_RESETCONTENT:
         items_.Clear();
         selection_ = -1;
@@ -221,9 +233,6 @@ LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case LB_GETCOUNT:
         return items_.Count();
-    case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-        return items_.Find(index, lParam, message == LB_FINDSTRINGEXACT);
     case LB_GETTOPINDEX:
         return top_;
     case LB_GETCARETINDEX:
@@ -263,19 +272,6 @@ LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
 // The messages about one existing entry.
 LRESULT ListBox::ItemCommand(UINT message, int index, LPARAM lParam) {
     switch (message) {
-    case LB_DELETESTRING:
-        items_.Remove(index);
-        Removed(index);
-        return items_.Count();
-    case LB_GETTEXT:
-        return items_.CopyText(index, lParam);
-    case LB_GETTEXTLEN:
-        return items_.TextLength(index);
-    case LB_SETITEMDATA:
-        items_[index].data = static_cast<ULONG_PTR>(lParam);
-        return 0;
-    case LB_GETITEMDATA:
-        return static_cast<LRESULT>(items_[index].data);
     case LB_GETSEL:
         return Selected(index) ? 1 : 0;
     case LB_SETTOPINDEX:
