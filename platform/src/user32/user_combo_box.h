@@ -43,6 +43,9 @@ public:
         if (PaintMessage(window_, message, wParam, [this](HDC dc) { Paint(dc); })) {
             return true;
         }
+        if (ChangesLook(message, CB_GETEDITSEL, CB_MSGMAX)) {
+            InvalidateRect(window_, nullptr, TRUE);
+        }
         if (message >= CB_GETEDITSEL && message < CB_MSGMAX) {
             result = Command(message, wParam, lParam);
             return true;

@@ -34,6 +34,9 @@ public:
         if (PaintMessage(window_, message, wParam, [this](HDC dc) { Paint(dc); })) {
             return true;
         }
+        if (ChangesLook(message, LB_ADDSTRING, LB_MSGMAX)) {
+            InvalidateRect(window_, nullptr, TRUE);
+        }
         if (message >= LB_ADDSTRING && message < LB_MSGMAX) {
             result = Command(message, wParam, lParam);
             return true;

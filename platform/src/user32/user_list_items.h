@@ -81,6 +81,16 @@ private:
     bool strings_;
 };
 
+// Whether `message` may change how a list control looks: its own messages (from `first` to
+// before `end`), the mouse, the keys, the focus, scrolling and a new font. Such a message
+// invalidates the control, so that its next WM_PAINT shows the change.
+inline bool ChangesLook(UINT message, UINT first, UINT end) {
+    return (message >= first && message < end) ||
+           (message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL) || message == WM_KEYDOWN ||
+           message == WM_SYSKEYDOWN || message == WM_CHAR || message == WM_SETFOCUS ||
+           message == WM_KILLFOCUS || message == WM_VSCROLL || message == WM_SETFONT;
+}
+
 // Whom an owner-drawn control asks to draw or measure its entries, and as what.
 struct ItemOwner {
     HWND control; // the control the parent is told about
