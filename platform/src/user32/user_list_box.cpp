@@ -1,219 +1,37 @@
-// The list box control: a column of entries, one of which (or, with LBS_MULTIPLESEL or
-// LBS_EXTENDEDSEL, any number of which) is selected. A user's change of the selection, by the
-// mouse or the keys, tells a parent that asked for LBN_* notifications (LBS_NOTIFY) LBN_SELCHANGE;
-// a change through LB_SETCURSEL or LB_SETSEL tells nobody.
-#include "src/comctl32/control_state.h"
+// The list box's messages, its scrolling and its painting (user_list_box.h).
+#include "src/user32/user_list_box.h"
 #include "src/user32/user_control_classes.h"
-#include "src/user32/user_control_paint.h"
-#include "src/user32/user_list_items.h"
-
-#include <algorithm>
 
 namespace moltr::platform {
+namespace list_box {
 namespace {
 
-constexpr int kWheelLines = 3;
-constexpr int kMaxItemHeight = 255;
-
-DWORD StyleOf(HWND window) {
-    return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-}
-bool OwnerDrawn(DWORD style) {
-    return style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE);
-}
-
-class ListBox {
-public:
-    explicit ListBox(HWND window)
-        : window_(window),
-          items_(StyleOf(window) & LBS_SORT,
-                 !OwnerDrawn(StyleOf(window)) || (StyleOf(window) & LBS_HASSTRINGS)) {}
-
-    bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-        if (PaintMessage(window_, message, wParam, [this](HDC dc) { Paint(dc); })) {
-            return true;
-        }
-        if (message >= LB_ADDSTRING && message < LB_MSGMAX) {
-            result = Command(message, wParam, lParam);
-            return true;
-        }
-        switch (message) {
-        case WM_CREATE:
-            itemHeight_ = LineHeight(window_);
-            if (Style() & LBS_OWNERDRAWFIXED) {
-                itemHeight_ = MeasureItem(Owner(), 0, 0, itemHeight_);
-            }
-            return false;
-        case WM_SETFONT:
-            result = ControlProc(window_, message, wParam, lParam);
-            if (!OwnerDrawn(Style())) {
-                itemHeight_ = LineHeight(window_);
-            }
-            return true;
-        case WM_GETDLGCODE:
-            result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-            return true;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            focused_ = message == WM_SETFOCUS;
-            Notify(focused_ ? LBN_SETFOCUS : LBN_KILLFOCUS);
-            return true;
-        default:
-            return HandleInput(message, wParam, lParam);
-        }
-    }
-
-private:
-    bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
-        switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            Press(PointOf(lParam), static_cast<UINT>(wParam));
-            if (message == WM_LBUTTONDBLCLK) {
-                Notify(LBN_DBLCLK);
-            }
-            return true;
-        case WM_MOUSEMOVE:
-            if (tracking_ && !Multiple()) {
-                const int index = ItemAt(PointOf(lParam));
-                if (items_.Has(index)) {
-                    changed_ = Select(index) || changed_;
-                }
-            }
-            return true;
-        case WM_LBUTTONUP:
-            if (tracking_) {
-                tracking_ = false;
-                if (changed_) {
-                    Notify(LBN_SELCHANGE);
-                }
-            }
-            return true;
-        case WM_KEYDOWN:
-            Key(static_cast<UINT>(wParam));
-            return true;
-        case WM_CHAR:
-            Character(static_cast<char16_t>(wParam));
-            return true;
-        case WM_MOUSEWHEEL:
-            SetTop(top_ - static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA * kWheelLines);
-            return true;
-        case WM_VSCROLL:
-            Scroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-            return true;
-        default:
-            return false;
-        }
-    }
-
-    LRESULT Command(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT ItemCommand(UINT message, int index, LPARAM lParam);
-    LRESULT SelectionCommand(UINT message, WPARAM wParam, LPARAM lParam);
-
-    DWORD Style() const { return StyleOf(window_); }
-    bool Multiple() const { return Style() & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL); }
-    ItemOwner Owner() const { return {window_, ODT_LISTBOX}; }
-    void Notify(WORD code) const {
-        if (Style() & LBS_NOTIFY) {
-            NotifyCommand(window_, code);
-        }
-    }
-
-    int HeightOf(int index) const {
-        return (Style() & LBS_OWNERDRAWVARIABLE) ? items_[index].height : itemHeight_;
-    }
-    int ClientHeight() const {
-        RECT client{};
-        GetClientRect(window_, &client);
-        return client.bottom - client.top;
-    }
-    // The entries a page holds, at least one.
-    int PageRows() const { return std::max(1, ClientHeight() / std::max(1, itemHeight_)); }
-
-    RECT ItemRect(int index) const {
-        RECT client{};
-        GetClientRect(window_, &client);
-        int top = 0;
-        for (int i = top_; i < index; ++i) {
-            top += HeightOf(i);
-        }
-        for (int i = index; i < top_; ++i) {
-            top -= HeightOf(i);
-        }
-        return RECT{client.left, top, client.right, top + HeightOf(index)};
-    }
-    // The entry under `at`, or -1 below the last one.
-    int ItemAt(POINT at) const {
-        int top = 0;
-        for (int i = top_; i < items_.Count(); ++i) {
-            top += HeightOf(i);
-            if (at.y < top) {
-                return i;
-            }
-        }
-        return -1;
-    }
-
-    // The highest top entry: the one from which the last entries fill the client area.
-    int MaxTop() const {
-        int height = 0;
-        int top = items_.Count();
-        while (top > 0 && height + HeightOf(top - 1) <= ClientHeight()) {
-            height += HeightOf(--top);
-        }
-        return std::min(top, std::max(0, items_.Count() - 1));
-    }
-    void SetTop(int top) { top_ = std::clamp(top, 0, MaxTop()); }
-    void ShowItem(int index) {
-        if (index < top_) {
-            top_ = index;
-        }
-        while (top_ < index && ItemRect(index).bottom > ClientHeight()) {
-            ++top_;
-        }
-    }
-    void Scroll(WORD request, int position);
-
-    bool Selected(int index) const {
-        return Multiple() ? items_[index].selected : index == selection_;
-    }
-    // Makes `index` the one selected entry (of a single-selection list, or the only one of a
-    // multiple-selection list); whether the selection changed.
-    bool Select(int index);
-    bool SelectRange(int from, int to);
-    void Press(POINT at, UINT keys);
-    void Key(UINT key);
-    void MoveTo(int index, bool extend);
-    void Character(char16_t character);
-    void Inserted(int index);
-    void Removed(int index);
-
-    void Paint(HDC dc) const;
-
-    HWND window_;
-    ListItems items_;
-    int itemHeight_ = 0;
-    int selection_ = -1; // of a single-selection list
-    int caret_ = 0;      // the entry with the focus rectangle
-    int anchor_ = 0;     // where a Shift selection of an extended list starts
-    int top_ = 0;
-    bool focused_ = false;
-    bool tracking_ = false;
-    bool changed_ = false; // by the mouse since the button went down
+constexpr EntryMessage kEntryMessages[] = {
+    {LB_ADDSTRING, EntryRequest::Add},
+    {LB_INSERTSTRING, EntryRequest::Insert},
+    {LB_DELETESTRING, EntryRequest::Remove},
+    {LB_GETTEXT, EntryRequest::Text},
+    {LB_GETTEXTLEN, EntryRequest::TextLength},
+    {LB_SETITEMDATA, EntryRequest::SetData},
+    {LB_GETITEMDATA, EntryRequest::GetData},
+    {LB_FINDSTRING, EntryRequest::Find},
+    {LB_FINDSTRINGEXACT, EntryRequest::FindExact},
 };
+
+} // namespace
 
 LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(wParam);
-    switch (message) {
-    case LB_ADDSTRING:
-    case LB_INSERTSTRING: {
-        const int at = message == LB_ADDSTRING ? items_.Add(lParam) : items_.Insert(index, lParam);
-        if (at < 0) {
-            return LB_ERR;
+    if (const EntryRequest* request = RequestOf(kEntryMessages, message)) {
+        const LRESULT answer = items_.Answer(*request, wParam, lParam);
+        if (answer >= 0 && (*request == EntryRequest::Add || *request == EntryRequest::Insert)) {
+            Inserted(static_cast<int>(answer));
+        } else if (answer >= 0 && *request == EntryRequest::Remove) {
+            Removed(index);
         }
-        Inserted(at);
-        return at;
+        return answer;
     }
+    switch (message) {
     case LB_RESETCONTENT:
         items_.Clear();
         selection_ = -1;
@@ -221,9 +39,6 @@ LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case LB_GETCOUNT:
         return items_.Count();
-    case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-        return items_.Find(index, lParam, message == LB_FINDSTRINGEXACT);
     case LB_GETTOPINDEX:
         return top_;
     case LB_GETCARETINDEX:
@@ -263,19 +78,6 @@ LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
 // The messages about one existing entry.
 LRESULT ListBox::ItemCommand(UINT message, int index, LPARAM lParam) {
     switch (message) {
-    case LB_DELETESTRING:
-        items_.Remove(index);
-        Removed(index);
-        return items_.Count();
-    case LB_GETTEXT:
-        return items_.CopyText(index, lParam);
-    case LB_GETTEXTLEN:
-        return items_.TextLength(index);
-    case LB_SETITEMDATA:
-        items_[index].data = static_cast<ULONG_PTR>(lParam);
-        return 0;
-    case LB_GETITEMDATA:
-        return static_cast<LRESULT>(items_[index].data);
     case LB_GETSEL:
         return Selected(index) ? 1 : 0;
     case LB_SETTOPINDEX:
@@ -411,138 +213,6 @@ void ListBox::Scroll(WORD request, int position) {
     }
 }
 
-bool ListBox::Select(int index) {
-    if (!Multiple()) {
-        const bool changed = selection_ != index;
-        selection_ = caret_ = index;
-        return changed;
-    }
-    return SelectRange(index, index);
-}
-
-// Selects the entries from `from` to `to` (either way round) and no others.
-bool ListBox::SelectRange(int from, int to) {
-    bool changed = false;
-    for (int i = 0; i < items_.Count(); ++i) {
-        const bool in = i >= std::min(from, to) && i <= std::max(from, to);
-        changed = changed || items_[i].selected != in;
-        items_[i].selected = in;
-    }
-    caret_ = to;
-    return changed;
-}
-
-void ListBox::Press(POINT at, UINT keys) {
-    if (GetFocus() != window_) {
-        SetFocus(window_);
-    }
-    const int index = ItemAt(at);
-    if (!items_.Has(index)) {
-        return;
-    }
-    tracking_ = true;
-    const DWORD style = Style();
-    if (style & LBS_MULTIPLESEL) {
-        items_[index].selected = !items_[index].selected;
-        caret_ = index;
-        changed_ = true;
-    } else if ((style & LBS_EXTENDEDSEL) && (keys & MK_CONTROL)) {
-        items_[index].selected = !items_[index].selected;
-        caret_ = anchor_ = index;
-        changed_ = true;
-    } else if ((style & LBS_EXTENDEDSEL) && (keys & MK_SHIFT)) {
-        changed_ = SelectRange(anchor_, index);
-    } else {
-        anchor_ = index;
-        changed_ = Select(index);
-    }
-    ShowItem(index);
-}
-
-void ListBox::Key(UINT key) {
-    if (Style() & LBS_WANTKEYBOARDINPUT) {
-        const LRESULT answer =
-            SendMessageW(GetParent(window_), WM_VKEYTOITEM, MAKEWPARAM(key, caret_),
-                         reinterpret_cast<LPARAM>(window_));
-        if (answer == -2) {
-            return;
-        }
-        if (items_.Has(static_cast<int>(answer))) {
-            caret_ = static_cast<int>(answer);
-        }
-    }
-    if (items_.Count() == 0) {
-        return;
-    }
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    switch (key) {
-    case VK_UP:
-        MoveTo(caret_ - 1, shift);
-        break;
-    case VK_DOWN:
-        MoveTo(caret_ + 1, shift);
-        break;
-    case VK_PRIOR:
-        MoveTo(caret_ - PageRows() + 1, shift);
-        break;
-    case VK_NEXT:
-        MoveTo(caret_ + PageRows() - 1, shift);
-        break;
-    case VK_HOME:
-        MoveTo(0, shift);
-        break;
-    case VK_END:
-        MoveTo(items_.Count() - 1, shift);
-        break;
-    case VK_SPACE:
-        if (Style() & LBS_MULTIPLESEL) {
-            items_[caret_].selected = !items_[caret_].selected;
-            Notify(LBN_SELCHANGE);
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-// Moves the caret by the keyboard: the selection follows it, except in a multiple-selection
-// list, where the space bar selects; with Shift an extended list selects from the anchor.
-void ListBox::MoveTo(int index, bool extend) {
-    index = std::clamp(index, 0, items_.Count() - 1);
-    ShowItem(index);
-    if (Style() & LBS_MULTIPLESEL) {
-        caret_ = index;
-        return;
-    }
-    if (!(Style() & LBS_EXTENDEDSEL && extend)) {
-        anchor_ = index;
-    }
-    const bool changed = Style() & LBS_EXTENDEDSEL ? SelectRange(anchor_, index) : Select(index);
-    if (changed) {
-        Notify(LBN_SELCHANGE);
-    }
-}
-
-// A character typed moves to the next entry it starts; an owner-drawn list without strings
-// asks its parent where to go.
-void ListBox::Character(char16_t character) {
-    int target = -1;
-    if (!items_.HasStrings()) {
-        if (!(Style() & LBS_WANTKEYBOARDINPUT)) {
-            return;
-        }
-        target = static_cast<int>(SendMessageW(GetParent(window_), WM_CHARTOITEM,
-                                               MAKEWPARAM(character, caret_),
-                                               reinterpret_cast<LPARAM>(window_)));
-    } else {
-        const char16_t text[] = {character, u'\0'};
-        target = items_.Find(caret_, reinterpret_cast<LPARAM>(text), false);
-    }
-    if (items_.Has(target)) {
-        MoveTo(target, false);
-    }
-}
-
 void ListBox::Paint(HDC dc) const {
     RECT client{};
     GetClientRect(window_, &client);
@@ -560,10 +230,10 @@ void ListBox::Paint(HDC dc) const {
     }
 }
 
-} // namespace
+} // namespace list_box
 
 LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return StateWindowProc<ListBox>(window, message, wParam, lParam);
+    return StateWindowProc<list_box::ListBox>(window, message, wParam, lParam);
 }
 
 } // namespace moltr::platform

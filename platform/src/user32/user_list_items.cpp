@@ -21,6 +21,47 @@ bool StartsWith(const std::u16string& text, const std::u16string& prefix) {
 
 } // namespace
 
+const EntryRequest* RequestOf(std::span<const EntryMessage> table, UINT message) {
+    for (const EntryMessage& entry : table) {
+        if (entry.message == message) {
+            return &entry.request;
+        }
+    }
+    return nullptr;
+}
+
+LRESULT ListItems::Answer(EntryRequest request, WPARAM wParam, LPARAM lParam) {
+    const int index = static_cast<int>(wParam);
+    switch (request) {
+    case EntryRequest::Add:
+        return Add(lParam);
+    case EntryRequest::Insert:
+        return Insert(index, lParam);
+    case EntryRequest::Find:
+    case EntryRequest::FindExact:
+        return Find(index, lParam, request == EntryRequest::FindExact);
+    default:
+        break;
+    }
+    if (!Has(index)) {
+        return -1;
+    }
+    switch (request) {
+    case EntryRequest::Remove:
+        Remove(index);
+        return Count();
+    case EntryRequest::Text:
+        return CopyText(index, lParam);
+    case EntryRequest::TextLength:
+        return TextLength(index);
+    case EntryRequest::SetData:
+        items_[static_cast<size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
+        return 0;
+    default: // EntryRequest::GetData
+        return static_cast<LRESULT>(items_[static_cast<size_t>(index)].data);
+    }
+}
+
 ListItem ListItems::Made(LPARAM value) const {
     ListItem item;
     if (!strings_) {

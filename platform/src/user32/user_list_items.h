@@ -5,10 +5,32 @@
 // CB_FIND* messages search; and how a run of them is painted, by the control or by its parent.
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
 namespace moltr::platform {
+
+// What list boxes and combo boxes are both asked about their entries, each by a message of its own.
+enum class EntryRequest {
+    Add,
+    Insert,
+    Remove,
+    Text,
+    TextLength,
+    SetData,
+    GetData,
+    Find,
+    FindExact
+};
+
+struct EntryMessage {
+    UINT message;
+    EntryRequest request;
+};
+
+// The request `message` makes by `table`; null when it makes none.
+const EntryRequest* RequestOf(std::span<const EntryMessage> table, UINT message);
 
 struct ListItem {
     std::u16string text;
@@ -28,6 +50,10 @@ public:
     const ListItem& operator[](int index) const { return items_[static_cast<size_t>(index)]; }
     ListItem& operator[](int index) { return items_[static_cast<size_t>(index)]; }
     bool HasStrings() const { return strings_; }
+
+    // The answer to `request` with the message's parameters: what the matching call below
+    // answers, -1 for an index the list lacks.
+    LRESULT Answer(EntryRequest request, WPARAM wParam, LPARAM lParam);
 
     // Adds the entry that `value` (the LPARAM of an add message) gives, in order when sorting,
     // else at the end; its index.
@@ -54,6 +80,16 @@ private:
     bool sorted_;
     bool strings_;
 };
+
+// Whether `message` may change how a list control looks: its own messages (from `first` to
+// before `end`), the mouse, the keys, the focus, scrolling and a new font. Such a message
+// invalidates the control, so that its next WM_PAINT shows the change.
+inline bool ChangesLook(UINT message, UINT first, UINT end) {
+    return (message >= first && message < end) ||
+           (message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL) || message == WM_KEYDOWN ||
+           message == WM_SYSKEYDOWN || message == WM_CHAR || message == WM_SETFOCUS ||
+           message == WM_KILLFOCUS || message == WM_VSCROLL || message == WM_SETFONT;
+}
 
 // Whom an owner-drawn control asks to draw or measure its entries, and as what.
 struct ItemOwner {

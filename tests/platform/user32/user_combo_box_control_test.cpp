@@ -311,3 +311,23 @@ TEST_F(ComboBoxControl, APictureShowsTheSelectionAndTheDroppedListOverTheControl
 }
 
 } // namespace
+
+namespace {
+
+// A change in either list control leaves it to be painted again, so that its next WM_PAINT
+// shows it.
+TEST(ListControls, AChangeInvalidatesTheControl) {
+    ControlParent parent;
+    for (const WCHAR* className : {L"ComboBox", L"ListBox"}) {
+        HWND control = parent.Control(className, L"", 0, 3);
+        ValidateRect(control, nullptr);
+        EXPECT_FALSE(GetUpdateRect(control, nullptr, FALSE));
+        SendMessageW(control, className[0] == L'C' ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(u"One"));
+        EXPECT_TRUE(GetUpdateRect(control, nullptr, FALSE));
+        SendMessageW(control, WM_PAINT, 0, 0); // painting asks nothing that invalidates again
+        EXPECT_FALSE(GetUpdateRect(control, nullptr, FALSE));
+    }
+}
+
+} // namespace
