@@ -263,6 +263,9 @@ HRESULT CoUIPluginExt::BuildItems(POEMCUIPPARAM param) {
         printerSettings_ = nullptr;
         return E_FAIL;
     }
+    if (FAILED(SelectFromSettings(param))) {
+        return E_FAIL;
+    }
     if (uiType_ == kUITypeOwnPages) {
         RememberHostHelpIndices(param);
     }
@@ -274,6 +277,21 @@ HRESULT CoUIPluginExt::BuildItems(POEMCUIPPARAM param) {
         HideForOwnPages(param);
     }
     return S_OK;
+}
+
+// The items open on what the sheet's settings hold: the document's private devmode, or the
+// printer settings.
+HRESULT CoUIPluginExt::SelectFromSettings(POEMCUIPPARAM param) {
+    if (param->cOEMOptItems == 0) {
+        return S_OK;
+    }
+    if (sheetKind_ == kSheetPrinter) {
+        return printerSettings_->ItemsFromSettings(param->pOEMOptItems, param->cOEMOptItems,
+                                                   nullptr);
+    }
+    return param->pOEMDM != nullptr ? settings_->ItemsFromSettings(
+                                          param->pOEMOptItems, param->cOEMOptItems, param->pOEMDM)
+                                    : S_OK;
 }
 
 void CoUIPluginExt::RememberHostHelpIndices(const POEMCUIPPARAM param) {

@@ -56,6 +56,7 @@ private:
     DWORD CountFeatures();
     HRESULT BuildItems(POEMCUIPPARAM param);
     bool BuildItem(store::StructureHandle feature, OPTITEM& item);
+    HRESULT SelectFromSettings(POEMCUIPPARAM param);
     void RememberHostHelpIndices(const POEMCUIPPARAM param);
     HRESULT RegisterItems(POEMCUIPPARAM param);
     void HideForOwnPages(POEMCUIPPARAM param);

@@ -93,5 +93,44 @@ TEST_F(MoltrUi, ThePrinterSheetStoresAChoice) {
     EXPECT_EQ(after.output.find("\"sel\": 1,", stored), after.output.find("\"sel\": ", stored));
 }
 
+// The controls of the plug-in's own pages open on the values the settings hold, and what the user
+// changes in them lands in the printer settings on OK only.
+TEST_F(MoltrUi, OwnPageCheckBoxesShowAndStoreThePrinterSettings) {
+    const MoltrRun before = Moltr("ui Sample --printer");
+    ASSERT_EQ(before.status, 0) << before.output;
+    // The sample's defaults: a RAM disk and PJL, no CompactFlash card.
+    for (const char* shown :
+         {"9202  Button  \"RAM disk\"  value 1\n", "9230  Button  \"CompactFlash card\"  value 0\n",
+          "9252  Button  \"Printer job language (PJL)\"  value 1\n"}) {
+        EXPECT_NE(before.output.find(shown), std::string::npos) << shown;
+    }
+    const MoltrRun cancelled = Moltr("ui Sample --printer --do check:9252=0 --do cancel");
+    ASSERT_EQ(cancelled.status, 0) << cancelled.output;
+    EXPECT_NE(cancelled.output.find("_ENABLEPJL = 1\n"), std::string::npos);
+    const MoltrRun changed = Moltr("ui Sample --printer --do check:9252=0 --do check:9230=1");
+    ASSERT_EQ(changed.status, 0) << changed.output;
+    EXPECT_NE(changed.output.find("_ENABLEPJL = 0\n"), std::string::npos);
+    EXPECT_NE(changed.output.find("_CFLASH = 1\n"), std::string::npos);
+    const MoltrRun after = Moltr("ui Sample --printer");
+    EXPECT_NE(after.output.find("9252  Button  \"Printer job language (PJL)\"  value 0\n"),
+              std::string::npos);
+    EXPECT_NE(after.output.find("9230  Button  \"CompactFlash card\"  value 1\n"),
+              std::string::npos);
+}
+
+// On the document sheet a track bar opens on the devmode's value and a dragged thumb and a checked
+// box land in the private devmode.
+TEST_F(MoltrUi, OwnPageControlsOfTheDocumentSheetLandInTheDevmode) {
+    const MoltrRun before = Moltr("ui Sample --document");
+    ASSERT_EQ(before.status, 0) << before.output;
+    EXPECT_NE(before.output.find("4352  msctls_trackbar32  \"Gamma:\"  value 22\n"),
+              std::string::npos);
+    const MoltrRun run =
+        Moltr("ui Sample --document --do page:1 --do check:2352=1 --do page:3 --do select:4352=15");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("_NUP_BORDER = 1\n"), std::string::npos);
+    EXPECT_NE(run.output.find("_GAMMA = 15\n"), std::string::npos);
+}
+
 } // namespace
 } // namespace moltr::test

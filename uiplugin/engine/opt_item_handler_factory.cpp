@@ -1,7 +1,9 @@
 #include "uiplugin/engine/opt_item_handler_factory.h"
+#include <prsht.h>
 #include <cstring>
 #include "uiplugin/engine/generic_handlers.h"
 #include "uiplugin/engine/hex_text.h"
+#include "uiplugin/engine/item_controls.h"
 #include "uiplugin/engine/item_identity.h"
 #include "uiplugin/engine/opt_item_handler.h"
 #include "uiplugin/engine/quick_settings_text.h"
@@ -209,15 +211,45 @@ void VORTAOptItemHandlerFactory::AttachDialog(HWND window) {
     });
     ForEach([](VORTAOptItemHandler* handler) { handler->Notify(0, kEventAttached, 0); });
     FlushPending();
+    ShowItems(window);
     const HWND apply = GetDlgItem(GetParent(window), kApplyButton);
     applyEnabled_ = apply != nullptr && IsWindowEnabled(apply);
 }
 
+// Every control shows its item as the dialog appears; a page shown again may have missed changes
+// made on another page.
+void VORTAOptItemHandlerFactory::ShowItems(HWND window) {
+    showing_ = true;
+    ForEach([&](VORTAOptItemHandler* handler) { ShowInControl(window, *handler); });
+    showing_ = false;
+}
+
+// The control's item takes the user's change; the controls of every item it changed follow.
+bool VORTAOptItemHandlerFactory::TakeControlChange(HWND control, UINT code) {
+    const HWND value = ValueControlOf(control);
+    const int id = value != nullptr ? GetDlgCtrlID(value) : 0;
+    VORTAOptItemHandler* handler = id > 0 ? Find(static_cast<DWORD>(id)) : nullptr;
+    if (showing_ || handler == nullptr || !TakeFromControl(value, code, *handler)) {
+        return false;
+    }
+    FlushPending();
+    return true;
+}
+
 INT_PTR VORTAOptItemHandlerFactory::DialogMessage(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM) {
+                                                  LPARAM lParam) {
     if (message == WM_NCDESTROY && window == dialog_) {
         dialog_ = nullptr;
         return 0;
+    }
+    if (message == WM_NOTIFY && lParam != 0 &&
+        reinterpret_cast<const NMHDR*>(lParam)->code == PSN_SETACTIVE) {
+        dialog_ = window;
+        ShowItems(window);
+        return 0;
+    }
+    if (message == WM_HSCROLL || message == WM_VSCROLL) {
+        return TakeControlChange(reinterpret_cast<HWND>(lParam), 0) ? 1 : 0;
     }
     if (message != WM_COMMAND) {
         return 0;
@@ -233,7 +265,8 @@ INT_PTR VORTAOptItemHandlerFactory::DialogMessage(HWND window, UINT message, WPA
         EndDialog(window, 0);
         return 1;
     default:
-        return 0;
+        return lParam != 0 && TakeControlChange(reinterpret_cast<HWND>(lParam), HIWORD(wParam)) ? 1
+                                                                                                : 0;
     }
 }
 
@@ -316,12 +349,17 @@ void VORTAOptItemHandlerFactory::QueuePending(VORTAOptItemHandler* handler, bool
     last->SetNextPending(handler);
 }
 
-// Without dialog links the changes have nowhere further to go; the queue only ends.
+// The attached dialog's controls show every waiting change.
 void VORTAOptItemHandlerFactory::FlushPending() {
     while (pending_ != nullptr) {
         VORTAOptItemHandler* next = pending_->NextPending();
         pending_->SetNextPending(nullptr);
         pending_->SetQueued(false);
+        if (dialog_ != nullptr) {
+            showing_ = true;
+            ShowInControl(dialog_, *pending_);
+            showing_ = false;
+        }
         pending_ = next;
     }
 }

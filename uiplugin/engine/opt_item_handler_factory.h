@@ -125,6 +125,11 @@ private:
     // Whether `item` is one of the plug-in's own items rather than the host's.
     bool IsOwnItem(const OPTITEM* item) const;
     void PublishItems(bool publish);
+    // Shows every item in its control of `window`.
+    void ShowItems(HWND window);
+    // A user's change in `control` (a WM_COMMAND `code`, 0 for a scroll); false when it changed
+    // no item.
+    bool TakeControlChange(HWND control, UINT code);
 
     FactoryEnvironment environment_;
     Entry* entries_ = nullptr;
@@ -136,6 +141,7 @@ private:
     VORTAOptItemHandler* pending_ = nullptr;
     HWND dialog_ = nullptr;
     bool active_ = false;
+    bool showing_ = false; // the controls are being set, not changed by the user
     bool applyEnabled_ = false;
     LONG undoSelection_ = 0;
     LONG pendingResult_ = 0;

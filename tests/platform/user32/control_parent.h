@@ -84,13 +84,18 @@ private:
         switch (message) {
         case WM_COMMAND:
         case WM_HSCROLL:
-        case WM_VSCROLL:
-            self->received.push_back({message, LOWORD(wParam), HIWORD(wParam), HIWORD(wParam),
-                                      reinterpret_cast<HWND>(lParam)});
+        case WM_VSCROLL: {
+            auto* control = reinterpret_cast<HWND>(lParam);
+            // A scroll request names its control by the handle alone.
+            self->received.push_back(message == WM_COMMAND
+                                         ? Sent{message, LOWORD(wParam), HIWORD(wParam), 0, control}
+                                         : Sent{message, static_cast<WORD>(GetDlgCtrlID(control)),
+                                                LOWORD(wParam), HIWORD(wParam), control});
             if (self->onNotify) {
                 self->onNotify(self->received.back());
             }
             return 0;
+        }
         case WM_DRAWITEM:
         case WM_MEASUREITEM:
         case WM_VKEYTOITEM:
