@@ -7,14 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 #include "common/resources.h"
-#include "tests/platform/kernel32/resource_file.h"
-#include "sim/machine.h"
-#include "sim/spooler_admin.h"
-#include "sim/utf.h"
+#include "resource_module_printer.h"
 
 namespace {
 
@@ -51,31 +47,6 @@ std::vector<ResourceData> Resources(const uint8_t* data, size_t size) {
     return resources;
 }
 
-struct Printer {
-    Printer() {
-        module =
-            moltr::sim::HostPath(moltr::sim::W(std::u16string(u"C:\\Windows\\Temp\\MOLTRRES.DLL")));
-        std::ofstream(module, std::ios::binary) << moltr::test::ResourceFile({});
-        moltr::sim::DriverSetup driver;
-        driver.name = u"MOLTR Fuzz PCL6";
-        driver.dataFile =
-            moltr::sim::HostPath(moltr::sim::W(std::u16string(u"C:\\Windows\\Temp\\FUZZ.GPD")));
-        std::ofstream(driver.dataFile) << "*GPDFileVersion: 1.0\r\n";
-        driver.dependentFiles = {module};
-        moltr::sim::InstallDriver(driver);
-        moltr::sim::PrinterSetup setup;
-        setup.name = u"Fuzz";
-        setup.driver = driver.name;
-        moltr::sim::AddPrinter(setup);
-        std::u16string name = setup.name;
-        OpenPrinterW(moltr::sim::W(name), &handle, nullptr);
-    }
-
-    moltr::sim::TestMachine machine;
-    std::string module;
-    HANDLE handle = nullptr;
-};
-
 void Exercise(moltr::common::IDrvResources& resources) {
     HICON icon = nullptr;
     for (UINT size : {16u, 32u, 48u}) {
@@ -103,9 +74,8 @@ void Exercise(moltr::common::IDrvResources& resources) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Printer printer;
-    std::ofstream(printer.module, std::ios::binary | std::ios::trunc)
-        << moltr::test::ResourceFile(Resources(data, size));
+    static moltr::fuzz::ResourceModulePrinter printer;
+    printer.Write(Resources(data, size));
     moltr::common::IDrvResources* resources = nullptr;
     if (moltr::common::CreatePrinterResources(&resources, printer.handle, nullptr) == S_OK) {
         Exercise(*resources);

@@ -137,7 +137,9 @@ bool ParseDialogTemplate(const BYTE* data, size_t size, DialogTemplate& parsed) 
     if (!in.Read(version) || !in.Read(signature)) {
         return false;
     }
-    const bool extended = version == 1 && signature == kExtendedSignature;
+    // The signature alone tells the extended format (whose version should be 1) from the
+    // standard one.
+    const bool extended = signature == kExtendedSignature;
     DWORD helpId = 0;
     WORD count = 0;
     if (extended) {
