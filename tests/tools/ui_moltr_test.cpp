@@ -74,6 +74,18 @@ TEST_F(MoltrUi, TheJsonReportHasPagesItemsAndTheDevmode) {
     }
 }
 
+// Each own page names the dialog template it was made from.
+TEST_F(MoltrUi, OwnPagesShowTheirDialogIds) {
+    const MoltrRun document = Moltr("ui Sample --document --json");
+    ASSERT_EQ(document.status, 0) << document.output;
+    EXPECT_NE(document.output.find("{\"caption\": \"Layout\", \"dialogId\": 2000, "),
+              std::string::npos);
+    EXPECT_NE(document.output.find("{\"caption\": \"Watermark\", \"dialogId\": 19000, "),
+              std::string::npos);
+    const MoltrRun printer = Moltr("ui Sample --printer");
+    EXPECT_NE(printer.output.find("page 1 \"Form Assignment\" (dialog 8000)\n"), std::string::npos);
+}
+
 // The printer sheet opens as the printers folder opens it, and a host item chosen in it is stored
 // with the printer: in the printer settings the plug-in keeps for it, on the own page's check box
 // of the same setting, and in the next sheet.

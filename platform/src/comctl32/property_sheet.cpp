@@ -146,6 +146,12 @@ private:
         case PSM_PAGETOINDEX:
             result = IndexOf(reinterpret_cast<HPROPSHEETPAGE>(lParam), -1);
             return true;
+        case PSM_INDEXTOID:
+            result = Valid(static_cast<int>(wParam)) ? TemplateId(static_cast<int>(wParam)) : 0;
+            return true;
+        case PSM_IDTOINDEX:
+            result = IndexOfTemplateId(lParam);
+            return true;
         case PSM_GETRESULT:
             result = ended_ ? Result() : -1;
             return true;
@@ -155,6 +161,22 @@ private:
     }
 
     bool Valid(int index) const { return index >= 0 && index < static_cast<int>(pages_.size()); }
+
+    // A page's template as its description names it: a resource id, or for an indirect template
+    // its address.
+    LRESULT TemplateId(int index) const {
+        return reinterpret_cast<LRESULT>(
+            pages_[static_cast<size_t>(index)].handle->Description().pszTemplate);
+    }
+
+    int IndexOfTemplateId(LPARAM id) const {
+        for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
+            if (TemplateId(i) == id) {
+                return i;
+            }
+        }
+        return -1;
+    }
 
     HWND PageWindow(int index) const {
         return Valid(index) ? pages_[static_cast<size_t>(index)].window : nullptr;

@@ -397,6 +397,28 @@ TEST_F(PropertySheets, PagesAddedAndRemovedWhileOpen) {
     EXPECT_EQ(g_callbacks, (Log{"ADDREF:1", "CREATE:1", "RELEASE:1"}));
 }
 
+// A page's id is its template as the description names it: for an indirect template its
+// address; a page not yet shown has one too.
+TEST_F(PropertySheets, IndexToIdAndIdToIndexNameThePagesByTheirTemplates) {
+    LRESULT ids[3] = {};
+    int indices[3] = {};
+    Run([&](HWND sheet) {
+        for (int i = 0; i < 3; ++i) {
+            ids[i] = PropSheet_IndexToId(sheet, i);
+        }
+        indices[0] = PropSheet_IdToIndex(sheet, reinterpret_cast<LPARAM>(templates_[1].get()));
+        indices[1] = PropSheet_IdToIndex(sheet, reinterpret_cast<LPARAM>(templates_[0].get()));
+        indices[2] = PropSheet_IdToIndex(sheet, reinterpret_cast<LPARAM>(templates_[2].get()));
+    });
+    Show(2);
+    EXPECT_EQ(ids[0], reinterpret_cast<LRESULT>(templates_[0].get()));
+    EXPECT_EQ(ids[1], reinterpret_cast<LRESULT>(templates_[1].get()));
+    EXPECT_EQ(ids[2], 0); // no such page
+    EXPECT_EQ(indices[0], 1);
+    EXPECT_EQ(indices[1], 0);
+    EXPECT_EQ(indices[2], -1); // a template no page of the sheet has
+}
+
 TEST_F(PropertySheets, ARebootRequestIsTheResultOfASavedSheet) {
     Run([](HWND sheet) {
         PropSheet_Changed(sheet, PropSheet_GetCurrentPageHwnd(sheet));
