@@ -29,8 +29,4 @@ void ClearSheetActions();
 // answered by the responder.
 void HoldSheets(bool hold);
 
-// The picture of a window with its visible children, each painted through WM_PRINTCLIENT where
-// it stands, as a PNG file's bytes; empty for a handle that is no window.
-std::vector<BYTE> WindowTreePicture(HWND window);
-
 } // namespace moltr::sim

@@ -8,6 +8,7 @@
 #include "sim/property_sheets.h"
 #include "sim/utf.h"
 #include "sim/windows_admin.h"
+#include "sim/window_pictures.h"
 
 namespace moltr::tool {
 namespace {
@@ -104,7 +105,7 @@ UiPage CapturePage(HWND sheet, HWND tab, int index, bool pictures) {
         EnumChildWindows(window, AddControl, reinterpret_cast<LPARAM>(&page.controls));
     }
     if (pictures) {
-        page.picture = sim::WindowTreePicture(sheet);
+        page.picture = sim::WindowPicture(sheet);
     }
     return page;
 }

@@ -1,22 +1,24 @@
 #pragma once
 // What the common controls paint with: the desktop's colours, raised and sunken frames, and
 // labels in the control's font, all through the GDI calls of the platform.
+#include "src/user32/user_system_colours.h"
+
 #include <windows.h>
 #include <string>
 
 namespace moltr::platform {
 
 namespace colours {
-constexpr COLORREF kFace = RGB(240, 240, 240);
-constexpr COLORREF kWindow = RGB(255, 255, 255);
-constexpr COLORREF kLight = RGB(255, 255, 255);
-constexpr COLORREF kShadow = RGB(160, 160, 160);
-constexpr COLORREF kDarkShadow = RGB(105, 105, 105);
-constexpr COLORREF kText = RGB(0, 0, 0);
-constexpr COLORREF kGrayText = RGB(109, 109, 109);
-constexpr COLORREF kHighlight = RGB(0, 120, 215);
-constexpr COLORREF kHighlightText = RGB(255, 255, 255);
-constexpr COLORREF kInfo = RGB(255, 255, 225);
+constexpr COLORREF kFace = SystemColour(COLOR_3DFACE);
+constexpr COLORREF kWindow = SystemColour(COLOR_WINDOW);
+constexpr COLORREF kLight = SystemColour(COLOR_3DHILIGHT);
+constexpr COLORREF kShadow = SystemColour(COLOR_3DSHADOW);
+constexpr COLORREF kDarkShadow = SystemColour(COLOR_3DDKSHADOW);
+constexpr COLORREF kText = SystemColour(COLOR_WINDOWTEXT);
+constexpr COLORREF kGrayText = SystemColour(COLOR_GRAYTEXT);
+constexpr COLORREF kHighlight = SystemColour(COLOR_HIGHLIGHT);
+constexpr COLORREF kHighlightText = SystemColour(COLOR_HIGHLIGHTTEXT);
+constexpr COLORREF kInfo = SystemColour(COLOR_INFOBK);
 } // namespace colours
 
 // The font a control draws with: the one it was given, else the GUI font.
@@ -34,8 +36,8 @@ void DrawLabel(HDC dc, HWND window, std::u16string_view text, const RECT& area, 
 // The width and height of `text` in `window`'s font.
 SIZE LabelSize(HWND window, std::u16string_view text);
 
-// Paints through `paint` on WM_PAINT (into the window's DC) and on WM_PRINTCLIENT (into the DC
-// given); true when `message` was one of them.
+// Paints through `paint` on WM_PAINT (between BeginPaint and EndPaint, which validate the
+// window) and on WM_PRINTCLIENT (into the DC given); true when `message` was one of them.
 template <class Painter>
 bool PaintMessage(HWND window, UINT message, WPARAM wParam, Painter&& paint) {
     if (message == WM_PRINTCLIENT) {
@@ -43,9 +45,10 @@ bool PaintMessage(HWND window, UINT message, WPARAM wParam, Painter&& paint) {
         return true;
     }
     if (message == WM_PAINT) {
-        if (HDC dc = GetDC(window)) {
+        PAINTSTRUCT painting;
+        if (HDC dc = BeginPaint(window, &painting)) {
             paint(dc);
-            ReleaseDC(window, dc);
+            EndPaint(window, &painting);
         }
         return true;
     }

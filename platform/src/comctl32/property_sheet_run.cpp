@@ -9,6 +9,7 @@
 #include "sim/dialogs.h"
 #include "sim/property_sheets.h"
 #include "sim/windows_admin.h"
+#include "sim/window_pictures.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -105,7 +106,7 @@ std::vector<sim::DialogControl> Controls(HWND sheet) {
 void Answer(HWND sheet, sim::DialogRecord& record) {
     const sim::DialogResponse response = sim::CurrentDialogResponse();
     Sleep(response.afterMs);
-    record.picture = sim::WindowTreePicture(sheet);
+    record.picture = sim::WindowPicture(sheet);
     record.controls = Controls(sheet);
     INT_PTR result = 0;
     for (int id : {response.control, static_cast<int>(IDCANCEL)}) {

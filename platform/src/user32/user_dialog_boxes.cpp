@@ -1,17 +1,17 @@
 // Modal dialogs: DialogBoxIndirectParamW and DialogBoxParamW. Nobody sits in front of the
 // simulated desktop, so the dialog's message loop is the machine's responder: after WM_INITDIALOG,
-// what was posted to the dialog's thread (through IsDialogMessageW) and the owner-drawn controls'
-// WM_DRAWITEM (painted onto the dialog's surface, whose picture the record keeps) it presses the
+// what was posted to the dialog's thread (through IsDialogMessageW) and painting (the picture of
+// the dialog, which the record keeps, with the owner-drawn controls' WM_DRAWITEM) it presses the
 // chosen control, whose WM_COMMAND goes to the dialog, and the dialog ends when its procedure calls
 // EndDialog.
 #include "src/kernel32/module_table.h"
 #include "src/user32/user_desktop.h"
-#include "src/user32/user_dialog_picture.h"
 #include "src/user32/user_dialog_records.h"
 #include "src/user32/user_dialog_manager.h"
 #include "src/user32/user_objects.h"
 #include "src/user32/user_thread_input.h"
 #include "sim/utf.h"
+#include "sim/window_pictures.h"
 #include "sim/windows_admin.h"
 
 #include <windows.h>
@@ -59,30 +59,14 @@ bool IsOwnerDrawn(HWND control, UINT& type) {
     return false;
 }
 
-// Paints the owner-drawn controls through the procedure where they stand on the dialog's surface,
-// which the record keeps as its picture.
-void DrawOwnerDrawn(HWND dialog, sim::DialogRecord& record) {
-    DialogSurface surface(dialog);
+// The dialog's picture, every control painting itself where it stands (the owner-drawn ones
+// through the procedure's WM_DRAWITEM), which the record keeps.
+void Picture(HWND dialog, sim::DialogRecord& record) {
     for (HWND control : Controls(dialog)) {
         UINT type = 0;
-        RECT client{};
-        if (Ended(dialog) || !IsOwnerDrawn(control, type) || !GetClientRect(control, &client)) {
-            continue;
-        }
-        HDC dc = surface.BeginControl(control);
-        if (!dc) {
-            continue;
-        }
-        DRAWITEMSTRUCT item{type, static_cast<UINT>(GetDlgCtrlID(control)),
-                            0,    ODA_DRAWENTIRE,
-                            0,    control,
-                            dc,   client,
-                            0};
-        SendMessageW(dialog, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
-        surface.Place();
-        ++record.ownerDrawn;
+        record.ownerDrawn += IsOwnerDrawn(control, type) ? 1 : 0;
     }
-    record.picture = surface.Png();
+    record.picture = sim::WindowPicture(dialog);
 }
 
 // The visible top-level window of the thread whose input this thread shares.
@@ -157,7 +141,7 @@ INT_PTR RunModal(HWND dialog, HWND owner, sim::DialogRecord& record) {
         sim::DispatchPostedMessages(dialog);
     }
     if (!Ended(dialog)) {
-        DrawOwnerDrawn(dialog, record);
+        Picture(dialog, record);
     }
     record.appWindow = owner ? owner : SharedInputWindow();
     record.caption = TextOf(dialog);

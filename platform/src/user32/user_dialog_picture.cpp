@@ -9,14 +9,10 @@
 namespace moltr::platform {
 namespace {
 
-// The face colour of dialogs and buttons on the simulated desktop (COLOR_3DFACE of Windows 7).
-constexpr COLORREF kDialogFace = RGB(240, 240, 240);
-
+// In the face colour of dialogs and buttons.
 void Fill(HDC dc, LONG width, LONG height) {
     const RECT all{0, 0, width, height};
-    HBRUSH face = CreateSolidBrush(kDialogFace);
-    FillRect(dc, &all, face);
-    DeleteObject(face);
+    FillRect(dc, &all, GetSysColorBrush(COLOR_3DFACE));
 }
 
 // Where a child window stands in its parent's client area.

@@ -1,8 +1,10 @@
 // Posted messages: PostMessageW, PostThreadMessageW, PostQuitMessage, PeekMessageW, GetMessageW,
 // DispatchMessageW and GetKeyState. A message is taken in the order of its queue: posted messages
-// (keyboard and mouse messages among them) first, then the quit request.
+// (keyboard and mouse messages among them) first, then the quit request, then WM_PAINT for a
+// window with something to paint, which stays until the window is painted.
 #include "src/user32/user_message_queue.h"
 #include "src/user32/user_objects.h"
+#include "src/user32/user_painting.h"
 #include "sim/windows_admin.h"
 
 #include <windows.h>
@@ -79,6 +81,19 @@ struct Filter {
     }
 };
 
+// The WM_PAINT the filter takes, for a window of the calling thread that is due one.
+bool TakePaint(const Filter& filter, MSG& message) {
+    if (filter.window == reinterpret_cast<HWND>(-1)) {
+        return false;
+    }
+    HWND window = WindowToPaint(GetCurrentThreadId(), filter.window);
+    if (!window) {
+        return false;
+    }
+    message = MSG{window, WM_PAINT, 0, 0, GetTickCount(), {0, 0}};
+    return filter.Takes(message);
+}
+
 // Keyboard messages set the key state as they are taken, as a real keyboard's do.
 void Track(MessageQueue& queue, const MSG& message) {
     if (message.wParam > 0xFF) {
@@ -116,7 +131,7 @@ bool Take(MessageQueue& queue, const Filter& filter, bool remove, MSG& message) 
         }
         return true;
     }
-    return false;
+    return TakePaint(filter, message);
 }
 
 bool CheckedFilterWindow(HWND window) {
@@ -138,6 +153,12 @@ void PostCharacter(HWND window, UINT message, WPARAM character, LPARAM keyData) 
     MessageQueue& queue = OwnQueue();
     std::lock_guard guard(UserLock());
     queue.posted.push_front(MSG{window, message, character, keyData, GetTickCount(), {0, 0}});
+}
+
+void WakeForPaint(DWORD thread) {
+    if (MessageQueue* queue = QueueOf(thread)) {
+        queue->arrived.notify_all();
+    }
 }
 
 void FlushWindowMessages(HWND window, DWORD thread) {

@@ -14,6 +14,10 @@ void EnsureMessageQueue();
 // queue, so that it is the next message taken.
 void PostCharacter(HWND window, UINT message, WPARAM character, LPARAM keyData);
 
+// Wakes `thread` if it waits in GetMessageW, since one of its windows is now due a WM_PAINT; the
+// caller holds UserLock().
+void WakeForPaint(DWORD thread);
+
 // Drops the messages posted to a window that is being destroyed; the caller holds UserLock().
 void FlushWindowMessages(HWND window, DWORD thread);
 

@@ -17,6 +17,48 @@ void SetText(HWND handle, LPCWSTR text) {
     }
 }
 
+// The brush of a window's class background: a brush, or a COLOR_ index plus one.
+HBRUSH ClassBackground(HWND handle) {
+    std::lock_guard guard(UserLock());
+    const Window* window = FindWindowObject(handle);
+    if (!window || !window->windowClass) {
+        return nullptr;
+    }
+    HBRUSH brush = window->windowClass->background;
+    const auto value = reinterpret_cast<ULONG_PTR>(brush);
+    return value && value <= COLOR_MENUBAR + 1 ? GetSysColorBrush(static_cast<int>(value - 1))
+                                               : brush;
+}
+
+LRESULT EraseBackground(HWND window, HDC dc) {
+    HBRUSH brush = ClassBackground(window);
+    RECT client{};
+    if (!brush || !GetClientRect(window, &client)) {
+        return 0;
+    }
+    return FillRect(dc, &client, brush) ? 1 : 0;
+}
+
+LRESULT Paint(HWND window) {
+    PAINTSTRUCT paint;
+    if (BeginPaint(window, &paint)) {
+        EndPaint(window, &paint);
+    }
+    return 0;
+}
+
+// The colours a control of `message`'s kind paints with when its parent chooses none: the window
+// colours for edits and list boxes, the face colours for the others.
+LRESULT ControlColours(UINT message, HDC dc) {
+    const bool window = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+    const int background = message == WM_CTLCOLORSCROLLBAR ? COLOR_SCROLLBAR
+                           : window                        ? COLOR_WINDOW
+                                                           : COLOR_3DFACE;
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(background));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
 } // namespace
 
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,6 +137,22 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         const Window* window = FindWindowObject(hWnd);
         return window ? static_cast<LRESULT>(window->text.size()) : 0;
     }
+    case WM_ERASEBKGND:
+        return EraseBackground(hWnd, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT:
+        return Paint(hWnd);
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return ControlColours(Msg, reinterpret_cast<HDC>(wParam));
+    case WM_ENABLE:
+        // A window looks different enabled and disabled.
+        InvalidateRect(hWnd, nullptr, TRUE);
+        return 0;
     default:
         return 0;
     }

@@ -50,6 +50,13 @@ struct DialogInfo {
     INT_PTR result = 0;
 };
 
+// What of a window's client area is to be painted again (see user_painting.h).
+struct UpdateRegion {
+    RECT area{};           // the union of the rectangles invalidated, in client coordinates
+    bool erase = false;    // WM_ERASEBKGND is due before it is painted
+    bool internal = false; // a WM_PAINT is due even with nothing invalid (RDW_INTERNALPAINT)
+};
+
 struct Window : UserObject {
     std::shared_ptr<WindowClass> windowClass;
     HWND parent = nullptr;      // child windows
@@ -68,6 +75,7 @@ struct Window : UserObject {
     std::vector<BYTE> extra;
     std::vector<WindowProperty> properties;
     DialogInfo dialog;
+    UpdateRegion update;
     bool destroying = false;
 };
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace moltr::sim {
 namespace {
 
@@ -60,10 +62,57 @@ void Stroke(HWND window, WORD key, bool shift, WORD character = 0) {
     Deliver(window);
 }
 
-// Tells the control's parent what a user's pick in the control's list makes it say.
-void Notify(HWND control, WORD code) {
-    SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
-                 reinterpret_cast<LPARAM>(control));
+// A click at `at`, in the window's client coordinates.
+void ClickAt(HWND window, POINT at) {
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(window, WM_LBUTTONUP, 0, where);
+    Deliver(window);
+}
+
+POINT Middle(const RECT& area) {
+    return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+// The list box entry scrolled into view, then clicked.
+void ClickListEntry(HWND list, int index) {
+    RECT client{};
+    RECT entry{};
+    GetClientRect(list, &client);
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&entry));
+    if (entry.top < client.top || entry.bottom > client.bottom) {
+        SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&entry));
+    }
+    ClickAt(list, Middle(entry));
+}
+
+// The combo box's list dropped down by a click on its field (a simple combo box shows it
+// always), the entry scrolled into view and clicked.
+void ClickComboEntry(HWND combo, int index) {
+    RECT client{};
+    GetClientRect(combo, &client);
+    if ((GetWindowLongW(combo, GWL_STYLE) & CBS_DROPDOWNLIST) != CBS_SIMPLE) {
+        const LONG field =
+            static_cast<LONG>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        // The right end of the field is its button, which drops an edit field's list too.
+        ClickAt(combo, POINT{client.right - 4, field / 2 + 2});
+    }
+    RECT list{};
+    RECT window{};
+    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+    GetWindowRect(combo, &window);
+    const LONG height = static_cast<LONG>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    const LONG rows = std::max<LONG>(1, (list.bottom - list.top - 2) / std::max<LONG>(1, height));
+    LONG top = static_cast<LONG>(SendMessageW(combo, CB_GETTOPINDEX, 0, 0));
+    if (index < top || index >= top + rows) {
+        SendMessageW(combo, CB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        top = static_cast<LONG>(SendMessageW(combo, CB_GETTOPINDEX, 0, 0));
+    }
+    const LONG y = list.top - window.top + 1 + (index - top) * height + height / 2;
+    ClickAt(combo, POINT{(list.right - list.left) / 2, y});
 }
 
 } // namespace
@@ -76,11 +125,7 @@ bool ClickControl(HWND window) {
     if (!(SendMessageW(window, WM_GETDLGCODE, 0, 0) & DLGC_STATIC)) {
         Focus(window);
     }
-    const LPARAM at =
-        MAKELPARAM((client.left + client.right) / 2, (client.top + client.bottom) / 2);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(window, WM_LBUTTONUP, 0, at);
-    Deliver(window);
+    ClickAt(window, Middle(client));
     return true;
 }
 
@@ -121,26 +166,17 @@ bool ChooseEntry(HWND control, int index) {
     if (!combo && name != u"ListBox") {
         return false;
     }
-    Focus(control);
-    if (combo) {
-        SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
-    }
     // The pick is refused for an index the list does not have.
-    if (SendMessageW(control, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0) ==
-        (combo ? CB_ERR : LB_ERR)) {
-        if (combo) {
-            SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
-        }
+    const LRESULT count = SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    if (index < 0 || index >= count) {
         return false;
     }
+    Focus(control);
     if (combo) {
-        Notify(control, CBN_SELCHANGE);
-        Notify(control, CBN_SELENDOK);
-        SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
-    } else if (GetWindowLongW(control, GWL_STYLE) & LBS_NOTIFY) {
-        Notify(control, LBN_SELCHANGE);
+        ClickComboEntry(control, index);
+    } else {
+        ClickListEntry(control, index);
     }
-    Deliver(control);
     return true;
 }
 

@@ -23,15 +23,15 @@ struct SystemClass {
 };
 constexpr SystemClass kSystemClasses[] = {
     {u"Button", ButtonProc, kStateBytes},
-    {u"Edit", ControlProc, 0},
-    {u"Static", ControlProc, 0},
-    {u"ComboBox", ControlProc, 0},
-    {u"ListBox", ControlProc, 0},
-    {u"ScrollBar", ControlProc, 0},
+    {u"Edit", EditProc, kStateBytes},
+    {u"Static", StaticProc, kStateBytes},
+    {u"ComboBox", ComboBoxProc, kStateBytes},
+    {u"ListBox", ListBoxProc, kStateBytes},
+    {u"ScrollBar", ScrollBarProc, kStateBytes},
     {u"msctls_trackbar32", ControlProc, 0},
     {u"msctls_updown32", ControlProc, 0},
     {u"SysListView32", ControlProc, 0},
-    {u"#32770", DefDlgProcW, DLGWINDOWEXTRA},
+    {u"#32770", DefDlgProcW, DLGWINDOWEXTRA}, // the dialog class
 };
 
 struct Classes {

@@ -1,5 +1,6 @@
 // Window positions and sizes: MoveWindow, SetWindowPos, GetWindowRect and GetClientRect.
 #include "src/user32/user_objects.h"
+#include "src/user32/user_painting.h"
 
 #include <windows.h>
 #include <algorithm>
@@ -88,6 +89,8 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    const RECT before = window->rect;
+    const bool wasVisible = (window->style & WS_VISIBLE) != 0;
     RECT& rect = window->rect;
     if (!(uFlags & SWP_NOSIZE)) {
         rect.right = rect.left + std::max(cx, 0);
@@ -102,6 +105,13 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
         window->style |= WS_VISIBLE;
     } else if (uFlags & SWP_HIDEWINDOW) {
         window->style &= ~WS_VISIBLE;
+    }
+    if (wasVisible && !(window->style & WS_VISIBLE)) {
+        WindowHidden(hWnd, before);
+    } else if (!wasVisible && (window->style & WS_VISIBLE)) {
+        WindowShown(hWnd);
+    } else {
+        WindowPlaced(hWnd, before, uFlags);
     }
     return TRUE;
 }

@@ -3,6 +3,7 @@
 // Another process's top-level window answers from its record on the desktop.
 #include "src/user32/user_desktop.h"
 #include "src/user32/user_objects.h"
+#include "src/user32/user_painting.h"
 #include "src/user32/user_thread_input.h"
 
 #include <windows.h>
@@ -49,8 +50,14 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
         wasVisible = (window->style & WS_VISIBLE) ? TRUE : FALSE;
         if (nCmdShow == SW_HIDE) {
             window->style &= ~WS_VISIBLE;
+            if (wasVisible) {
+                WindowHidden(hWnd, window->rect);
+            }
         } else {
             window->style |= WS_VISIBLE;
+            if (!wasVisible) {
+                WindowShown(hWnd);
+            }
         }
         parent = window->parent;
         PublishState(hWnd, *window);
@@ -103,6 +110,10 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     // A disabled window cannot have the focus.
     if (!bEnable) {
         RevertFocus(hWnd, nullptr);
+    }
+    // Disabled and now enabled, or the other way round.
+    if ((wasDisabled != FALSE) == (bEnable != FALSE)) {
+        SendMessageW(hWnd, WM_ENABLE, bEnable ? TRUE : FALSE, 0);
     }
     return wasDisabled;
 }

@@ -3,6 +3,7 @@
 #include "src/user32/user_desktop.h"
 #include "src/user32/user_message_queue.h"
 #include "src/user32/user_objects.h"
+#include "src/user32/user_painting.h"
 #include "src/user32/user_thread_input.h"
 #include "sim/utf.h"
 
@@ -151,6 +152,10 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     if (SendMessageW(handle, WM_CREATE, 0, createParam) == -1) {
         DestroyWindow(handle);
         return nullptr;
+    }
+    std::lock_guard guard(UserLock());
+    if (const Window* window = FindWindowObject(handle); window && (window->style & WS_VISIBLE)) {
+        WindowShown(handle);
     }
     return handle;
 }

@@ -4,7 +4,7 @@
 // its picture, with every visible control painted where it stands.
 #include "png_picture.h"
 #include "sim/machine.h"
-#include "sim/property_sheets.h"
+#include "sim/window_pictures.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -60,7 +60,7 @@ public:
     }
 
     test::Picture Snapshot() const {
-        auto picture = ReadPng(sim::WindowTreePicture(window_));
+        auto picture = ReadPng(sim::WindowPicture(window_));
         EXPECT_TRUE(picture.has_value());
         return picture ? *picture : test::Picture{};
     }
@@ -84,13 +84,18 @@ private:
         switch (message) {
         case WM_COMMAND:
         case WM_HSCROLL:
-        case WM_VSCROLL:
-            self->received.push_back({message, LOWORD(wParam), HIWORD(wParam), HIWORD(wParam),
-                                      reinterpret_cast<HWND>(lParam)});
+        case WM_VSCROLL: {
+            auto* control = reinterpret_cast<HWND>(lParam);
+            // A scroll request names its control by the handle alone.
+            self->received.push_back(message == WM_COMMAND
+                                         ? Sent{message, LOWORD(wParam), HIWORD(wParam), 0, control}
+                                         : Sent{message, static_cast<WORD>(GetDlgCtrlID(control)),
+                                                LOWORD(wParam), HIWORD(wParam), control});
             if (self->onNotify) {
                 self->onNotify(self->received.back());
             }
             return 0;
+        }
         case WM_DRAWITEM:
         case WM_MEASUREITEM:
         case WM_VKEYTOITEM:

@@ -140,50 +140,54 @@ TEST_F(SimulatedUser, AClickLandsInTheMiddleWithTheFocus) {
     EXPECT_FALSE(moltr::sim::ClickControl(nullptr));
 }
 
-TEST_F(SimulatedUser, ChoosingFromAComboBoxOpensPicksAndClosesItsList) {
+TEST_F(SimulatedUser, ChoosingFromAComboBoxOpensItsListAndClicksTheEntry) {
     HWND combo = Child(L"ComboBox", 3, WS_TABSTOP | CBS_DROPDOWNLIST);
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"One"));
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Two"));
+    for (const WCHAR* text : {L"One", L"Two", L"Three", L"Four"}) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
     g_list = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListRecorder)));
     g_heard.clear();
-    ASSERT_TRUE(moltr::sim::ChooseEntry(combo, 1));
-    std::vector<Heard> list;
-    for (const Heard& heard : g_heard) {
-        if (heard.message != WM_SETFOCUS) {
-            list.push_back(heard);
-        }
-    }
-    const std::vector<Heard> expected{{combo, CB_SHOWDROPDOWN, TRUE, 0},
-                                      {combo, CB_SETCURSEL, 1, 0},
-                                      {combo, CB_SHOWDROPDOWN, FALSE, 0}};
-    EXPECT_EQ(list, expected);
-    const std::vector<WPARAM> notified{MAKEWPARAM(3, CBN_SELCHANGE), MAKEWPARAM(3, CBN_SELENDOK)};
-    std::vector<WPARAM> fromCombo;
-    for (WPARAM command : g_commands) {
-        if (LOWORD(command) == 3 && HIWORD(command) != CBN_DROPDOWN &&
-            HIWORD(command) != CBN_CLOSEUP && HIWORD(command) != CBN_SETFOCUS) {
-            fromCombo.push_back(command);
-        }
-    }
-    EXPECT_EQ(fromCombo, notified);
+    ASSERT_TRUE(moltr::sim::ChooseEntry(combo, 3)); // below what the short list shows at first
+    // A user's two clicks, the field's and the entry's; the combo box itself tells the parent.
+    EXPECT_EQ(Of(WM_LBUTTONDOWN).size(), 2u);
+    EXPECT_TRUE(Of(CB_SETCURSEL).empty());
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+    const std::vector<WPARAM> notified{MAKEWPARAM(3, CBN_SETFOCUS), MAKEWPARAM(3, CBN_DROPDOWN),
+                                       MAKEWPARAM(3, CBN_SELENDOK), MAKEWPARAM(3, CBN_CLOSEUP),
+                                       MAKEWPARAM(3, CBN_SELCHANGE)};
+    EXPECT_EQ(g_commands, notified);
     EXPECT_EQ(GetFocus(), combo);
+    // The entry already chosen is no change; an entry the list lacks cannot be chosen.
+    g_commands.clear();
+    ASSERT_TRUE(moltr::sim::ChooseEntry(combo, 3));
+    EXPECT_EQ(g_commands,
+              (std::vector<WPARAM>{MAKEWPARAM(3, CBN_DROPDOWN), MAKEWPARAM(3, CBN_SELENDOK),
+                                   MAKEWPARAM(3, CBN_CLOSEUP)}));
+    EXPECT_FALSE(moltr::sim::ChooseEntry(combo, 4));
 }
 
-TEST_F(SimulatedUser, ChoosingFromAListBoxSelectsAndNotifies) {
+TEST_F(SimulatedUser, ChoosingFromAListBoxClicksTheEntry) {
     HWND list = Child(L"ListBox", 4, WS_TABSTOP | LBS_NOTIFY);
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"One"));
+    for (const WCHAR* text : {L"One", L"Two", L"Three"}) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
     g_list = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListRecorder)));
-    ASSERT_TRUE(moltr::sim::ChooseEntry(list, 0));
-    const std::vector<Heard> picks = Of(LB_SETCURSEL);
-    ASSERT_EQ(picks.size(), 1u);
-    EXPECT_EQ(picks[0].wParam, 0u);
-    bool notified = false;
+    ASSERT_TRUE(moltr::sim::ChooseEntry(list, 2)); // scrolled into the short list's view
+    EXPECT_TRUE(Of(LB_SETCURSEL).empty());
+    EXPECT_EQ(Of(WM_LBUTTONDOWN).size(), 1u);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+    std::vector<WPARAM> fromList;
     for (WPARAM command : g_commands) {
-        notified = notified || command == MAKEWPARAM(4, LBN_SELCHANGE);
+        if (LOWORD(command) == 4) {
+            fromList.push_back(command);
+        }
     }
-    EXPECT_TRUE(notified);
+    EXPECT_EQ(fromList,
+              (std::vector<WPARAM>{MAKEWPARAM(4, LBN_SETFOCUS), MAKEWPARAM(4, LBN_SELCHANGE)}));
+    EXPECT_FALSE(moltr::sim::ChooseEntry(list, 3));
     EXPECT_FALSE(moltr::sim::ChooseEntry(first_, 0)); // not a list
 }
 

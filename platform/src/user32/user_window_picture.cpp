@@ -3,7 +3,7 @@
 // result is copied to where it stands.
 #include "src/user32/user_dialog_picture.h"
 #include "src/user32/user_objects.h"
-#include "sim/property_sheets.h"
+#include "sim/window_pictures.h"
 
 #include <vector>
 
@@ -64,7 +64,7 @@ void PaintTree(HWND window, HDC dc) {
 
 namespace moltr::sim {
 
-std::vector<BYTE> WindowTreePicture(HWND window) {
+std::vector<BYTE> WindowPicture(HWND window) {
     if (!IsWindow(window)) {
         return {};
     }
