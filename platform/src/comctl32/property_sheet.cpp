@@ -268,13 +268,21 @@ private:
         const RECT button = Pixels({0, 0, kButtonWidth, kButtonHeight});
         const LONG width = margin.right * 2 + tabWidth;
         const LONG height = buttonsTop + button.bottom + margin.bottom;
+        FitClient(width, height);
+        return Buttons(width - margin.right, buttonsTop);
+    }
+
+    // The frame is made empty, and an empty window has no client area to tell its borders and
+    // caption by: the frame is first given the client's size, then grown by what its non-client
+    // parts take of it.
+    void FitClient(LONG width, LONG height) {
         RECT frame{};
         GetWindowRect(frame_, &frame);
+        MoveWindow(frame_, frame.left, frame.top, width, height, FALSE);
         RECT client{};
         GetClientRect(frame_, &client);
-        MoveWindow(frame_, frame.left, frame.top, width + (frame.right - frame.left - client.right),
-                   height + (frame.bottom - frame.top - client.bottom), FALSE);
-        return Buttons(width - margin.right, buttonsTop);
+        MoveWindow(frame_, frame.left, frame.top, width + (width - client.right),
+                   height + (height - client.bottom), FALSE);
     }
 
     // From the right: Help (with PSH_HASHELP), Apply (unless PSH_NOAPPLYNOW), Cancel, OK.

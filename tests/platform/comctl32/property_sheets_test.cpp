@@ -445,6 +445,31 @@ TEST_F(PropertySheets, AnotherThreadDrivesAHeldSheet) {
     EXPECT_EQ(log_.back(), "1:RESET");
 }
 
+// The frame's client area holds the tab control and the button row below it whole, whatever the
+// frame's caption and borders take. The tab control stands a margin of 7 dialog units from the
+// client area's top left corner, which places the client area on the screen.
+TEST_F(PropertySheets, TheFrameHoldsTheTabsAndTheButtonRow) {
+    RECT client{};
+    RECT margin{0, 0, 7, 7};
+    RECT buttons[2]{};
+    RECT tabs{};
+    Run([&](HWND sheet) {
+        GetClientRect(sheet, &client);
+        MapDialogRect(sheet, &margin);
+        GetWindowRect(GetDlgItem(sheet, IDOK), &buttons[0]);
+        GetWindowRect(GetDlgItem(sheet, kApply), &buttons[1]);
+        GetWindowRect(PropSheet_GetTabControl(sheet), &tabs);
+    });
+    Show(2);
+    const LONG left = tabs.left - margin.right;
+    const LONG top = tabs.top - margin.bottom;
+    for (const RECT& button : buttons) {
+        EXPECT_GT(button.top, tabs.bottom);
+        EXPECT_LE(button.bottom - top + margin.bottom, client.bottom);
+        EXPECT_LE(button.right - left + margin.right, client.right);
+    }
+}
+
 // The tab control would paint over a page below it in the Z order.
 TEST_F(PropertySheets, TheShownPageLiesAboveTheTabs) {
     std::vector<bool> onTop;
