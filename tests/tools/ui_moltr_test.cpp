@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace moltr::test {
@@ -159,6 +162,44 @@ TEST_F(MoltrUi, OwnPageControlsOfTheDocumentSheetLandInTheDevmode) {
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("_NUP_BORDER = 1\n"), std::string::npos);
     EXPECT_NE(run.output.find("_GAMMA = 15\n"), std::string::npos);
+}
+
+// The driver's settings file chooses UI type 1 for both sheets: the plug-in's items then stand in
+// the host's tree view, with the host's, and a change made there lands.
+class MoltrUiTypeOne : public MoltrUi {
+protected:
+    void SetUp() override {
+        MoltrUi::SetUp();
+        const std::filesystem::path ini = std::filesystem::path(machine_.root()) /
+                                          "c/Windows/System32/spool/drivers/x64/3/MOLTR4KC.INI";
+        std::stringstream text;
+        text << std::ifstream(ini).rdbuf();
+        std::string settings = text.str();
+        for (const char* key : {"UIPTYPEDOCUMENT=0", "UIPTYPEPRINTER=0"}) {
+            const size_t at = settings.find(key);
+            ASSERT_NE(at, std::string::npos) << key;
+            settings.replace(at + std::string(key).size() - 1, 1, "1");
+        }
+        std::ofstream(ini, std::ios::binary) << settings;
+    }
+};
+
+TEST_F(MoltrUiTypeOne, TheDocumentSheetShowsEveryItemInTheTreeAndStoresAChange) {
+    const MoltrRun shown = Moltr("ui Sample --document --json");
+    ASSERT_EQ(shown.status, 0) << shown.output;
+    EXPECT_EQ(shown.output.find("{\"uiType\": 1, "), 0u);
+    const MoltrRun run = Moltr("ui Sample --document --do select:2352=1 --do select:1=1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("_NUP_BORDER = 1\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("dmOrientation = 2\n"), std::string::npos);
+}
+
+TEST_F(MoltrUiTypeOne, ThePrinterSheetStoresAChangeOfAnOwnItem) {
+    const MoltrRun run = Moltr("ui Sample --printer --do select:9230=1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("_CFLASH = 1\n"), std::string::npos) << run.output;
+    const MoltrRun json = Moltr("ui Sample --printer --json");
+    EXPECT_EQ(json.output.find("{\"uiType\": 1, "), 0u);
 }
 
 } // namespace
