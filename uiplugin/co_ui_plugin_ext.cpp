@@ -13,6 +13,9 @@
 #include "uiplugin/opt_type_builder.h"
 #include "uiplugin/page_tabs.h"
 #include "uiplugin/system_module.h"
+#ifndef _WIN32
+#include "sim/option_item_views.h"
+#endif
 
 namespace moltr::ui {
 
@@ -71,6 +74,7 @@ CoUIPluginExt::CoUIPluginExt() {
 }
 
 CoUIPluginExt::~CoUIPluginExt() {
+    PublishTemplates(false);
     store::Close(&uipInfo_);
     store::Close(&features_);
     pageContext_.Release();
@@ -420,7 +424,31 @@ HRESULT CoUIPluginExt::PageStep(PPROPSHEETUI_INFO info, LPARAM lParam) {
     return AddOwnPages(info);
 }
 
+// On the host build the simulation learns which resource each own page's template came from, so
+// that the tools driving a sheet can name a page by its dialog id; nothing of this exists on
+// Windows.
+void CoUIPluginExt::PublishTemplates(bool publish) {
+#ifndef _WIN32
+    if (!publish) {
+        sim::WithdrawOptionItems(this);
+        return;
+    }
+    sim::PublishOptionItems(this, [this] {
+        sim::OptionItemsView view;
+        view.uiType = uiType_;
+        for (DWORD i = 0; i < sheetCount_; ++i) {
+            view.templates.push_back(
+                {resources_->GetDialogTemplate(sheets_[i].dialogId, 1), sheets_[i].dialogId});
+        }
+        return view;
+    });
+#else
+    (void)publish;
+#endif
+}
+
 HRESULT CoUIPluginExt::AddOwnPages(PPROPSHEETUI_INFO info) {
+    PublishTemplates(true);
     // Windows 2000 knows neither the longer page structure nor activation contexts.
     const bool shortForm = common::RunsWindowsVersion(5, 0);
     HANDLE context = shortForm ? nullptr

@@ -62,6 +62,7 @@ private:
     void HideForOwnPages(POEMCUIPPARAM param);
     void RefreshHelpFile();
     HRESULT AddOwnPages(PPROPSHEETUI_INFO info);
+    void PublishTemplates(bool publish);
     LONG Apply(PCPSUICBPARAM callback);
     void OwnPageStarts(HWND page);
     void TakeOverHostPage(HWND page);

@@ -24,9 +24,16 @@ struct PublishedItem {
     std::vector<OptionView> options;
 };
 
+// A dialog template the owner gave a page in memory, and the resource id it was loaded from.
+struct PublishedTemplate {
+    const void* dialog = nullptr;
+    DWORD id = 0;
+};
+
 struct OptionItemsView {
     DWORD uiType = 0; // 1: the items stand in the host's tree view; 2: on the owner's own pages
     std::vector<PublishedItem> items;
+    std::vector<PublishedTemplate> templates;
 };
 
 using OptionItemLister = std::function<OptionItemsView()>;

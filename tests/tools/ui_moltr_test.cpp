@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace moltr::test {
@@ -74,23 +77,52 @@ TEST_F(MoltrUi, TheJsonReportHasPagesItemsAndTheDevmode) {
     }
 }
 
+// Each own page names the dialog template it was made from.
+TEST_F(MoltrUi, OwnPagesShowTheirDialogIds) {
+    const MoltrRun document = Moltr("ui Sample --document --json");
+    ASSERT_EQ(document.status, 0) << document.output;
+    EXPECT_NE(document.output.find("{\"caption\": \"Layout\", \"dialogId\": 2000, "),
+              std::string::npos);
+    EXPECT_NE(document.output.find("{\"caption\": \"Watermark\", \"dialogId\": 19000, "),
+              std::string::npos);
+    const MoltrRun printer = Moltr("ui Sample --printer");
+    EXPECT_NE(printer.output.find("page 1 \"Form Assignment\" (dialog 8000)\n"), std::string::npos);
+}
+
 // The printer sheet opens as the printers folder opens it, and a host item chosen in it is stored
-// with the printer: the next sheet shows the choice, and the report ends with the printer
-// settings.
+// with the printer: in the printer settings the plug-in keeps for it, on the own page's check box
+// of the same setting, and in the next sheet.
 TEST_F(MoltrUi, ThePrinterSheetStoresAChoice) {
-    // EnablePJL, the one host item shown, by its help-index id.
-    const std::string item = "{\"id\": 2147484673, ";
+    // EnablePJL, the one host item shown, by the id of the help index the GPD gives it.
+    const std::string item = "{\"id\": 2147514698, ";
     const MoltrRun before = Moltr("ui Sample --printer --json");
     ASSERT_EQ(before.status, 0) << before.output;
     const size_t shown = before.output.find(item);
     ASSERT_NE(shown, std::string::npos);
     EXPECT_EQ(before.output.find("\"sel\": 0,", shown), before.output.find("\"sel\": ", shown));
     EXPECT_NE(before.output.find("\"printerSettings\": {\"_SIZE\": "), std::string::npos);
-    ASSERT_EQ(Moltr("ui Sample --printer --do select:0x80000401=1").status, 0);
+    const MoltrRun chosen = Moltr("ui Sample --printer --do select:0x8000794A=1");
+    ASSERT_EQ(chosen.status, 0) << chosen.output;
+    EXPECT_NE(chosen.output.find("_ENABLEPJL = 0\n"), std::string::npos);
+    EXPECT_NE(chosen.output.find("9252  Button  \"Printer job language (PJL)\"  value 0\n"),
+              std::string::npos);
     const MoltrRun after = Moltr("ui Sample --printer --json");
     const size_t stored = after.output.find(item);
     ASSERT_NE(stored, std::string::npos);
     EXPECT_EQ(after.output.find("\"sel\": 1,", stored), after.output.find("\"sel\": ", stored));
+}
+
+// The host item follows the own page's check box of its setting, so that a later commit of the
+// host item does not bring back what the user unchecked.
+TEST_F(MoltrUi, AHostItemFollowsTheCheckBoxOfItsSetting) {
+    ASSERT_EQ(Moltr("ui Sample --printer --do check:9252=0").status, 0);
+    const MoltrRun later = Moltr("ui Sample --printer --do check:9302=1 --json");
+    ASSERT_EQ(later.status, 0) << later.output;
+    const size_t host = later.output.find("{\"id\": 2147514698, ");
+    ASSERT_NE(host, std::string::npos);
+    EXPECT_EQ(later.output.find("\"sel\": 1,", host), later.output.find("\"sel\": ", host));
+    EXPECT_NE(later.output.find("\"_ENABLEPJL\": 0,"), std::string::npos);
+    EXPECT_NE(later.output.find("\"_USE1200DPI\": 1,"), std::string::npos);
 }
 
 // The controls of the plug-in's own pages open on the values the settings hold, and what the user
@@ -130,6 +162,44 @@ TEST_F(MoltrUi, OwnPageControlsOfTheDocumentSheetLandInTheDevmode) {
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("_NUP_BORDER = 1\n"), std::string::npos);
     EXPECT_NE(run.output.find("_GAMMA = 15\n"), std::string::npos);
+}
+
+// The driver's settings file chooses UI type 1 for both sheets: the plug-in's items then stand in
+// the host's tree view, with the host's, and a change made there lands.
+class MoltrUiTypeOne : public MoltrUi {
+protected:
+    void SetUp() override {
+        MoltrUi::SetUp();
+        const std::filesystem::path ini = std::filesystem::path(machine_.root()) /
+                                          "c/Windows/System32/spool/drivers/x64/3/MOLTR4KC.INI";
+        std::stringstream text;
+        text << std::ifstream(ini).rdbuf();
+        std::string settings = text.str();
+        for (const char* key : {"UIPTYPEDOCUMENT=0", "UIPTYPEPRINTER=0"}) {
+            const size_t at = settings.find(key);
+            ASSERT_NE(at, std::string::npos) << key;
+            settings.replace(at + std::string(key).size() - 1, 1, "1");
+        }
+        std::ofstream(ini, std::ios::binary) << settings;
+    }
+};
+
+TEST_F(MoltrUiTypeOne, TheDocumentSheetShowsEveryItemInTheTreeAndStoresAChange) {
+    const MoltrRun shown = Moltr("ui Sample --document --json");
+    ASSERT_EQ(shown.status, 0) << shown.output;
+    EXPECT_EQ(shown.output.find("{\"uiType\": 1, "), 0u);
+    const MoltrRun run = Moltr("ui Sample --document --do select:2352=1 --do select:1=1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("_NUP_BORDER = 1\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("dmOrientation = 2\n"), std::string::npos);
+}
+
+TEST_F(MoltrUiTypeOne, ThePrinterSheetStoresAChangeOfAnOwnItem) {
+    const MoltrRun run = Moltr("ui Sample --printer --do select:9230=1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("_CFLASH = 1\n"), std::string::npos) << run.output;
+    const MoltrRun json = Moltr("ui Sample --printer --json");
+    EXPECT_EQ(json.output.find("{\"uiType\": 1, "), 0u);
 }
 
 } // namespace

@@ -198,10 +198,11 @@ TEST_F(DriverPropertySheets, TheDocumentPageHoldsTheDriversItemsThenThePluginsIt
     EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[0].pData), "Automatically Select");
     EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[2].pData), "UPPER");
     EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[6].pData), "Tray 5");
-    // A feature the devmode has no field for is an item of its own.
+    // A feature the devmode has no field for is an item of its own, with the help index its
+    // *HelpIndex gives.
     OPTITEM* graphics = sheet.Item(DMPUB_NONE);
     ASSERT_NE(graphics, nullptr);
-    EXPECT_EQ(graphics->HelpIndex, 1019u);
+    EXPECT_EQ(graphics->HelpIndex, 30300u);
     EXPECT_NE(graphics->UserData, 0u);
     // The plug-in's items follow, built by its second CommonUIProp call.
     int own = 0;
@@ -299,12 +300,13 @@ TEST_F(DriverPropertySheets, ThePrinterSheetStoresInstallableOptionsAndTrayForms
         ASSERT_GT(sheet.opened(), 0);
         EXPECT_EQ(sheet.page().pDlgPage, CPSUI_PDLGPAGE_PRINTERPROP);
         EXPECT_TRUE(sheet.page().Flags & CPSUIF_UPDATE_PERMISSION);
-        // The installable features in the GPD's order: EnablePJL, RAMDisk, CompactFlash.
+        // The installable features in the GPD's order, each with the help index the GPD gives
+        // it: EnablePJL, RAMDisk, CompactFlash.
         std::vector<OPTITEM*> installable;
         OPTITEM* tray = nullptr;
         for (WORD i = 0; i < sheet.page().cOptItem; ++i) {
             OPTITEM& item = sheet.page().pOptItem[i];
-            if (item.HelpIndex == 1025) {
+            if (item.HelpIndex == 31050 || item.HelpIndex == 31250 || item.HelpIndex == 31300) {
                 installable.push_back(&item);
             }
             if (item.HelpIndex == 1027 && sim::Utf8(item.pName) == "Tray 5") {

@@ -80,10 +80,27 @@ std::u16string TabCaption(HWND tab, int index) {
     return reinterpret_cast<const char16_t*>(caption);
 }
 
+// A page's dialog id: its template's resource id, or for a template in memory the id that the
+// template's owner loaded it from; 0 when nobody says.
+DWORD DialogId(HWND sheet, int index) {
+    const LRESULT id = PropSheet_IndexToId(sheet, index);
+    if ((static_cast<ULONG_PTR>(id) >> 16) == 0) { // a resource id, not an address
+        return static_cast<DWORD>(id);
+    }
+    for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
+        for (const sim::PublishedTemplate& known : view.templates) {
+            if (reinterpret_cast<LRESULT>(known.dialog) == id) {
+                return known.id;
+            }
+        }
+    }
+    return 0;
+}
+
 UiPage CapturePage(HWND sheet, HWND tab, int index, bool pictures) {
     UiPage page;
     page.caption = TabCaption(tab, index);
-    page.dialogId = static_cast<DWORD>(SendMessageW(sheet, PSM_INDEXTOID, index, 0));
+    page.dialogId = DialogId(sheet, index);
     if (HWND window = PropSheet_IndexToHwnd(sheet, index)) {
         EnumChildWindows(window, AddControl, reinterpret_cast<LPARAM>(&page.controls));
     }

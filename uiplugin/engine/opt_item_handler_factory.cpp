@@ -322,6 +322,7 @@ LONG VORTAOptItemHandlerFactory::Callback(PCPSUICBPARAM param) {
         }
         const LONG before = handler->Item()->Sel;
         handler->SetSelectionByValue(handler->GetValueOf(chosen), nullptr);
+        FlushPending();
         return handler->Item()->Sel != before ? CPSUICB_ACTION_OPTIF_CHANGED : CPSUICB_ACTION_NONE;
     }
     case CPSUICB_REASON_PUSHBUTTON:

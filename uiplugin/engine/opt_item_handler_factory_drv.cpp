@@ -96,6 +96,10 @@ HRESULT VORTAOptItemHandlerFactoryDrv::RegisterItem(POPTITEM item) {
     return handler != nullptr && File(itemId, handler) ? S_OK : S_FALSE;
 }
 
+void VORTAOptItemHandlerFactoryDrv::AfterFinish() {
+    LinkSettingCheckBoxes(*this);
+}
+
 HRESULT CreateOptItemHandlerFactory(const FactoryEnvironment& environment,
                                     VORTAOptItemHandlerFactory** factory) {
     if (factory == nullptr) {

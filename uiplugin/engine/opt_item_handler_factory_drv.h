@@ -10,6 +10,7 @@ class VORTAOptItemHandlerFactoryDrv : public VORTAOptItemHandlerFactory {
 public:
     using VORTAOptItemHandlerFactory::VORTAOptItemHandlerFactory;
     HRESULT RegisterItem(POPTITEM item) override;
+    void AfterFinish() override;
 
 private:
     // The product handler of `itemId`, or null when none applies or without memory.

@@ -1,4 +1,5 @@
 #include "uiplugin/engine/setting_flag_handlers.h"
+#include "uiplugin/engine/item_identity.h"
 #include "uiplugin/engine/opt_item_handler_factory.h"
 #include "uiplugin/engine/relabel.h"
 
@@ -23,6 +24,28 @@ SettingFlagHandler<Rule>::SettingFlagHandler(VORTAOptItemHandlerFactory* factory
     Relabel(*this, Rule.itemText, Rule.firstOptionText);
 }
 
+template <const SettingFlagRule& Rule>
+LONG SettingFlagHandler<Rule>::Notify(DWORD itemId, DWORD value, DWORD flags) {
+    if (Rule.checkBoxId == 0 || itemId != Rule.checkBoxId) {
+        return VORTAOptItemHandler::Notify(itemId, value, flags);
+    }
+    const VORTAOptItemHandler* checkBox = Factory()->Find(Rule.checkBoxId);
+    const LONG wanted = checkBox != nullptr ? Stored(checkBox->Item()->Sel) : GetSelection(0);
+    if (wanted >= 0 && static_cast<DWORD>(wanted) < GetOptionCount()) {
+        SetSelection(wanted, nullptr);
+    }
+    return kNotifyAccept;
+}
+
+template <const SettingFlagRule& Rule>
+LONG SettingFlagHandler<Rule>::SetSelection(LONG index, VORTAOptItemNotify* source) {
+    const LONG old = VORTAOptItemHandler::SetSelection(index, source);
+    if (Rule.checkBoxId != 0 && GetSelection(0) != old) {
+        SetShadow(Rule.checkBoxId, Stored(GetSelection(0)));
+    }
+    return old;
+}
+
 template <const SettingFlagRule& Rule> void SettingFlagHandler<Rule>::Commit(BOOL isCancel) {
     const FactoryEnvironment& environment = Factory()->Environment();
     if (isCancel || !RuleApplies(Rule, environment.pdl, environment.modelClass)) {
@@ -31,6 +54,23 @@ template <const SettingFlagRule& Rule> void SettingFlagHandler<Rule>::Commit(BOO
     const LONG selection = GetSelection(0);
     StoreSetting(Rule.field, static_cast<DWORD>(Rule.inverted ? 1 - selection : selection),
                  Rule.printerSettings);
+}
+
+namespace {
+
+constexpr const SettingFlagRule* kCheckBoxRules[] = {&kEnablePjl, &kEnable1200Dpi, &kRamDisk,
+                                                     &kCompactFlash};
+
+} // namespace
+
+void LinkSettingCheckBoxes(VORTAOptItemHandlerFactory& factory) {
+    for (const SettingFlagRule* rule : kCheckBoxRules) {
+        VORTAOptItemHandler* host = factory.Find(rule->helpIndex | kHelpIndexId);
+        VORTAOptItemHandler* checkBox = factory.Find(rule->checkBoxId);
+        if (host != nullptr && checkBox != nullptr) {
+            checkBox->AddNotifyNode(host);
+        }
+    }
 }
 
 template class SettingFlagHandler<kPrnOptimize>;

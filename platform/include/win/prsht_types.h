@@ -271,6 +271,12 @@ inline HWND PropSheet_IndexToHwnd(HWND hDlg, int i) {
 inline int PropSheet_HwndToIndex(HWND hDlg, HWND hwnd) {
     return static_cast<int>(SendMessageW(hDlg, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(hwnd), 0));
 }
+inline LRESULT PropSheet_IndexToId(HWND hDlg, int i) {
+    return SendMessageW(hDlg, PSM_INDEXTOID, static_cast<WPARAM>(i), 0);
+}
+inline int PropSheet_IdToIndex(HWND hDlg, LPARAM id) {
+    return static_cast<int>(SendMessageW(hDlg, PSM_IDTOINDEX, 0, id));
+}
 inline int PropSheet_GetResult(HWND hDlg) {
     return static_cast<int>(SendMessageW(hDlg, PSM_GETRESULT, 0, 0));
 }

@@ -146,6 +146,12 @@ private:
         case PSM_PAGETOINDEX:
             result = IndexOf(reinterpret_cast<HPROPSHEETPAGE>(lParam), -1);
             return true;
+        case PSM_INDEXTOID:
+            result = Valid(static_cast<int>(wParam)) ? TemplateId(static_cast<int>(wParam)) : 0;
+            return true;
+        case PSM_IDTOINDEX:
+            result = IndexOfTemplateId(lParam);
+            return true;
         case PSM_GETRESULT:
             result = ended_ ? Result() : -1;
             return true;
@@ -155,6 +161,22 @@ private:
     }
 
     bool Valid(int index) const { return index >= 0 && index < static_cast<int>(pages_.size()); }
+
+    // A page's template as its description names it: a resource id, or for an indirect template
+    // its address.
+    LRESULT TemplateId(int index) const {
+        return reinterpret_cast<LRESULT>(
+            pages_[static_cast<size_t>(index)].handle->Description().pszTemplate);
+    }
+
+    int IndexOfTemplateId(LPARAM id) const {
+        for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
+            if (TemplateId(i) == id) {
+                return i;
+            }
+        }
+        return -1;
+    }
 
     HWND PageWindow(int index) const {
         return Valid(index) ? pages_[static_cast<size_t>(index)].window : nullptr;
@@ -246,13 +268,21 @@ private:
         const RECT button = Pixels({0, 0, kButtonWidth, kButtonHeight});
         const LONG width = margin.right * 2 + tabWidth;
         const LONG height = buttonsTop + button.bottom + margin.bottom;
+        FitClient(width, height);
+        return Buttons(width - margin.right, buttonsTop);
+    }
+
+    // The frame is made empty, and an empty window has no client area to tell its borders and
+    // caption by: the frame is first given the client's size, then grown by what its non-client
+    // parts take of it.
+    void FitClient(LONG width, LONG height) {
         RECT frame{};
         GetWindowRect(frame_, &frame);
+        MoveWindow(frame_, frame.left, frame.top, width, height, FALSE);
         RECT client{};
         GetClientRect(frame_, &client);
-        MoveWindow(frame_, frame.left, frame.top, width + (frame.right - frame.left - client.right),
-                   height + (frame.bottom - frame.top - client.bottom), FALSE);
-        return Buttons(width - margin.right, buttonsTop);
+        MoveWindow(frame_, frame.left, frame.top, width + (width - client.right),
+                   height + (height - client.bottom), FALSE);
     }
 
     // From the right: Help (with PSH_HASHELP), Apply (unless PSH_NOAPPLYNOW), Cancel, OK.

@@ -171,6 +171,7 @@ bool OptionItemPage::ChangeSelection(int index, LONG sel) {
     }
     const LONG old = item.Sel;
     item.Sel = sel;
+    item.Flags |= OPTIF_CHANGEONCE; // the user's change, as the caller may ask on apply
     Changed();
     ShowText(index);
     if (item.Flags & OPTIF_CALLBACK) {
@@ -201,6 +202,7 @@ bool OptionItemPage::ChangeText(int index, const std::u16string& text) {
         return true;
     }
     std::memcpy(item.pSel, kept.c_str(), (kept.size() + 1) * sizeof(WCHAR));
+    item.Flags |= OPTIF_CHANGEONCE;
     Changed();
     ShowText(index);
     if (item.Flags & OPTIF_CALLBACK) {
@@ -222,6 +224,7 @@ bool OptionItemPage::ChangeCheck(int index, bool checked) {
         return true;
     }
     item.Flags ^= OPTIF_ECB_CHECKED;
+    item.Flags |= OPTIF_CHANGEONCE;
     Changed();
     ShowText(index);
     Act(Callback(CPSUICB_REASON_ECB_CHANGED, &item, was));

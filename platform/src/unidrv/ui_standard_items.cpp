@@ -50,6 +50,16 @@ LONG MaxCopies(const GpdModel& model) {
                : kDefaultMaxCopies;
 }
 
+// A feature's own *HelpIndex names its help topic; the driver's common topic stands for the
+// others.
+DWORD HelpIndexOf(const GpdFeature& feature, DWORD common) {
+    const GpdAttribute* help = FindAttribute(feature.body, "*HelpIndex");
+    long long value = 0;
+    return help && ParseGpdInteger(help->value, &value) && value > 0 && value <= 0xFFFF
+               ? static_cast<DWORD>(value)
+               : common;
+}
+
 size_t FeatureIndex(const GpdModel& model, const GpdFeature& feature) {
     return static_cast<size_t>(&feature - model.features.data());
 }
@@ -185,7 +195,7 @@ void StandardItems::AddFeatureList(size_t feature, BYTE dmPubId, StandardItemRec
     }
     OPTTYPE* type = NewType(TVOT_LISTBOX, std::move(params));
     StandardItemRecord record{kind, dmPubId, feature, 0};
-    OPTITEM& item = NewItem(FeatureName(source), record, help);
+    OPTITEM& item = NewItem(FeatureName(source), record, HelpIndexOf(source, help));
     item.pOptType = type;
     item.Sel = static_cast<LONG>(selected);
 }

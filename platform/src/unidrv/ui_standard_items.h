@@ -19,7 +19,7 @@ namespace moltr::unidrv {
 
 class DisplayNames;
 
-// The help indices the driver gives its items.
+// The help indices the driver gives its items; a feature with a *HelpIndex of its own has that.
 inline constexpr DWORD kHelpStandardBase = 1000; // + the item's DMPUB_ id
 inline constexpr DWORD kHelpDocumentFeature = 1019;
 inline constexpr DWORD kHelpInstallableFeature = 1025;

@@ -397,6 +397,28 @@ TEST_F(PropertySheets, PagesAddedAndRemovedWhileOpen) {
     EXPECT_EQ(g_callbacks, (Log{"ADDREF:1", "CREATE:1", "RELEASE:1"}));
 }
 
+// A page's id is its template as the description names it: for an indirect template its
+// address; a page not yet shown has one too.
+TEST_F(PropertySheets, IndexToIdAndIdToIndexNameThePagesByTheirTemplates) {
+    LRESULT ids[3] = {};
+    int indices[3] = {};
+    Run([&](HWND sheet) {
+        for (int i = 0; i < 3; ++i) {
+            ids[i] = PropSheet_IndexToId(sheet, i);
+        }
+        indices[0] = PropSheet_IdToIndex(sheet, reinterpret_cast<LPARAM>(templates_[1].get()));
+        indices[1] = PropSheet_IdToIndex(sheet, reinterpret_cast<LPARAM>(templates_[0].get()));
+        indices[2] = PropSheet_IdToIndex(sheet, reinterpret_cast<LPARAM>(templates_[2].get()));
+    });
+    Show(2);
+    EXPECT_EQ(ids[0], reinterpret_cast<LRESULT>(templates_[0].get()));
+    EXPECT_EQ(ids[1], reinterpret_cast<LRESULT>(templates_[1].get()));
+    EXPECT_EQ(ids[2], 0); // no such page
+    EXPECT_EQ(indices[0], 1);
+    EXPECT_EQ(indices[1], 0);
+    EXPECT_EQ(indices[2], -1); // a template no page of the sheet has
+}
+
 TEST_F(PropertySheets, ARebootRequestIsTheResultOfASavedSheet) {
     Run([](HWND sheet) {
         PropSheet_Changed(sheet, PropSheet_GetCurrentPageHwnd(sheet));
@@ -421,6 +443,31 @@ TEST_F(PropertySheets, AnotherThreadDrivesAHeldSheet) {
     moltr::sim::HoldSheets(false);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(log_.back(), "1:RESET");
+}
+
+// The frame's client area holds the tab control and the button row below it whole, whatever the
+// frame's caption and borders take. The tab control stands a margin of 7 dialog units from the
+// client area's top left corner, which places the client area on the screen.
+TEST_F(PropertySheets, TheFrameHoldsTheTabsAndTheButtonRow) {
+    RECT client{};
+    RECT margin{0, 0, 7, 7};
+    RECT buttons[2]{};
+    RECT tabs{};
+    Run([&](HWND sheet) {
+        GetClientRect(sheet, &client);
+        MapDialogRect(sheet, &margin);
+        GetWindowRect(GetDlgItem(sheet, IDOK), &buttons[0]);
+        GetWindowRect(GetDlgItem(sheet, kApply), &buttons[1]);
+        GetWindowRect(PropSheet_GetTabControl(sheet), &tabs);
+    });
+    Show(2);
+    const LONG left = tabs.left - margin.right;
+    const LONG top = tabs.top - margin.bottom;
+    for (const RECT& button : buttons) {
+        EXPECT_GT(button.top, tabs.bottom);
+        EXPECT_LE(button.bottom - top + margin.bottom, client.bottom);
+        EXPECT_LE(button.right - left + margin.right, client.right);
+    }
 }
 
 // The tab control would paint over a page below it in the Z order.

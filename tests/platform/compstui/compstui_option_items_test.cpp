@@ -202,6 +202,9 @@ TEST_F(OptionItems, AChangedSelectionReachesTheItemAndTheCallbackOnce) {
     EXPECT_EQ(items_[1].Sel, 1);
     EXPECT_EQ(items_[5].Sel, 1);
     EXPECT_EQ(items_[2].Sel, 1);
+    // The user's change is marked on the item, whatever the callback did with OPTIF_CHANGED.
+    EXPECT_TRUE(items_[1].Flags & OPTIF_CHANGEONCE);
+    EXPECT_FALSE(items_[2].Flags & OPTIF_CHANGEONCE);
     EXPECT_TRUE(refused[0] && refused[1] && refused[2] && refused[3]);
     EXPECT_TRUE(applyEnabled);
     ASSERT_GE(g_seen.size(), 1U);
