@@ -112,6 +112,18 @@ TEST_F(MoltrUi, ThePrinterSheetStoresAChoice) {
     EXPECT_EQ(after.output.find("\"sel\": 1,", stored), after.output.find("\"sel\": ", stored));
 }
 
+// The host items of the installable options show the plug-in's texts: option 0 of each is the
+// installed one, whose setting is 1.
+TEST_F(MoltrUi, InstallableOptionsShowThePluginsTexts) {
+    const MoltrRun run = Moltr("ui Sample --printer --json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const size_t flash = run.output.find("\"name\": \"CompactFlash card:\"");
+    ASSERT_NE(flash, std::string::npos);
+    const size_t installed = run.output.find("{\"text\": \"Installed\"", flash);
+    EXPECT_LT(installed, run.output.find("{\"text\": \"Not installed\"", flash));
+    EXPECT_NE(run.output.find("\"name\": \"Printer job language (PJL):\""), std::string::npos);
+}
+
 // The host item follows the own page's check box of its setting, so that a later commit of the
 // host item does not bring back what the user unchecked.
 TEST_F(MoltrUi, AHostItemFollowsTheCheckBoxOfItsSetting) {
