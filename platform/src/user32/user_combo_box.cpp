@@ -71,6 +71,9 @@ int ComboBox::ItemAt(POINT at) const {
 LRESULT ComboBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(wParam);
     if (const EntryRequest* request = RequestOf(kEntryMessages, message)) {
+        if (*request == EntryRequest::Remove) {
+            TellDeleted(Owner(), items_, index, index + 1);
+        }
         const LRESULT answer = items_.Answer(*request, wParam, lParam);
         if (answer >= 0 && (*request == EntryRequest::Add || *request == EntryRequest::Insert)) {
             Inserted(static_cast<int>(answer));
@@ -81,6 +84,7 @@ LRESULT ComboBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
     case CB_RESETCONTENT:
+        TellDeleted(Owner(), items_, 0, items_.Count());
         items_.Clear();
         Select(-1);
         hot_ = -1;

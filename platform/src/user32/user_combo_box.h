@@ -51,6 +51,9 @@ public:
             return true;
         }
         switch (message) {
+        case WM_DESTROY:
+            TellDeleted(Owner(), items_, 0, items_.Count());
+            return false;
         case WM_CREATE:
             extent_ = reinterpret_cast<const CREATESTRUCTW*>(lParam)->cy;
             Measure();

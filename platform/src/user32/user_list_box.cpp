@@ -23,6 +23,9 @@ constexpr EntryMessage kEntryMessages[] = {
 LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(wParam);
     if (const EntryRequest* request = RequestOf(kEntryMessages, message)) {
+        if (*request == EntryRequest::Remove) {
+            TellDeleted(Owner(), items_, index, index + 1);
+        }
         const LRESULT answer = items_.Answer(*request, wParam, lParam);
         if (answer >= 0 && (*request == EntryRequest::Add || *request == EntryRequest::Insert)) {
             Inserted(static_cast<int>(answer));
@@ -33,6 +36,7 @@ LRESULT ListBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
     case LB_RESETCONTENT:
+        TellDeleted(Owner(), items_, 0, items_.Count());
         items_.Clear();
         selection_ = -1;
         caret_ = anchor_ = top_ = 0;

@@ -42,6 +42,9 @@ public:
             return true;
         }
         switch (message) {
+        case WM_DESTROY:
+            TellDeleted(Owner(), items_, 0, items_.Count());
+            return false;
         case WM_CREATE:
             itemHeight_ = LineHeight(window_);
             if (Style() & LBS_OWNERDRAWFIXED) {

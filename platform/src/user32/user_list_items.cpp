@@ -149,6 +149,22 @@ int MeasureItem(const ItemOwner& owner, int index, ULONG_PTR data, int proposed)
     return measure.itemHeight ? static_cast<int>(measure.itemHeight) : proposed;
 }
 
+void TellDeleted(const ItemOwner& owner, const ListItems& items, int first, int end) {
+    for (int i = first; i < end && items.Has(i); ++i) {
+        if (!items[i].data) {
+            continue;
+        }
+        DELETEITEMSTRUCT deleted{};
+        deleted.CtlType = owner.type;
+        deleted.CtlID = static_cast<UINT>(GetDlgCtrlID(owner.control));
+        deleted.itemID = static_cast<UINT>(i);
+        deleted.hwndItem = owner.control;
+        deleted.itemData = items[i].data;
+        SendMessageW(GetParent(owner.control), WM_DELETEITEM, deleted.CtlID,
+                     reinterpret_cast<LPARAM>(&deleted));
+    }
+}
+
 void PaintItem(HDC dc, const ItemOwner& owner, bool ownerDrawn, int index, const ListItem* item,
                const RECT& area, UINT state) {
     if (ownerDrawn) {

@@ -100,6 +100,10 @@ struct ItemOwner {
 // Asks the parent for an item's height by WM_MEASUREITEM, `proposed` unless it answers another.
 int MeasureItem(const ItemOwner& owner, int index, ULONG_PTR data, int proposed);
 
+// Tells the parent by WM_DELETEITEM of each entry from `first` to before `end` that goes and
+// has item data.
+void TellDeleted(const ItemOwner& owner, const ListItems& items, int first, int end);
+
 // Draws an entry in `area`: the control's own way (highlighted when selected, greyed when
 // disabled) or, owner-drawn, by the parent through WM_DRAWITEM with `state` (ODS_*).
 void PaintItem(HDC dc, const ItemOwner& owner, bool ownerDrawn, int index, const ListItem* item,

@@ -320,3 +320,63 @@ TEST_F(ListBoxControl, APictureShowsTheEntriesAndTheSelectionHighlighted) {
 }
 
 } // namespace
+
+namespace {
+
+struct Deleted {
+    UINT type;
+    UINT item;
+    ULONG_PTR data;
+    bool operator==(const Deleted&) const = default;
+};
+std::vector<Deleted> g_deleted;
+
+LRESULT CALLBACK DeletionOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DELETEITEM) {
+        const auto* deleted = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam);
+        g_deleted.push_back({deleted->CtlType, deleted->itemID, deleted->itemData});
+        return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The parent hears of each entry with item data that goes: removed, reset or destroyed.
+TEST(ListControls, EntriesWithDataGoneAreToldToTheParent) {
+    moltr::sim::TestMachine machine;
+    WNDCLASSEXW description{};
+    description.cbSize = sizeof description;
+    description.lpfnWndProc = DeletionOwner;
+    description.lpszClassName = L"DeletionOwner";
+    RegisterClassExW(&description);
+    for (const WCHAR* className : {L"ListBox", L"ComboBox"}) {
+        const bool combo = className[0] == L'C';
+        g_deleted.clear();
+        HWND owner = CreateWindowExW(0, L"DeletionOwner", L"", WS_POPUP, 0, 0, 200, 200, nullptr,
+                                     nullptr, nullptr, nullptr);
+        HWND control = CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 100, 100, owner,
+                                       reinterpret_cast<HMENU>(4), nullptr, nullptr);
+        for (int i = 0; i < 4; ++i) {
+            SendMessageW(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(u"Entry"));
+            SendMessageW(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, static_cast<WPARAM>(i),
+                         i * 10);
+        }
+        SendMessageW(control, combo ? CB_DELETESTRING : LB_DELETESTRING, 1, 0);
+        SendMessageW(control, combo ? CB_DELETESTRING : LB_DELETESTRING, 0, 0); // no data
+        SendMessageW(control, combo ? CB_INSERTSTRING : LB_INSERTSTRING, 0,
+                     reinterpret_cast<LPARAM>(u"New"));
+        SendMessageW(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, 0, 5);
+        SendMessageW(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+        SendMessageW(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(u"Last"));
+        SendMessageW(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, 0, 7);
+        DestroyWindow(owner);
+        const UINT type = combo ? ODT_COMBOBOX : ODT_LISTBOX;
+        EXPECT_EQ(g_deleted,
+                  (std::vector<Deleted>{
+                      {type, 1, 10}, {type, 0, 5}, {type, 1, 20}, {type, 2, 30}, {type, 0, 7}}))
+            << moltr::sim::Utf8(className);
+    }
+}
+
+} // namespace
