@@ -71,16 +71,9 @@ int ComboBox::ItemAt(POINT at) const {
 LRESULT ComboBox::Command(UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(wParam);
     if (const EntryRequest* request = RequestOf(kEntryMessages, message)) {
-        if (*request == EntryRequest::Remove) {
-            TellDeleted(Owner(), items_, index, index + 1);
-        }
-        const LRESULT answer = items_.Answer(*request, wParam, lParam);
-        if (answer >= 0 && (*request == EntryRequest::Add || *request == EntryRequest::Insert)) {
-            Inserted(static_cast<int>(answer));
-        } else if (answer >= 0 && *request == EntryRequest::Remove) {
-            Removed(index);
-        }
-        return answer;
+        return AnswerEntryRequest(
+            *request, wParam, lParam, items_, Owner(), [this](int at) { Inserted(at); },
+            [this](int at) { Removed(at); });
     }
     switch (message) {
     case CB_RESETCONTENT:

@@ -104,6 +104,24 @@ int MeasureItem(const ItemOwner& owner, int index, ULONG_PTR data, int proposed)
 // has item data.
 void TellDeleted(const ItemOwner& owner, const ListItems& items, int first, int end);
 
+// Answers `request` on `items` as both controls do: the parent hears of an entry that goes, and
+// the control through `inserted` and `removed` of the index an entry was added at or removed from.
+template <class Inserted, class Removed>
+LRESULT AnswerEntryRequest(EntryRequest request, WPARAM wParam, LPARAM lParam, ListItems& items,
+                           const ItemOwner& owner, Inserted&& inserted, Removed&& removed) {
+    const int index = static_cast<int>(wParam);
+    if (request == EntryRequest::Remove) {
+        TellDeleted(owner, items, index, index + 1);
+    }
+    const LRESULT answer = items.Answer(request, wParam, lParam);
+    if (answer >= 0 && (request == EntryRequest::Add || request == EntryRequest::Insert)) {
+        inserted(static_cast<int>(answer));
+    } else if (answer >= 0 && request == EntryRequest::Remove) {
+        removed(index);
+    }
+    return answer;
+}
+
 // Draws an entry in `area`: the control's own way (highlighted when selected, greyed when
 // disabled) or, owner-drawn, by the parent through WM_DRAWITEM with `state` (ODS_*).
 void PaintItem(HDC dc, const ItemOwner& owner, bool ownerDrawn, int index, const ListItem* item,
