@@ -250,9 +250,7 @@ DWORD CreateProcessFor(LPCWSTR applicationName, LPCWSTR commandLine, BOOL inheri
     }
     // The process is on the machine's list as soon as this call returns, whether or not its
     // program ever attaches to the machine itself.
-    const ProcessRecord record{static_cast<DWORD>(pid), HostStartTime(static_cast<DWORD>(pid)),
-                               windowsPath, std::nullopt};
-    SaveProcess(record);
+    const ProcessRecord record = RecordStartedChild(static_cast<DWORD>(pid), windowsPath);
     auto state = std::make_shared<ChildState>();
     std::thread(Reap, pid, state).detach();
     info.hProcess =

@@ -12,6 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -33,6 +36,34 @@ std::string RecordFile(DWORD id) {
     const std::string folder = ProcessesFolder();
     return folder.empty() ? folder : folder + "/" + std::to_string(id);
 }
+
+// Held while a record is read, changed and written back, so that an exit code written by one
+// process is never overwritten by another's older copy of the record.
+class RecordsLock {
+public:
+    RecordsLock() {
+        const std::string folder = ProcessesFolder();
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        descriptor_ = folder.empty()
+                          ? -1
+                          : ::open((folder + "/.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (descriptor_ >= 0) {
+            while (::flock(descriptor_, LOCK_EX) < 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~RecordsLock() {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    RecordsLock(const RecordsLock&) = delete;
+    RecordsLock& operator=(const RecordsLock&) = delete;
+
+private:
+    int descriptor_ = -1;
+};
 
 std::optional<ProcessRecord> ReadRecord(const fs::path& file, DWORD id) {
     std::ifstream in(file);
@@ -86,21 +117,49 @@ __attribute__((constructor)) void TakeImageFromStarter() {
 
 } // namespace
 
-unsigned long long HostStartTime(DWORD pid) {
+namespace {
+
+struct HostStat {
+    std::string state;
+    unsigned long long start = 0;
+};
+
+HostStat ReadHostStat(DWORD pid) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
     std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto close = stat.rfind(')');
     if (close == std::string::npos) {
-        return 0;
+        return {};
     }
     std::istringstream fields(stat.substr(close + 2));
-    std::string state;
-    fields >> state;
+    HostStat result;
+    fields >> result.state;
     // Field 22 of the whole line is the start time; the state was field 3.
     std::string field;
     for (int i = 4; i <= 22 && fields >> field; ++i) {
     }
-    return state == "Z" || state == "X" ? 0 : std::strtoull(field.c_str(), nullptr, 10);
+    result.start = std::strtoull(field.c_str(), nullptr, 10);
+    return result;
+}
+
+} // namespace
+
+unsigned long long HostStartTime(DWORD pid) {
+    const HostStat stat = ReadHostStat(pid);
+    return stat.state == "Z" || stat.state == "X" ? 0 : stat.start;
+}
+
+// A child that has not been reaped keeps its pid even when it has already exited, so its start
+// time is read whatever its state. The child may have written its record first, with the exit
+// code of an ExitProcess wider than the host's status: that code is kept.
+ProcessRecord RecordStartedChild(DWORD pid, const std::u16string& path) {
+    ProcessRecord record{pid, ReadHostStat(pid).start, path, std::nullopt};
+    const RecordsLock lock;
+    if (std::optional<ProcessRecord> own = LoadProcess(pid); own && own->start == record.start) {
+        record.exitCode = own->exitCode;
+    }
+    SaveProcess(record);
+    return record;
 }
 
 bool SaveProcess(const ProcessRecord& record) {
@@ -153,6 +212,7 @@ bool IsRunning(const ProcessRecord& record) {
 }
 
 void RecordExitCode(DWORD id, DWORD code) {
+    const RecordsLock lock;
     if (std::optional<ProcessRecord> record = LoadProcess(id)) {
         record->exitCode = code;
         SaveProcess(*record);
@@ -166,6 +226,7 @@ void RegisterThisProcess(const std::string& root) {
 
 void UpdateThisProcessImage() {
     const DWORD id = static_cast<DWORD>(::getpid());
+    const RecordsLock lock;
     SaveProcess(ProcessRecord{id, HostStartTime(id), ProcessImagePath(), std::nullopt});
 }
 

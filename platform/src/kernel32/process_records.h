@@ -26,6 +26,10 @@ void UpdateThisProcessImage();
 // Start time of a running host process; 0 when it has ended (a zombie counts as ended).
 unsigned long long HostStartTime(DWORD pid);
 
+// Records a child CreateProcessW has just started, which may have ended already; answers the
+// record.
+ProcessRecord RecordStartedChild(DWORD pid, const std::u16string& path);
+
 bool SaveProcess(const ProcessRecord& record);
 std::optional<ProcessRecord> LoadProcess(DWORD id);
 // Every record, oldest first.
