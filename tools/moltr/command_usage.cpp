@@ -1,7 +1,9 @@
 #include "moltr/command_usage.h"
 
 #include "moltr/jobs_command.h"
+#include "moltr/media_command.h"
 #include "moltr/print_command.h"
+#include "moltr/printer_gpd_command.h"
 #include "moltr/printer_command.h"
 #include "moltr/desktop_command.h"
 #include "moltr/processes_command.h"
@@ -22,6 +24,7 @@ constexpr Usage kUsages[] = {
     {"job", nullptr, kJobUsage},         {"spooler", nullptr, kSpoolerUsage},
     {"printer", "ports", kPortsUsage},   {"processes", nullptr, kProcessesUsage},
     {"desktop", nullptr, kDesktopUsage}, {"ui", nullptr, kUiUsage},
+    {"media", nullptr, kMediaUsage},     {"printer", "gpd", kPrinterGpdUsage},
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "moltr/forms_command.h"
 #include "moltr/jobs_command.h"
 #include "moltr/machine_command.h"
+#include "moltr/media_command.h"
 #include "moltr/print_command.h"
 #include "moltr/printer_command.h"
 #include "moltr/desktop_command.h"
@@ -69,7 +70,12 @@ const char kUsage[] =
     "  ticket PRINTER FILE.xml [--json]\n"
     "                     runs CompletePrintCapabilities and ValidatePrintTicket of the printer's\n"
     "                     print-ticket provider on the document and shows the debugger dump\n"
-    "  forms [--json]     lists the machine's forms database (sizes in micrometres)\n"
+    "  forms [--json]     lists the machine's forms database (sizes in micrometres) with the\n"
+    "                     printers that mark each form as one of their custom sizes\n"
+    "  media PRINTER add NAME WIDTH LENGTH | rename OLD NEW | delete NAME | list [--json]\n"
+    "                     the printer's custom paper sizes, changed as its custom-size dialog\n"
+    "                     does (see moltr media --help)\n"
+    "  printer gpd NAME   prints the driver's description file of the printer byte for byte\n"
     "  debuglog [--clear] [--json]\n"
     "                     shows what the machine's processes wrote to the debugger, or empties "
     "it\n"
@@ -134,6 +140,9 @@ int main(int argc, char** argv) {
     }
     if (command == "ticket") {
         return moltr::tool::RunTicket(commandArgs);
+    }
+    if (command == "media") {
+        return moltr::tool::RunMedia(commandArgs);
     }
     if (command == "forms") {
         return moltr::tool::RunForms(commandArgs);

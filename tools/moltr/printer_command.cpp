@@ -11,6 +11,7 @@
 #include "moltr/field_value.h"
 #include "moltr/json_value.h"
 #include "moltr/named_printer.h"
+#include "moltr/printer_gpd_command.h"
 #include "moltr/printer_info_command.h"
 #include "moltr/scratch_printer.h"
 #include "sim/spooler_admin.h"
@@ -344,8 +345,11 @@ int RunPrinter(const std::vector<std::string>& args) {
     if (command == "ports") {
         return Ports(rest);
     }
+    if (command == "gpd") {
+        return RunPrinterGpd(rest);
+    }
     return Fail(
-        "moltr printer needs add, compile, data, info, settings or ports (see moltr --help)");
+        "moltr printer needs add, compile, data, info, settings, ports or gpd (see moltr --help)");
 }
 
 } // namespace moltr::tool
