@@ -3,7 +3,9 @@
 // the user changes what it watches.
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include "sim/message_box.h"
 #include "uiplugin/engine/engine_sheet.h"
+#include "uiplugin/engine/opt_item_constraint.h"
 #include "uiplugin/engine/opt_item_handler.h"
 
 namespace moltr::test {
@@ -30,6 +32,101 @@ VORTAOptItemHandler& HandlerOf(EngineSheet& sheet, DWORD itemId) {
 
 bool Enabled(EngineSheet& sheet, DWORD itemId) {
     return HandlerOf(sheet, itemId).IsEnabled(0, ui::kDisabledControl) != FALSE;
+}
+
+// Asks before item 3000 may change and takes the change back when the user cancels; each change
+// of 3000 also moves item 3001, which it watches too.
+class Confirming : public ui::VORTAOptItemConstraint {
+public:
+    explicit Confirming(ui::VORTAOptItemHandlerFactory* factory) : VORTAOptItemConstraint(factory) {
+        EXPECT_TRUE(Subscribe(3000, true));
+        EXPECT_TRUE(Subscribe(3001, true));
+        EXPECT_FALSE(Subscribe(3999, true));
+    }
+    LONG Evaluate(DWORD itemId, DWORD, DWORD) override {
+        heard.push_back(itemId);
+        if (itemId != 3000) {
+            return ui::kNotifyAccept;
+        }
+        if (VORTAOptItemHandler* follower = Lookup(3001)) {
+            follower->SetSelection(1 - follower->GetSelection(0), this);
+        }
+        return Ask(33402, ui::kCaptionConflict, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK
+                   ? ui::kNotifyAccept
+                   : ui::kNotifyReject;
+    }
+    std::vector<DWORD> heard;
+};
+
+// Hears every item through the factory.
+class Hearing : public ui::VORTAOptItemConstraint {
+public:
+    explicit Hearing(ui::VORTAOptItemHandlerFactory* factory) : VORTAOptItemConstraint(factory) {
+        EXPECT_TRUE(Subscribe(0, true));
+    }
+    LONG Evaluate(DWORD itemId, DWORD, DWORD) override {
+        heard.push_back(itemId);
+        return ui::kNotifyAccept;
+    }
+    std::vector<DWORD> heard;
+};
+
+class ConstraintBase : public ::testing::Test {
+protected:
+    ConstraintBase()
+        : watched_(sheet_.AddOwnItem(TVOT_COMBOBOX, {1, 2, 3}, 3000)),
+          follower_(sheet_.AddOwnItem(TVOT_CHKBOX, {1}, 3001)),
+          other_(sheet_.AddOwnItem(TVOT_CHKBOX, {1}, 3002)) {
+        Register(sheet_, {&watched_, &follower_, &other_});
+        confirming_ = new (sheet_.Heap()) Confirming(&sheet_.Factory());
+        hearing_ = new (sheet_.Heap()) Hearing(&sheet_.Factory());
+        sim::ClearMessageBoxCalls();
+    }
+    ~ConstraintBase() override {
+        sim::SetMessageBoxResponder({});
+        delete confirming_;
+        delete hearing_;
+    }
+    void SetUp() override {
+        ASSERT_NE(confirming_, nullptr);
+        ASSERT_NE(hearing_, nullptr);
+    }
+    EngineSheet sheet_{ui::kSheetDocument, 2, 40, 20};
+    OPTITEM& watched_;
+    OPTITEM& follower_;
+    OPTITEM& other_;
+    Confirming* confirming_ = nullptr;
+    Hearing* hearing_ = nullptr;
+};
+
+// The user's answer decides: OK keeps the change, Cancel takes it back; the message is the
+// language module's text under the conflict caption.
+TEST_F(ConstraintBase, TheUsersAnswerKeepsOrTakesBackTheChange) {
+    sim::SetMessageBoxResponder([](const sim::MessageBoxCall&) { return IDCANCEL; });
+    HandlerOf(sheet_, 3000).SetSelection(2, nullptr);
+    EXPECT_EQ(watched_.Sel, 0);
+    sim::SetMessageBoxResponder([](const sim::MessageBoxCall&) { return IDOK; });
+    HandlerOf(sheet_, 3000).SetSelection(1, nullptr);
+    EXPECT_EQ(watched_.Sel, 1);
+    const std::vector<sim::MessageBoxCall> calls = sim::MessageBoxCalls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(sim::Utf8(calls[0].text),
+              "This paper size cannot be printed from the selected tray.");
+    EXPECT_EQ(sim::Utf8(calls[0].caption), "Conflict");
+    EXPECT_EQ(calls[0].type & (MB_OKCANCEL | MB_ICONINFORMATION),
+              static_cast<UINT>(MB_OKCANCEL | MB_ICONINFORMATION));
+}
+
+// What a constraint changes itself does not bring it back while it is at work; the factory's
+// subscriber hears every change, that one too.
+TEST_F(ConstraintBase, ItsOwnChangesDoNotBringItBack) {
+    HandlerOf(sheet_, 3000).SetSelection(1, nullptr);
+    EXPECT_EQ(follower_.Sel, 1);
+    EXPECT_EQ(confirming_->heard, (std::vector<DWORD>{3000}));
+    HandlerOf(sheet_, 3002).SetSelection(1, nullptr);
+    HandlerOf(sheet_, 3001).SetSelection(0, nullptr);
+    EXPECT_EQ(confirming_->heard, (std::vector<DWORD>{3000, 3001}));
+    EXPECT_EQ(hearing_->heard, (std::vector<DWORD>{3001, 3000, 3002, 3001}));
 }
 
 // The job-retention page of the sample: the switch, the job mode (quick copy, proof, private,
