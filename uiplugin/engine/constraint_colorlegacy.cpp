@@ -44,6 +44,22 @@ const Preset* PresetOf(LONG_PTR mode) {
     return nullptr;
 }
 
+void Remove(VORTAOptItemHandler& item) {
+    item.SetState(kStateRemoved);
+}
+
+void Show(VORTAOptItemHandler& item) {
+    item.SetState(kStateShown);
+}
+
+void Close(VORTAOptItemHandler& item) {
+    item.Disable(kDisabledControl);
+}
+
+void Open(VORTAOptItemHandler& item) {
+    item.Enable(kDisabledControl);
+}
+
 constexpr DWORD kMonochromeNoteKind = 0x4000;
 constexpr UINT kMonochromeNote = 33418;
 
@@ -84,16 +100,17 @@ void VORTAOptItemConstraintCOLORLEGACY::FollowMode(LONG_PTR mode, bool userChang
     }
 }
 
-// What the user had set is kept once, as the preset takes the items over; a second preset
-// finds them taken already.
+// What the user had set is kept once, as a preset takes the items over; a second preset, or the
+// page attached again, finds them taken already.
 void VORTAOptItemConstraintCOLORLEGACY::ApplyPreset(const Preset& preset) {
-    ForEachItem(kColorMatchingItems,
-                [](VORTAOptItemHandler& item) { item.SetState(kStateRemoved); });
+    ForEachItem(kColorMatchingItems, Remove);
     VORTAOptItemHandler* first = Lookup(kFirstAdjustment);
     if (first != nullptr && first->IsEnabled(0, kAllEnableBits)) {
-        ForEachItem(kAdjustments,
-                    [](VORTAOptItemHandler& item) { item.Disable(kDisabledControl); });
+        ForEachItem(kAdjustments, Close);
+    }
+    if (!presetHeld_) {
         KeepAdjustments();
+        presetHeld_ = true;
     }
     for (DWORD i = 0; i < kColorAdjustmentCount; ++i) {
         if (VORTAOptItemHandler* item = Lookup(kAdjustments[i])) {
@@ -111,17 +128,17 @@ void VORTAOptItemConstraintCOLORLEGACY::OpenAdjustments(bool restoreValues) {
         lastColorMatching_ = current != 0 ? current : lastColorMatching_;
         matching->SetSelectionByValue(0, this);
     }
-    ForEachItem(kColorMatchingItems,
-                [](VORTAOptItemHandler& item) { item.SetState(kStateRemoved); });
+    ForEachItem(kColorMatchingItems, Remove);
     for (DWORD i = 0; i < kColorAdjustmentCount && restoreValues; ++i) {
         VORTAOptItemHandler* item = Lookup(kAdjustments[i]);
         if (item != nullptr && hasKept_[i]) {
             item->SetSelectionByValue(kept_[i], this);
         }
     }
+    presetHeld_ = false;
     VORTAOptItemHandler* first = Lookup(kFirstAdjustment);
     if (first != nullptr && !first->IsEnabled(0, kAllEnableBits)) {
-        ForEachItem(kAdjustments, [](VORTAOptItemHandler& item) { item.Enable(kDisabledControl); });
+        ForEachItem(kAdjustments, Open);
     }
     ShowAdjustmentsIfRemoved(first);
 }
@@ -132,14 +149,16 @@ void VORTAOptItemConstraintCOLORLEGACY::OpenColorMatching(bool restoreValue) {
         matching->SetSelectionByValue(
             lastColorMatching_ != 0 ? lastColorMatching_ : kColorMatchingOn, this);
     }
-    KeepAdjustments();
-    ForEachItem(kColorMatchingItems, [](VORTAOptItemHandler& item) { item.SetState(kStateShown); });
-    ForEachItem(kAdjustments, [](VORTAOptItemHandler& item) { item.SetState(kStateRemoved); });
+    if (!presetHeld_) {
+        KeepAdjustments();
+    }
+    ForEachItem(kColorMatchingItems, Show);
+    ForEachItem(kAdjustments, Remove);
 }
 
 void VORTAOptItemConstraintCOLORLEGACY::ShowAdjustmentsIfRemoved(VORTAOptItemHandler* first) {
     if (first != nullptr && first->GetState() == kStateRemoved) {
-        ForEachItem(kAdjustments, [](VORTAOptItemHandler& item) { item.SetState(kStateShown); });
+        ForEachItem(kAdjustments, Show);
     }
 }
 
@@ -153,21 +172,17 @@ void VORTAOptItemConstraintCOLORLEGACY::FollowColor(LONG_PTR mode) {
     if (color->GetValue(nullptr) != 0) {
         modeItem->SetBubble(0, 0, 0);
         if (mode == kModeAdjusted) {
-            ForEachItem(kAdjustments,
-                        [](VORTAOptItemHandler& item) { item.Enable(kDisabledControl); });
+            ForEachItem(kAdjustments, Open);
         } else if (mode == kModeMatched) {
-            ForEachItem(kColorMatchingItems,
-                        [](VORTAOptItemHandler& item) { item.Enable(kDisabledControl); });
+            ForEachItem(kColorMatchingItems, Open);
         }
         return;
     }
     modeItem->SetBubble(kMonochromeNoteKind, kMonochromeNote, kCaptionNote);
     if (mode == kModeMatched) {
-        ForEachItem(kColorMatchingItems,
-                    [](VORTAOptItemHandler& item) { item.Disable(kDisabledControl); });
+        ForEachItem(kColorMatchingItems, Close);
     } else {
-        ForEachItem(kAdjustments,
-                    [](VORTAOptItemHandler& item) { item.Disable(kDisabledControl); });
+        ForEachItem(kAdjustments, Close);
     }
 }
 

@@ -34,6 +34,8 @@ private:
     LONG_PTR kept_[kColorAdjustmentCount] = {};
     bool hasKept_[kColorAdjustmentCount] = {};
     LONG_PTR lastColorMatching_ = 0;
+    // The adjustments hold a preset's values, not the user's.
+    bool presetHeld_ = false;
 };
 
 } // namespace moltr::ui

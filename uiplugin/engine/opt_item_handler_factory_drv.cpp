@@ -1,4 +1,5 @@
 #include "uiplugin/engine/opt_item_handler_factory_drv.h"
+#include <iterator>
 #include "uiplugin/engine/constraint_colorlegacy.h"
 #include "uiplugin/engine/constraint_configure.h"
 #include "uiplugin/engine/constraint_cpsui.h"
@@ -96,18 +97,8 @@ constexpr ConstraintRow kConstraints[] = {
 };
 
 bool RowApplies(const ConstraintRow& row, DWORD sheetKind, DWORD modelClass) {
-    if (row.sheetKind != sheetKind) {
-        return false;
-    }
-    if (row.modelClasses[0] == 0) {
-        return true;
-    }
-    for (DWORD model : row.modelClasses) {
-        if (model != 0 && model == modelClass) {
-            return true;
-        }
-    }
-    return false;
+    return row.sheetKind == sheetKind &&
+           (row.modelClasses[0] == 0 || (modelClass != 0 && IsOneOf(modelClass, row.modelClasses)));
 }
 
 } // namespace
@@ -127,9 +118,8 @@ HRESULT VORTAOptItemHandlerFactoryDrv::FinishRegistration() {
 }
 
 HRESULT VORTAOptItemHandlerFactoryDrv::CreateConstraints() {
-    constraints_ = static_cast<VORTAOptItemConstraint**>(
-        HeapAlloc(Heap(), HEAP_ZERO_MEMORY,
-                  sizeof kConstraints / sizeof kConstraints[0] * sizeof(VORTAOptItemConstraint*)));
+    constraints_ = static_cast<VORTAOptItemConstraint**>(HeapAlloc(
+        Heap(), HEAP_ZERO_MEMORY, std::size(kConstraints) * sizeof(VORTAOptItemConstraint*)));
     if (constraints_ == nullptr) {
         return E_OUTOFMEMORY;
     }

@@ -507,6 +507,19 @@ TEST_F(LegacyColorPage, MonochromeClosesTheModesItems) {
     ExpectItems(kMatching, 1, true);
 }
 
+// The user's values are kept as a preset takes over even while monochrome has closed them.
+TEST_F(LegacyColorPage, TheUsersValuesAreKeptInMonochromeToo) {
+    Item(4053).Item()->Sel = 2;
+    sheet_.Factory().AttachDialog(nullptr);
+    Item(4252).SetSelectionByValue(7, nullptr);
+    Item(DMPUB_COLOR).SetSelection(0, nullptr);
+    Item(4053).SetSelectionByValue(2, nullptr);
+    EXPECT_EQ(Item(4252).GetValue(nullptr), 2);
+    Item(4053).SetSelectionByValue(9, nullptr);
+    EXPECT_EQ(Item(4252).GetValue(nullptr), 7);
+    ExpectItems(kAdjustments, 1, false);
+}
+
 // A quick setting that brings a mode back does not bring back the values kept for it.
 TEST_F(LegacyColorPage, ARestoredModeKeepsTheRestoredValues) {
     Item(4053).Item()->Sel = 2;
