@@ -14,7 +14,8 @@ inline constexpr LONG kNotifyAccept = 1;
 inline constexpr LONG kNotifyReject = 2;
 inline constexpr LONG kNotifyAcceptAndSpread = 4;
 
-// Values Notify carries for the events of the whole family (16 bits).
+// Values Notify carries for the events of the whole family (16 bits). They come with item id 0,
+// except a quick setting's restore, which names the item it restored.
 inline constexpr DWORD kEventCommitted = 0xFFFB;
 inline constexpr DWORD kEventSpread = 0xFFFC;
 inline constexpr DWORD kEventRejected = 0xFFFD;
