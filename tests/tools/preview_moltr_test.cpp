@@ -45,10 +45,10 @@ TEST_F(MoltrPreview, TheDefaultPictureIs400By400AndTheOutputNamesIt) {
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, 400u);
     EXPECT_EQ(picture->height, 400u);
-    // The control's face around a white sheet; one page, so no page numbers.
+    // The control's face around a white sheet; the first page's letter E in red.
     EXPECT_EQ(picture->At(1, 1), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(picture->At(200, 60), RGB(255, 255, 255));
-    EXPECT_EQ(picture->PixelsOf(kPageNumberBlue), 0u);
+    EXPECT_EQ(picture->At(200, 40), RGB(255, 255, 255));
+    EXPECT_GT(picture->PixelsOf(RGB(255, 0, 0)), 100u);
 }
 
 TEST_F(MoltrPreview, TheSizeIsTheControls) {
@@ -63,15 +63,17 @@ TEST_F(MoltrPreview, SetChangesTheLayoutAndTheWatermark) {
     const std::optional<Picture> fourUp = Preview("four.png", "--set _NUP_PAGES=2");
     const std::optional<Picture> marked = Preview("marked.png", "--set _WMK_ENABLED=1");
     ASSERT_TRUE(plain && fourUp && marked);
-    EXPECT_GT(fourUp->PixelsOf(kPageNumberBlue), 4u * 20u);
+    // Four page numbers in blue beside the pie's blue slice.
+    EXPECT_GT(fourUp->PixelsOf(kPageNumberBlue), plain->PixelsOf(kPageNumberBlue) / 4 + 4 * 100);
     EXPECT_GT(Changed(*plain, *marked), 200u);
+    // A landscape sheet is wider and lower: the face shows above it, the sheet beside.
     const std::optional<Picture> turned = Preview("turned.png", "--set dmOrientation=2");
     ASSERT_TRUE(turned);
-    // A landscape sheet is wider than high: its white reaches further across at mid-height.
-    EXPECT_GT(turned->Count(0, 200, 400, 201,
-                            [](int r, int g, int b) { return r == 255 && g == 255 && b == 255; }),
-              plain->Count(0, 200, 400, 201,
-                           [](int r, int g, int b) { return r == 255 && g == 255 && b == 255; }));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_NE(plain->At(200, 40), face);
+    EXPECT_EQ(turned->At(200, 40), face);
+    EXPECT_EQ(plain->At(40, 200), face);
+    EXPECT_NE(turned->At(40, 200), face);
 }
 
 TEST_F(MoltrPreview, BadInputIsOneLineAndStatusTwo) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include "moltr/command_line.h"
 #include "moltr/job_devmode.h"
 #include "moltr/named_printer.h"

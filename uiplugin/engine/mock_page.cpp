@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
+#include <iterator>
+#include <utility>
 #include "uiplugin/engine/selected_object.h"
 
 namespace moltr::ui {
@@ -126,7 +127,7 @@ void DrawLetter(HDC dc, const Page& page) {
     const COLORREF letter = page.state.monochrome ? kLetterGrey : kLetterColour;
     SelectedObject pen(dc, GetStockObject(NULL_PEN), false);
     for (const auto& [shift, colour] :
-         {std::pair{p, page.border}, std::pair{0L, MockColour(page.state, letter)}}) {
+         {std::pair{p, page.border}, std::pair{LONG{0}, MockColour(page.state, letter)}}) {
         POINT corners[std::size(kLetterE)];
         for (size_t i = 0; i < std::size(kLetterE); ++i) {
             corners[i] = {letterLeft + kLetterE[i].x * u + shift, top + kLetterE[i].y * u + shift};
@@ -282,11 +283,7 @@ void DrawPageNumber(HDC dc, const Page& page, size_t index) {
                            kPageNumberCharSet,
                            kPageNumberFace};
     WCHAR text[16];
-    char digits[16];
-    const int length = std::snprintf(digits, sizeof digits, "%d", static_cast<int>(index + 1));
-    for (int i = 0; i <= length; ++i) {
-        text[i] = static_cast<WCHAR>(digits[i]);
-    }
+    const int length = wsprintfW(text, L"%d", static_cast<int>(index + 1));
     SelectedObject font(dc, MakeFont(look), true);
     SIZE size{};
     if (look.height <= 0 || !font.Selected() || !GetTextExtentPoint32W(dc, text, length, &size) ||

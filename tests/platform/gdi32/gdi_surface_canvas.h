@@ -1,6 +1,6 @@
 #pragma once
 // A white 24-bit memory DC for the drawing tests, read back pixel by pixel in device
-// coordinates whatever mapping the test has set.
+// coordinates whatever mapping and clipping the test has set.
 #include <windows.h>
 #include <algorithm>
 
@@ -36,6 +36,7 @@ public:
         SetMapMode(dc_, MM_TEXT);
         SetViewportOrgEx(dc_, 0, 0, nullptr);
         SetWindowOrgEx(dc_, 0, 0, nullptr);
+        SelectClipRgn(dc_, nullptr);
         const COLORREF colour = GetPixel(dc_, x, y);
         RestoreDC(dc_, saved);
         return colour;
