@@ -56,21 +56,21 @@ PageGrid WholeCells(LONG columns, LONG rows, LONG w, LONG h) {
     return grid;
 }
 
-PageGrid SpacedCells(const PreviewState& state, LONG w, LONG h) {
+// In 64 bits: a state's paper may be of any size.
+PageGrid SpacedCells(const PreviewState& state, int64_t w, int64_t h) {
     const GridShape shape = ShapeOf(state.pagesPerSheet);
     const bool landscape = IsLandscape(state);
-    PageGrid grid;
-    const LONG b = landscape ? shape.landscapeColumns : shape.portraitColumns;
-    const LONG r = landscape ? shape.landscapeRows : shape.portraitRows;
-    const LONG q = (w + h) / kGapDivisor;
-    const LONG d = shape.widthOverHeight ? w * 100 / h : h * 100 / w;
+    const int64_t b = landscape ? shape.landscapeColumns : shape.portraitColumns;
+    const int64_t r = landscape ? shape.landscapeRows : shape.portraitRows;
+    const int64_t q = (w + h) / kGapDivisor;
+    const int64_t d = shape.widthOverHeight ? w * 100 / h : h * 100 / w;
     if (d <= 0) {
-        return grid;
+        return {};
     }
-    LONG g = (h - q * (r + 1)) / r;
-    LONG l = (h - r * g) / (r + 1);
-    LONG m = g * 100 / d;
-    LONG t = (w - b * m) / (b + 1);
+    int64_t g = (h - q * (r + 1)) / r;
+    int64_t l = (h - r * g) / (r + 1);
+    int64_t m = g * 100 / d;
+    int64_t t = (w - b * m) / (b + 1);
     if (t < q / 2) {
         m = (w - (b + 1) * q) / b;
         g = d * m / 100;
@@ -78,10 +78,10 @@ PageGrid SpacedCells(const PreviewState& state, LONG w, LONG h) {
         t = (w - b * m) / (b + 1);
     }
     if (m <= 0 || g <= 0) {
-        return grid;
+        return {};
     }
-    grid = {q, b, r, m, g, l, t};
-    return grid;
+    const auto narrow = [](int64_t v) { return static_cast<LONG>(v); };
+    return {narrow(q), narrow(b), narrow(r), narrow(m), narrow(g), narrow(l), narrow(t)};
 }
 
 // The cell of page `index` (from 0) in the page order.

@@ -31,8 +31,8 @@ constexpr StandardPaper kStandardPapers[] = {
     {DMPAPER_ENV_MONARCH, 984, 1905},
 };
 
-// The pages per sheet of each _NUP_PAGES index.
-constexpr DWORD kPagesPerSheet[] = {1, 2, 4, 6, 9, 16};
+// The pages per sheet of each _NUP_PAGES index; 1 for an index without one.
+constexpr DWORD kPagesPerSheet[] = {1, 2, 4, 6, 9, 16, 1, 2, 4, 6, 9, 16};
 // _BOOKLET: 1 is off; 7 binds on the right.
 constexpr DWORD kBookletOff = 1;
 constexpr DWORD kBookletRight = 7;
@@ -79,7 +79,7 @@ LONG WatermarkAngle(DWORD mode, DWORD degrees, LONG width, LONG length) {
 void FillLayout(common::IDrvSettings* settings, void* privateDevMode, PreviewState& state) {
     DWORD value = 0;
     if (ReadNumber(settings, privateDevMode, L"_NUP_PAGES", 1, value)) {
-        state.pagesPerSheet = kPagesPerSheet[value % std::size(kPagesPerSheet)];
+        state.pagesPerSheet = value < std::size(kPagesPerSheet) ? kPagesPerSheet[value] : 1;
     }
     if (ReadNumber(settings, privateDevMode, L"_NUP_BORDER", 1, value)) {
         state.pageBorders = value != 0;
