@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "sim/display.h"
 #include "sim/utf.h"
 #include "uiplugin/engine/engine_sheet.h"
 #include "uiplugin/engine/page_preview.h"
@@ -74,6 +75,15 @@ public:
         return runs;
     }
     HDC dc() const { return dc_; }
+    std::vector<COLORREF> Pixels() const {
+        std::vector<COLORREF> pixels;
+        for (LONG y = 0; y < height_; ++y) {
+            for (LONG x = 0; x < width_; ++x) {
+                pixels.push_back(At(x, y));
+            }
+        }
+        return pixels;
+    }
 
 private:
     LONG width_;
@@ -330,6 +340,29 @@ TEST(PreviewWatermark, ALevelTextIsCentredOnItsPage) {
     const int right = control.Count(watermark.colour, {centreX, page.top, page.right, page.bottom});
     EXPECT_GT(left, 20);
     EXPECT_NEAR(left, right, left / 5);
+}
+
+class PaletteScreen : public ::testing::Test {
+protected:
+    void TearDown() override { sim::SetDisplay(saved_); }
+    sim::DisplayConfig saved_ = sim::CurrentDisplay();
+};
+
+TEST_F(PaletteScreen, TheWatermarkIsInvertedInAndOutOfThePageToTheSameColours) {
+    ui::PreviewState state = Letter(4, 1);
+    state.watermarkOff = false;
+    ui::WatermarkRecord watermark;
+    lstrcpynW(watermark.text, L"Confidential", ui::kWatermarkRecordText);
+    watermark.size = 96;
+    watermark.colour = RGB(0, 160, 0);
+    watermark.angle = 30;
+    Control direct(kSide, kSide);
+    direct.Paint(state, watermark);
+    ASSERT_TRUE(sim::SetDisplay({96, 96, 8}));
+    Control inverted(kSide, kSide);
+    inverted.Paint(state, watermark);
+    EXPECT_GT(inverted.Count(watermark.colour), 40);
+    EXPECT_EQ(inverted.Pixels(), direct.Pixels());
 }
 
 TEST(PreviewColours, TheWatermarkColourRule) {
