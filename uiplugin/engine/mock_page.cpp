@@ -180,8 +180,8 @@ POINT CentredOrigin(const Page& page, SIZE size, LONG angle) {
     const double f = size.cx / 2.0;
     const double r = std::sqrt(e * e + f * f);
     double theta = angle * kPi / 180 + (kPi - std::atan(e / f));
-    while (theta >= kFullTurn) {
-        theta -= kFullTurn;
+    if (theta >= kFullTurn) {
+        theta = std::fmod(theta, kFullTurn);
     }
     double x = (page.cell.left + page.cell.right) / 2.0 + std::cos(theta) * r;
     double y = (page.cell.top + page.cell.bottom) / 2.0 - std::sin(theta) * r;
@@ -216,9 +216,11 @@ struct TextLook {
 };
 
 HFONT MakeFont(const TextLook& look) {
-    return CreateFontW(-look.height, 0, look.angle * 10, look.angle * 10, look.weight, look.italic,
-                       FALSE, FALSE, look.charSet, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH, look.face);
+    // A whole turn more or less is the same escapement, and keeps tenths of degrees in range.
+    const int escapement = look.angle % 360 * 10;
+    return CreateFontW(-look.height, 0, escapement, escapement, look.weight, look.italic, FALSE,
+                       FALSE, look.charSet, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH, look.face);
 }
 
 // The paper side the watermark is sized against: the half sheet of a booklet, else the paper.
@@ -233,7 +235,10 @@ LONG WatermarkBase(const Page& page) {
 
 void DrawWatermark(HDC dc, const Page& page, const WatermarkRecord& watermark) {
     const LONG base = WatermarkBase(page);
-    const int length = lstrlenW(watermark.text);
+    // The record's text need not be terminated within its room.
+    const int length =
+        static_cast<int>(std::find(std::begin(watermark.text), std::end(watermark.text), L'\0') -
+                         std::begin(watermark.text));
     if (base <= 0 || length == 0 || watermark.size <= 0) {
         return;
     }

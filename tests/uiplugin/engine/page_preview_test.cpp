@@ -4,6 +4,8 @@
 // draw.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 #include "sim/display.h"
@@ -420,6 +422,21 @@ TEST(PreviewMend, NothingIsDrawnWhereASizeWouldDivideByZero) {
     state.scalePercent = 0;
     control.Paint(state);
     EXPECT_EQ(control.Count(RGB(117, 117, 117)), 0);
+    // A watermark turned by billions of degrees draws as the angle's place on the circle.
+    state = Letter(1, 1);
+    state.watermarkOff = false;
+    ui::WatermarkRecord watermark;
+    lstrcpynW(watermark.text, L"MOLT", ui::kWatermarkRecordText);
+    watermark.size = 72;
+    watermark.colour = RGB(0, 160, 0);
+    watermark.angle = 2000000000;
+    control.Paint(state, watermark);
+    EXPECT_GT(control.Count(watermark.colour), 20);
+    // A text that fills its whole room without a terminator is drawn to the room's end.
+    std::fill(std::begin(watermark.text), std::end(watermark.text), L'W');
+    watermark.angle = 0;
+    control.Paint(state, watermark);
+    EXPECT_GT(control.Count(watermark.colour), 20);
     // A tiny control and a huge paper.
     Control tiny(41, 41);
     state = Letter(9, 2);
