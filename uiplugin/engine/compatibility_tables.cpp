@@ -57,12 +57,13 @@ struct DuplexMedia {
     CodeSet codes;
 };
 constexpr DuplexMedia kFilmAndLabels = {false, {526, 527}};
-// Classes 7 and 16 turn the heavy fronts too, but no back side, whoever turns the sheet.
+// Classes 7 and 16 keep one list whoever turns the sheet: plain, heavy, coated and preprinted
+// fronts; no back side, narrow or rough paper.
 constexpr DuplexMedia kFrontSides = {true, {0, 520, 521, {523, 525}, 528, 530, 532, 536, 539, 540}};
 
-// Duplex per model class. A printer with a duplex unit (_DUPLEXTYPE 1) turns only plain-weight
-// sheets; turning by hand takes every type but films and labels, except where a row gives the
-// same rule for both.
+// Duplex per model class. A duplex unit (_DUPLEXTYPE 1) turns only the types its row lists;
+// turned by hand every type passes but films and labels, except where a row gives the same rule
+// for both.
 struct DuplexRow {
     CodeSet classes;
     CodeSet papers;
