@@ -71,5 +71,30 @@ TEST_F(FormAssignStore, WithoutSettingsNothingIsStored) {
     EXPECT_EQ(uiplugin::StoreFormAssignSymbols(printer_.handle(), kModel, nullptr), E_INVALIDARG);
 }
 
+// A description whose printer settings have no media-type list.
+UiPrinterSetup WithoutTypeList() {
+    UiPrinterSetup setup;
+    setup.lines = {{"    *FIELD: _FORMTYPE_LIST", "    *FIELD: _FORMTYPE_GONE"},
+                   {"    *_FORMTYPE_LIST: 521", "    *_FORMTYPE_GONE: 521"}};
+    return setup;
+}
+
+TEST(FormAssignStoreWithoutAList, NothingIsNamed) {
+    UiPrinter printer(WithoutTypeList());
+    common::IDrvSettings* settings = nullptr;
+    ASSERT_EQ(common::CreateDrvSettings(common::kModePrinter, printer.handle(), &settings), S_OK);
+    ui::FormAssignment assignment = {};
+    assignment.sizes[0] = 9;
+    EXPECT_EQ(ui::ReadFormAssignment(settings, &assignment), E_FAIL);
+    EXPECT_EQ(assignment.sizes[0], 0);
+    EXPECT_EQ(uiplugin::StoreFormAssignSymbols(printer.handle(), kModel, settings), E_FAIL);
+    WCHAR value[ui::kAllowedSymbolChars] = {};
+    EXPECT_EQ(settings->GetValue(nullptr, L"_FORMSIZE_ALLOWED_00", value, sizeof value,
+                                 common::kLayoutPrinterSettings),
+              S_OK);
+    EXPECT_EQ(sim::Utf8(value), "");
+    settings->Release();
+}
+
 } // namespace
 } // namespace moltr::test
