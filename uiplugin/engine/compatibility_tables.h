@@ -20,7 +20,8 @@ struct CodeRange {
     WORD last = 0; // an empty range until set
 };
 
-// A set of codes written as the tables below read: "521, 523-525" is {521, {523, 525}}.
+// A set of codes written as the tables below read: "521, 523-525" is {521, {523, 525}}. At most
+// 12 ranges: a constant table with more does not compile.
 class CodeSet {
 public:
     constexpr CodeSet(std::initializer_list<CodeRange> ranges) {
