@@ -32,10 +32,29 @@ constexpr UINT kHelpDataVista = 101;
 // Host items that stand for a setting the own pages show elsewhere.
 constexpr DWORD kRememberedHelpIndices[] = {1019, 1025, 1027, 1032, 1037};
 
+// Longest driver name of the family, terminator included.
+constexpr int kDriverNameChars = 64;
+
+// The resources object reports the driver name split before its PDL word; the family lists the
+// whole names.
 DWORD ModelClass(common::IDrvResources* resources) {
     LPCWSTR model = resources->GetModelName();
+    LPCWSTR pdl = resources->GetPdlSuffix();
+    if (model == nullptr) {
+        return common::kUnknownModelClass;
+    }
+    const int length = lstrlenW(model) + (pdl != nullptr ? 1 + lstrlenW(pdl) : 0);
+    if (length >= kDriverNameChars) {
+        return common::kUnknownModelClass;
+    }
+    WCHAR name[kDriverNameChars];
+    lstrcpyW(name, model);
+    if (pdl != nullptr) {
+        lstrcatW(name, L" ");
+        lstrcatW(name, pdl);
+    }
     for (const common::ModelFamilyEntry& entry : common::kModelFamily) {
-        if (model != nullptr && lstrcmpiW(model, entry.driverName) == 0) {
+        if (lstrcmpiW(name, entry.driverName) == 0) {
             return entry.modelClass;
         }
     }

@@ -176,6 +176,76 @@ TEST_F(MoltrUi, OwnPageControlsOfTheDocumentSheetLandInTheDevmode) {
     EXPECT_NE(run.output.find("_GAMMA = 15\n"), std::string::npos);
 }
 
+// What the JSON report says of a page's control `id`: the text of its `field`.
+std::string ControlField(const std::string& json, int id, const std::string& field) {
+    // The pages come first in the report, so the first object of that id is the control.
+    const size_t control = json.find("{\"id\": " + std::to_string(id) + ", \"class\": ");
+    const std::string key = "\"" + field + "\": ";
+    const size_t at = control != std::string::npos ? json.find(key, control) : std::string::npos;
+    if (at == std::string::npos || at > json.find('}', control)) {
+        return "";
+    }
+    const size_t value = at + key.size();
+    return json.substr(value, json.find_first_of(",}", value) - value);
+}
+
+// The job-retention page opens closed until its switch is on, and a private job shows the PIN in
+// place of the preview.
+TEST_F(MoltrUi, JobRetentionItemsFollowTheSwitchAndTheJobMode) {
+    const MoltrRun closed = Moltr("ui Sample --document --json");
+    ASSERT_EQ(closed.status, 0) << closed.output;
+    EXPECT_EQ(ControlField(closed.output, 5102, "enabled"), "false");
+    EXPECT_EQ(ControlField(closed.output, 5053, "enabled"), "true");
+    EXPECT_EQ(ControlField(closed.output, 5253, "visible"), "true");
+    EXPECT_EQ(ControlField(closed.output, 5302, "visible"), "false");
+    const MoltrRun open =
+        Moltr("ui Sample --document --do page:4 --do check:5053=1 --do select:5102=2 --json");
+    ASSERT_EQ(open.status, 0) << open.output;
+    EXPECT_EQ(ControlField(open.output, 5102, "enabled"), "true");
+    EXPECT_EQ(ControlField(open.output, 5302, "enabled"), "true");
+    EXPECT_EQ(ControlField(open.output, 5302, "visible"), "true");
+    EXPECT_EQ(ControlField(open.output, 5253, "visible"), "false");
+}
+
+// The models that take a CompactFlash card drop the RAM disk for an installed card, on the
+// printer sheet of either sample; a model without a card slot keeps both.
+TEST_F(MoltrUi, AnInstalledCardTakesThePlaceOfTheRamDisk) {
+    ASSERT_EQ(0, Moltr("printer add Pcl6 --sample pcl6").status);
+    ASSERT_EQ(0, Moltr("printer add Model4 --driver \"MOLTR ColorLaser 2500 PCL5c\"").status);
+    for (const char* printer : {"Sample", "Pcl6", "Model4"}) {
+        const bool cardModel = std::string(printer) != "Model4";
+        const MoltrRun run = Moltr(std::string("ui ") + printer + " --printer --do check:9230=1");
+        ASSERT_EQ(run.status, 0) << run.output;
+        EXPECT_NE(run.output.find("_CFLASH = 1\n"), std::string::npos) << printer;
+        EXPECT_NE(run.output.find(cardModel ? "_RAMDISK = 0\n" : "_RAMDISK = 1\n"),
+                  std::string::npos)
+            << printer;
+        EXPECT_NE(run.output.find(std::string("9202  Button  \"RAM disk\"  value ") +
+                                  (cardModel ? "0" : "1")),
+                  std::string::npos)
+            << printer;
+    }
+}
+
+// An older model's fixed colour modes take the adjustments over; the manual mode gives the
+// user's values back and opens them.
+TEST_F(MoltrUi, TheOlderModelsColourModesDecideTheAdjustments) {
+    ASSERT_EQ(0, Moltr("printer add Older --driver \"MOLTR ColorLaser 1100 PCL5c\"").status);
+    const MoltrRun fixed = Moltr("ui Older --document --json");
+    ASSERT_EQ(fixed.status, 0) << fixed.output;
+    EXPECT_EQ(ControlField(fixed.output, 4352, "value"), "18");
+    EXPECT_EQ(ControlField(fixed.output, 4352, "enabled"), "false");
+    EXPECT_EQ(ControlField(fixed.output, 4100, "visible"), "false");
+    const MoltrRun manual = Moltr("ui Older --document --do page:3 --do select:4053=2 --json");
+    ASSERT_EQ(manual.status, 0) << manual.output;
+    EXPECT_EQ(ControlField(manual.output, 4352, "value"), "22");
+    EXPECT_EQ(ControlField(manual.output, 4352, "enabled"), "true");
+    // The sample's own model has no such rule.
+    const MoltrRun newer = Moltr("ui Sample --document --json");
+    EXPECT_EQ(ControlField(newer.output, 4352, "enabled"), "true");
+    EXPECT_EQ(ControlField(newer.output, 4352, "value"), "22");
+}
+
 // The driver's settings file chooses UI type 1 for both sheets: the plug-in's items then stand in
 // the host's tree view, with the host's, and a change made there lands.
 class MoltrUiTypeOne : public MoltrUi {

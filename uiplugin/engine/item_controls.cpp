@@ -133,6 +133,10 @@ LONG ChosenOption(HWND control, bool combo) {
 void ShowInControl(HWND dialog, VORTAOptItemHandler& handler) {
     const DWORD id = handler.ItemId();
     HWND control = id <= 0xFFFF ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+    if (control != nullptr) {
+        EnableWindow(control, handler.IsEnabled(0, kAllEnableBits));
+        ShowWindow(control, handler.GetState() == kStateRemoved ? SW_HIDE : SW_SHOW);
+    }
     const BYTE type = TypeOf(handler);
     switch (KindOf(control)) {
     case ControlKind::kButton:

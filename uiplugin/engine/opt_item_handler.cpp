@@ -327,6 +327,63 @@ void VORTAOptItemHandler::Propagate(VORTAOptItemNotify*) {
     factory_->QueuePending(this, false);
 }
 
+void VORTAOptItemHandler::Disable(DWORD bits) {
+    if ((enableMask_ & bits) != bits) {
+        enableMask_ |= bits;
+        Propagate(nullptr);
+    }
+}
+
+void VORTAOptItemHandler::Enable(DWORD bits) {
+    if ((enableMask_ & bits) != 0) {
+        enableMask_ &= ~bits;
+        Propagate(nullptr);
+    }
+}
+
+void VORTAOptItemHandler::SetState(DWORD state) {
+    if (state_ != state) {
+        state_ = state;
+        Propagate(nullptr);
+    }
+}
+
+LONG VORTAOptItemHandler::FirstVisibleOption() {
+    for (DWORD i = 0; i < GetOptionCount(); ++i) {
+        if ((GetOptionFlags(i) & OPTPF_HIDE) == 0) {
+            return static_cast<LONG>(i);
+        }
+    }
+    return -1;
+}
+
+void VORTAOptItemHandler::SetOptionVisible(DWORD i, bool show, DWORD flags) {
+    if (Option(i) == nullptr) {
+        return;
+    }
+    const BYTE hidden = GetOptionFlags(i) & OPTPF_HIDE;
+    if (show == (hidden == 0)) {
+        return;
+    }
+    ChangeOptionFlags(i, show ? 0 : OPTPF_HIDE, show ? OPTPF_HIDE : 0, nullptr);
+    if (show || (flags & kKeepSelection) != 0 || GetSelection(0) != static_cast<LONG>(i)) {
+        return;
+    }
+    const LONG first = FirstVisibleOption();
+    if (first >= 0) {
+        SetSelection(first, nullptr);
+    }
+}
+
+void VORTAOptItemHandler::SetBubble(DWORD kind, UINT textId, UINT captionId) {
+    const Bubble wanted = kind != 0 ? Bubble{kind, textId, captionId} : Bubble{};
+    if (bubble_.kind != wanted.kind || bubble_.textId != wanted.textId ||
+        bubble_.captionId != wanted.captionId) {
+        bubble_ = wanted;
+        Propagate(nullptr);
+    }
+}
+
 void VORTAOptItemHandler::SetShadow(DWORD shadowId, LONG_PTR value) {
     if (VORTAOptItemHandler* shadow = factory_->Find(shadowId)) {
         shadow->SetSelectionByValue(value, this);

@@ -14,6 +14,15 @@ class QuickSettingsText;
 // Longest option or selection text a handler hands out, terminator included.
 inline constexpr size_t kOptionTextMax = 256;
 
+// Bits of the enable mask: the first disables the item's control; all eight make it read-only.
+inline constexpr DWORD kDisabledControl = 0x1;
+inline constexpr DWORD kAllEnableBits = 0xFF;
+// The state word: whether the item's control stands on the page.
+inline constexpr DWORD kStateRemoved = 0;
+inline constexpr DWORD kStateShown = 1;
+// SetOptionVisible: hiding the selected option leaves the selection where it is.
+inline constexpr DWORD kKeepSelection = 0x8000;
+
 class VORTAOptItemHandler : public VORTAOptItemNotify {
 public:
     VORTAOptItemHandler(VORTAOptItemHandlerFactory* factory, POPTITEM item, DWORD itemId);
@@ -78,6 +87,19 @@ public:
     void SetStepRange(LONG minimum, LONG maximum, bool wrap);
     void SetEnableMask(DWORD mask) { enableMask_ = mask; }
 
+    // What constraints change on an item; the dialog shows each change, or it waits for one.
+    void Disable(DWORD bits);
+    void Enable(DWORD bits);
+    void SetState(DWORD state);
+    // Hiding the selected option moves the selection to the first visible option unless `flags`
+    // holds kKeepSelection.
+    void SetOptionVisible(DWORD i, bool show, DWORD flags);
+    // The balloon shown at the item's control; kind 0 takes it away.
+    void SetBubble(DWORD kind, UINT textId, UINT captionId);
+    DWORD BubbleKind() const { return bubble_.kind; }
+    UINT BubbleText() const { return bubble_.textId; }
+    UINT BubbleCaption() const { return bubble_.captionId; }
+
     // The factory's list of handlers whose changes wait for a dialog.
     VORTAOptItemHandler* NextPending() const { return nextPending_; }
     void SetNextPending(VORTAOptItemHandler* next) { nextPending_ = next; }
@@ -101,6 +123,14 @@ protected:
     void StoreSetting(LPCWSTR field, DWORD value, bool printerSettings);
 
 private:
+    struct Bubble {
+        DWORD kind;
+        UINT textId;
+        UINT captionId;
+    };
+    // The first option without OPTPF_HIDE; -1 when every option is hidden.
+    LONG FirstVisibleOption();
+
     VORTAOptItemHandlerFactory* factory_;
     POPTITEM item_;
     POPTITEM alternate_ = nullptr;
@@ -113,7 +143,8 @@ private:
     bool queued_ = false;
     bool reentered_ = false;
     DWORD enableMask_ = 0;
-    DWORD state_ = 1;
+    DWORD state_ = kStateShown;
+    Bubble bubble_ = {};
 };
 
 } // namespace moltr::ui

@@ -1,4 +1,11 @@
 #include "uiplugin/engine/opt_item_handler_factory_drv.h"
+#include <iterator>
+#include "uiplugin/engine/constraint_colorlegacy.h"
+#include "uiplugin/engine/constraint_configure.h"
+#include "uiplugin/engine/constraint_cpsui.h"
+#include "uiplugin/engine/constraint_cpsuiconfigure.h"
+#include "uiplugin/engine/constraint_jobretention.h"
+#include "uiplugin/engine/constraint_name.h"
 #include "uiplugin/engine/item_identity.h"
 #include "uiplugin/engine/layout_handlers.h"
 #include "uiplugin/engine/named_list_handlers.h"
@@ -56,7 +63,79 @@ constexpr ProductHandler kProductHandlers[] = {
     {19202, false, Make<VORTAOptItemHandlerWMANGLE>},
 };
 
+using CreateConstraint = VORTAOptItemConstraint* (*)(VORTAOptItemHandlerFactory*);
+
+template <typename Constraint>
+VORTAOptItemConstraint* MakeConstraint(VORTAOptItemHandlerFactory* factory) {
+    return new (factory->Heap()) Constraint(factory);
+}
+
+// Model classes for which a constraint is made; none listed: every model.
+constexpr DWORD kModelClassesMax = 12;
+
+struct ConstraintRow {
+    DWORD sheetKind;
+    DWORD modelClasses[kModelClassesMax];
+    CreateConstraint create;
+};
+
+// In the order they hear of a change. The rows still to come stand as comments in their places.
+constexpr ConstraintRow kConstraints[] = {
+    // MAIN, LAYOUT and ADVANCED: document sheet, every model.
+    {kSheetDocument, {1, 2, 3}, MakeConstraint<VORTAOptItemConstraintCOLORLEGACY>},
+    // COLOR: document sheet, models 4-7, 11 and 13-16.
+    {kSheetDocument, {4, 6, 7, 13, 15, 16}, MakeConstraint<VORTAOptItemConstraintJOBRETENTION>},
+    // QUICKSETS: document sheet, every model.
+    {kSheetDocument, {}, MakeConstraint<VORTAOptItemConstraintQUICKSETSNAME>},
+    // CMS: document sheet, every model.
+    {kSheetDocument, {}, MakeConstraint<VORTAOptItemConstraintCMSNAME>},
+    // WMK: document sheet, every model.
+    {kSheetDocument, {}, MakeConstraint<VORTAOptItemConstraintCPSUI>},
+    // FORMASSIGN: printer sheet, every model.
+    {kSheetPrinter, {}, MakeConstraint<VORTAOptItemConstraintCONFIGURE>},
+    {kSheetPrinter, {}, MakeConstraint<VORTAOptItemConstraintCPSUICONFIGURE>},
+};
+
+bool RowApplies(const ConstraintRow& row, DWORD sheetKind, DWORD modelClass) {
+    return row.sheetKind == sheetKind &&
+           (row.modelClasses[0] == 0 || (modelClass != 0 && IsOneOf(modelClass, row.modelClasses)));
+}
+
 } // namespace
+
+VORTAOptItemHandlerFactoryDrv::~VORTAOptItemHandlerFactoryDrv() {
+    for (DWORD i = 0; i < constraintCount_; ++i) {
+        delete constraints_[i];
+    }
+    if (constraints_ != nullptr) {
+        HeapFree(Heap(), 0, constraints_);
+    }
+}
+
+HRESULT VORTAOptItemHandlerFactoryDrv::FinishRegistration() {
+    const HRESULT created = constraints_ == nullptr ? CreateConstraints() : S_OK;
+    return FAILED(created) ? created : VORTAOptItemHandlerFactory::FinishRegistration();
+}
+
+HRESULT VORTAOptItemHandlerFactoryDrv::CreateConstraints() {
+    constraints_ = static_cast<VORTAOptItemConstraint**>(HeapAlloc(
+        Heap(), HEAP_ZERO_MEMORY, std::size(kConstraints) * sizeof(VORTAOptItemConstraint*)));
+    if (constraints_ == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    const FactoryEnvironment& environment = Environment();
+    for (const ConstraintRow& row : kConstraints) {
+        if (!RowApplies(row, environment.sheetKind, environment.modelClass)) {
+            continue;
+        }
+        VORTAOptItemConstraint* constraint = row.create(this);
+        if (constraint == nullptr) {
+            return E_OUTOFMEMORY;
+        }
+        constraints_[constraintCount_++] = constraint;
+    }
+    return S_OK;
+}
 
 VORTAOptItemHandler* VORTAOptItemHandlerFactoryDrv::CreateProduct(POPTITEM item, DWORD itemId) {
     for (const ProductHandler& product : kProductHandlers) {

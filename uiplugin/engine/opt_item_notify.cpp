@@ -78,17 +78,18 @@ LONG VORTAOptItemNotify::Evaluate(DWORD, DWORD, DWORD) {
     return kNotifyAccept;
 }
 
-bool VORTAOptItemNotify::AddNotifyNode(VORTAOptItemNotify* target) {
+bool VORTAOptItemNotify::AddNotifyNode(VORTAOptItemNotify* target, bool atEnd) {
     Node* node = static_cast<Node*>(HeapAlloc(heap_, HEAP_ZERO_MEMORY, sizeof(Node)));
     if (node == nullptr) {
         return false;
     }
     node->target = target;
-    Node** last = &nodes_;
-    while (*last != nullptr) {
-        last = &(*last)->next;
+    Node** place = &nodes_;
+    while (atEnd && *place != nullptr) {
+        place = &(*place)->next;
     }
-    *last = node;
+    node->next = *place;
+    *place = node;
     return true;
 }
 

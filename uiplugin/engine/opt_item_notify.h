@@ -14,13 +14,15 @@ inline constexpr LONG kNotifyAccept = 1;
 inline constexpr LONG kNotifyReject = 2;
 inline constexpr LONG kNotifyAcceptAndSpread = 4;
 
-// Values Notify carries for the events of the whole family (16 bits).
+// Values Notify carries for the events of the whole family (16 bits). They come with item id 0,
+// except a quick setting's restore, which names the item it restored.
 inline constexpr DWORD kEventCommitted = 0xFFFB;
 inline constexpr DWORD kEventSpread = 0xFFFC;
 inline constexpr DWORD kEventRejected = 0xFFFD;
 inline constexpr DWORD kEventAttached = 0xFFFE;
+inline constexpr DWORD kEventRestored = 0xFFFF;
 
-// The constraint a notify object may carry (created by the constraint objects of a later step).
+// The constraint a notify object may carry.
 struct NotifyConstraint {
     VORTAOptItemNotify* object;
     bool busy;
@@ -46,8 +48,9 @@ public:
 
     HANDLE Heap() const { return heap_; }
     VORTAOptItemNotify* Owner() const { return owner_; }
-    // Appends `target` to the chain of objects told after the constraint; false without memory.
-    bool AddNotifyNode(VORTAOptItemNotify* target);
+    // Adds `target` to the chain of objects told after the constraint, at its end or, with
+    // `atEnd` false, at its head; false without memory.
+    bool AddNotifyNode(VORTAOptItemNotify* target, bool atEnd = true);
     // The constraint stays owned by its creator.
     void AttachConstraint(VORTAOptItemNotify* constraint) { constraint_.object = constraint; }
 

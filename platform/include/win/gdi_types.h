@@ -722,6 +722,12 @@ typedef struct tagNEWTEXTMETRICEXW {
     FONTSIGNATURE ntmFontSig;
 } NEWTEXTMETRICEXW;
 
+typedef struct tagENUMLOGFONTW {
+    LOGFONTW elfLogFont;
+    WCHAR elfFullName[LF_FULLFACESIZE];
+    WCHAR elfStyle[LF_FACESIZE];
+} ENUMLOGFONTW, *LPENUMLOGFONTW;
+
 typedef struct tagENUMLOGFONTEXW {
     LOGFONTW elfLogFont;
     WCHAR elfFullName[LF_FULLFACESIZE];

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <ctime>
 
 namespace fs = std::filesystem;
@@ -23,11 +24,11 @@ constexpr const char* kConfigFile = "machine.ini";
 constexpr const char* kSpoolVariable = "MOLTR_SPOOL";
 
 // Reading machine.ini costs tens of microseconds, and the code-page calls alone ask for the
-// configuration thousands of times in one compile, so it is kept. This process's own changes show
-// at once; another process's show at the next check of the file's status, made at most every
-// kRecheck. A file written moments ago could be written again within the file system's timestamp
-// granularity without a visible change, so until it has aged each check reads it again.
-constexpr auto kRecheck = std::chrono::milliseconds(5);
+// configuration thousands of times in one compile, so it is kept, and every call compares the
+// file's status with the kept one (a stat, about a microsecond). Another process may write the
+// file at any moment, even within a millisecond of this process's last look. A file written
+// moments ago could be written again within the file system's timestamp granularity without a
+// visible change, so until it has aged each call reads it again.
 // Well beyond the file system's timestamp granularity (one clock tick).
 constexpr auto kSettledAge = std::chrono::milliseconds(50);
 
@@ -35,7 +36,6 @@ struct KeptConfig {
     std::string root; // empty: nothing kept
     struct stat status {};
     bool settled = false;
-    std::chrono::steady_clock::time_point checked;
     MachineConfig config;
 };
 
@@ -57,8 +57,13 @@ std::string ToLowerAscii(std::string text) {
     return text;
 }
 
+// Writes a temporary file beside machine.ini and renames it over the old one, so that another
+// process reading at the same moment sees the old content or the new one, never a part of it.
 bool WriteConfig(const std::string& root, const MachineConfig& c) {
-    std::ofstream out(fs::path(root) / kConfigFile, std::ios::trunc);
+    const fs::path path = fs::path(root) / kConfigFile;
+    fs::path temporary = path;
+    temporary += "." + std::to_string(::getpid()) + ".tmp";
+    std::ofstream out(temporary, std::ios::trunc);
     out << "version=" << c.version.major << "." << c.version.minor << "\n"
         << "build=" << c.version.build << "\n"
         << "servicepack=" << c.version.servicePackMajor << "\n"
@@ -70,7 +75,13 @@ bool WriteConfig(const std::string& root, const MachineConfig& c) {
         << "computername=" << c.computerName << "\n"
         << "clock=" << c.clock << "\n"
         << "timezonebias=" << c.timeZoneBias << "\n";
-    return static_cast<bool>(out);
+    out.close();
+    std::error_code ec;
+    if (!out || (fs::rename(temporary, path, ec), ec)) {
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
 }
 
 bool ReadConfig(const std::string& root, MachineConfig& c) {
@@ -152,28 +163,16 @@ void Keep(const std::string& root, const MachineConfig& config) {
     const auto age = std::chrono::seconds(now.tv_sec - kept.status.st_mtim.tv_sec) +
                      std::chrono::nanoseconds(now.tv_nsec - kept.status.st_mtim.tv_nsec);
     kept.settled = age > kSettledAge;
-    kept.checked = std::chrono::steady_clock::now();
     kept.config = config;
     kept.root = root;
 }
 
-// The kept configuration, checked against the file when it is due; the caller holds the lock.
+// Whether the kept configuration is still the file's; the caller holds the lock.
 bool KeptIsCurrent(const std::string& root) {
-    KeptConfig& kept = State().kept;
-    if (kept.root != root) {
-        return false;
-    }
-    const auto now = std::chrono::steady_clock::now();
-    if (now - kept.checked < kRecheck) {
-        return true;
-    }
+    const KeptConfig& kept = State().kept;
     struct stat status {};
-    if (!kept.settled || ::stat(ConfigPath(root).c_str(), &status) != 0 ||
-        !SameStatus(status, kept.status)) {
-        return false;
-    }
-    kept.checked = now;
-    return true;
+    return kept.root == root && kept.settled && ::stat(ConfigPath(root).c_str(), &status) == 0 &&
+           SameStatus(status, kept.status);
 }
 
 void Adopt(const std::string& root) {

@@ -1,5 +1,6 @@
 // Fonts from FreeType, found by fontconfig.
 #include "src/gdi32/gdi_font_faces.h"
+#include "sim/utf.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -25,16 +26,18 @@ constexpr char kFallbackFamily[] = "DejaVu Sans";
 // images: text drawn band by band draws the same glyphs at the same sub-pixel offsets again.
 constexpr size_t kGlyphCacheBytes = 16u << 20;
 
-// The Windows faces and the free faces drawn with the same metrics.
+// The Windows faces and the free faces drawn with the same metrics. Helvetica is a name Windows
+// substitutes rather than a family it installs, so the screen does not list it.
 struct FaceAlias {
     std::u16string_view windows;
     const char* free;
+    bool listed;
 };
 constexpr FaceAlias kFaceAliases[] = {
-    {u"Arial", "Liberation Sans"},
-    {u"Helvetica", "Liberation Sans"},
-    {u"Times New Roman", "Liberation Serif"},
-    {u"Courier New", "Liberation Mono"},
+    {u"Arial", "Liberation Sans", true},
+    {u"Helvetica", "Liberation Sans", false},
+    {u"Times New Roman", "Liberation Serif", true},
+    {u"Courier New", "Liberation Mono", true},
 };
 
 // ASCII case folding, as face names compare.
@@ -44,10 +47,55 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
                       [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
 }
 
-const char* FamilyFor(std::u16string_view name) {
+// A character set per family, as the screen's enumeration reports it: ANSI when the face covers
+// the Western letters, else the symbol set.
+BYTE CharSetOf(FcPattern* font) {
+    FcCharSet* characters = nullptr;
+    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &characters) != FcResultMatch) {
+        return SYMBOL_CHARSET;
+    }
+    const bool western = FcCharSetHasChar(characters, 'A') && FcCharSetHasChar(characters, 'z') &&
+                         FcCharSetHasChar(characters, 0xE9);
+    return western ? ANSI_CHARSET : SYMBOL_CHARSET;
+}
+
+// The scalable TrueType families fontconfig has, by their first name, sorted and each once; read
+// once per process, as the fonts of a session do not change.
+const std::map<std::string, BYTE>& FreeFamilies() {
+    static const std::map<std::string, BYTE>* families = [] {
+        auto* found = new std::map<std::string, BYTE>;
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcPatternAddString(pattern, FC_FONTFORMAT, reinterpret_cast<const FcChar8*>("TrueType"));
+        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_CHARSET, nullptr);
+        FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+        for (int i = 0; fonts && i < fonts->nfont; ++i) {
+            FcChar8* family = nullptr;
+            if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch) {
+                found->emplace(reinterpret_cast<const char*>(family), CharSetOf(fonts->fonts[i]));
+            }
+        }
+        if (fonts) {
+            FcFontSetDestroy(fonts);
+        }
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+        return found;
+    }();
+    return *families;
+}
+
+// The free family that draws `name`: its metric twin for a Windows face, the family itself when
+// fontconfig has it, else the fallback.
+std::string FamilyFor(std::u16string_view name) {
     for (const FaceAlias& alias : kFaceAliases) {
         if (SameName(alias.windows, name)) {
             return alias.free;
+        }
+    }
+    for (const auto& [family, charSet] : FreeFamilies()) {
+        if (SameName(sim::Utf16(family), name)) {
+            return family;
         }
     }
     return kFallbackFamily;
@@ -260,13 +308,13 @@ private:
 std::unique_ptr<RealisedFont> RealiseFont(const LOGFONTW& font) {
     WCHAR name[LF_FACESIZE] = {};
     std::copy(font.lfFaceName, font.lfFaceName + LF_FACESIZE - 1, name);
-    const char* family = FamilyFor(reinterpret_cast<const char16_t*>(name));
+    const std::string family = FamilyFor(reinterpret_cast<const char16_t*>(name));
     const bool bold = font.lfWeight >= FW_SEMIBOLD;
     std::string file;
     int index = 0;
     FaceStore& store = Store();
     std::lock_guard guard(store.lock);
-    if (!MatchFile(family, bold, font.lfItalic != 0, file, index)) {
+    if (!MatchFile(family.c_str(), bold, font.lfItalic != 0, file, index)) {
         return nullptr;
     }
     FT_Face face = OpenFace(store, file, index);
@@ -274,6 +322,52 @@ std::unique_ptr<RealisedFont> RealiseFont(const LOGFONTW& font) {
         return nullptr;
     }
     return std::make_unique<FreeTypeFont>(face, font);
+}
+
+std::vector<FontFamily> ScreenFontFamilies() {
+    std::vector<FontFamily> families;
+    const auto& free = FreeFamilies();
+    for (const FaceAlias& alias : kFaceAliases) {
+        auto twin = free.find(alias.free);
+        if (alias.listed && twin != free.end()) {
+            families.push_back({std::u16string(alias.windows), twin->second});
+        }
+    }
+    for (const auto& [family, charSet] : free) {
+        families.push_back({sim::Utf16(family), charSet});
+    }
+    return families;
+}
+
+std::vector<FontStyle> FamilyStyles(std::u16string_view name) {
+    const std::string family = FamilyFor(name);
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcObjectSet* objects = FcObjectSetBuild(FC_WEIGHT, FC_SLANT, nullptr);
+    FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+    std::vector<FontStyle> styles;
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        int weight = FC_WEIGHT_REGULAR;
+        int slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(fonts->fonts[i], FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(fonts->fonts[i], FC_SLANT, 0, &slant);
+        // Windows families have at most these four faces; the others draw as their nearest.
+        const FontStyle style{weight >= FC_WEIGHT_DEMIBOLD, slant != FC_SLANT_ROMAN};
+        if (weight >= FC_WEIGHT_BOOK && weight <= FC_WEIGHT_BOLD &&
+            std::find(styles.begin(), styles.end(), style) == styles.end()) {
+            styles.push_back(style);
+        }
+    }
+    if (fonts) {
+        FcFontSetDestroy(fonts);
+    }
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    std::sort(styles.begin(), styles.end(), [](const FontStyle& a, const FontStyle& b) {
+        return std::tie(a.italic, a.bold) < std::tie(b.italic, b.bold);
+    });
+    return styles;
 }
 
 LONG TextAdvance(const RealisedFont& font, std::u16string_view text) {

@@ -4,6 +4,7 @@
 // map to their metric-compatible free ones; any other name gets DejaVu Sans.
 #include <windows.h>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,25 @@ public:
     // The escapement in tenths of a degree counter-clockwise, as asked.
     virtual LONG Escapement() const = 0;
 };
+
+// A font family the screen offers, under the name applications know it by.
+struct FontFamily {
+    std::u16string name;
+    BYTE charSet;
+};
+
+// The TrueType families of the screen: the usual Windows faces whose metric twins are installed,
+// then the installed families themselves, in name order.
+std::vector<FontFamily> ScreenFontFamilies();
+
+struct FontStyle {
+    bool bold;
+    bool italic;
+    bool operator==(const FontStyle&) const = default;
+};
+
+// The faces of the family that draws `name`: regular, bold, italic, bold italic, as installed.
+std::vector<FontStyle> FamilyStyles(std::u16string_view name);
 
 // Null when no face can be had (no fonts installed); the font is the caller's.
 std::unique_ptr<RealisedFont> RealiseFont(const LOGFONTW& font);

@@ -13,6 +13,8 @@ namespace {
 
 // Blocks are reserved in steps of this size; growth within the reserve is in place.
 constexpr SIZE_T kGranularity = 16;
+// A fixed-size heap's maximum is rounded up to whole pages.
+constexpr SIZE_T kPageSize = 4096;
 
 struct Block {
     SIZE_T size;
@@ -22,6 +24,8 @@ struct Block {
 struct Heap {
     std::mutex lock;
     std::unordered_map<void*, Block> blocks;
+    SIZE_T maximum = 0;  // 0: the heap grows as needed
+    SIZE_T reserved = 0; // the capacities of its blocks
 
     ~Heap() {
         for (auto& [pointer, block] : blocks) {
@@ -64,12 +68,16 @@ void* Allocate(Heap& heap, DWORD flags, SIZE_T size) {
         return nullptr;
     }
     SIZE_T capacity = Capacity(size);
+    std::lock_guard guard(heap.lock);
+    if (heap.maximum != 0 && heap.reserved + capacity > heap.maximum) {
+        return nullptr;
+    }
     void* pointer = (flags & HEAP_ZERO_MEMORY) ? std::calloc(1, capacity) : std::malloc(capacity);
     if (!pointer) {
         return nullptr;
     }
-    std::lock_guard guard(heap.lock);
     heap.blocks.emplace(pointer, Block{size, capacity});
+    heap.reserved += capacity;
     return pointer;
 }
 
@@ -91,10 +99,14 @@ void* Reallocate(Heap& heap, DWORD flags, void* pointer, SIZE_T size) {
         return nullptr;
     }
     SIZE_T capacity = Capacity(size);
+    if (heap.maximum != 0 && heap.reserved - block.capacity + capacity > heap.maximum) {
+        return nullptr;
+    }
     void* moved = std::realloc(pointer, capacity);
     if (!moved) {
         return nullptr;
     }
+    heap.reserved += capacity - block.capacity;
     if (flags & HEAP_ZERO_MEMORY) {
         std::memset(static_cast<char*>(moved) + block.size, 0, size - block.size);
     }
@@ -109,6 +121,7 @@ bool Free(Heap& heap, void* pointer) {
     if (it == heap.blocks.end()) {
         return false;
     }
+    heap.reserved -= it->second.capacity;
     heap.blocks.erase(it);
     std::free(pointer);
     return true;
@@ -122,8 +135,14 @@ HANDLE WINAPI GetProcessHeap() {
     return Heaps().processHeap;
 }
 
-HANDLE WINAPI HeapCreate(DWORD, SIZE_T, SIZE_T) {
+// A maximum size makes the heap fixed: allocations beyond it fail.
+HANDLE WINAPI HeapCreate(DWORD, SIZE_T dwInitialSize, SIZE_T dwMaximumSize) {
+    if (dwMaximumSize != 0 && dwInitialSize > dwMaximumSize) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
     auto* heap = new Heap;
+    heap->maximum = (dwMaximumSize + kPageSize - 1) / kPageSize * kPageSize;
     HeapList& list = Heaps();
     std::lock_guard guard(list.lock);
     list.heaps.insert(heap);

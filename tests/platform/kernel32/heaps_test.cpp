@@ -94,6 +94,22 @@ TEST(Heaps, DestroyFreesWhatIsLeftAndEndsTheHeap) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
+TEST(Heaps, AMaximumSizeMakesTheHeapFixed) {
+    HANDLE heap = HeapCreate(0, 0, 0x10000);
+    ASSERT_NE(heap, nullptr);
+    void* first = HeapAlloc(heap, 0, 40000);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(HeapAlloc(heap, 0, 40000), nullptr);
+    EXPECT_EQ(HeapReAlloc(heap, 0, first, 80000), nullptr);
+    EXPECT_TRUE(HeapFree(heap, 0, first));
+    void* second = HeapAlloc(heap, 0, 40000);
+    EXPECT_NE(second, nullptr);
+    HeapDestroy(heap);
+    SetLastError(0);
+    EXPECT_EQ(HeapCreate(0, 0x20000, 0x10000), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
 TEST(Heaps, HugeRequestsFailWithNull) {
     EXPECT_EQ(HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(-1)), nullptr);
     EXPECT_EQ(LocalAlloc(LPTR, static_cast<SIZE_T>(-1)), nullptr);

@@ -19,13 +19,13 @@ TEST_F(SpoolTest, MoltrFormsListsBuiltInAndAddedForms) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output.rfind("[{\"name\": \"Letter\", \"flags\": 1, \"width\": 215900, "
                                "\"length\": 279400, \"left\": 0, \"top\": 0, \"right\": 215900, "
-                               "\"bottom\": 279400}, ",
+                               "\"bottom\": 279400, \"customSizeOf\": []}, ",
                                0),
               0u)
         << run.output.substr(0, 200);
     EXPECT_NE(run.output.find("{\"name\": \"Index Card\", \"flags\": 2, \"width\": 76200, "
                               "\"length\": 127000, \"left\": 1000, \"top\": 2000, \"right\": "
-                              "75200, \"bottom\": 125000}]\n"),
+                              "75200, \"bottom\": 125000, \"customSizeOf\": []}]\n"),
               std::string::npos);
 
     run = Moltr("--spool " + machine_.root() + " forms");

@@ -213,6 +213,8 @@ public:
                   S_OK);
     }
 
+    // What the factory is made with; a change counts only before the first Factory().
+    ui::FactoryEnvironment& Environment() { return environment_; }
     DriverUiRecorder& DriverUi() { return driverUi_; }
     DEVMODEW& PublicDevMode() { return publicDevMode_; }
     OEMCUIPPARAM& Param() { return param_; }

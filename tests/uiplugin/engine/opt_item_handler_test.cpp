@@ -1,7 +1,9 @@
 // The handlers' rules as the host's items see them: stepping with wrapping and clamping, the
-// central setter's notifications, values, the edit buffer's bound and the quick-settings records.
+// central setter's notifications, values, the edit buffer's bound, the quick-settings records and
+// what constraints change on an item, as the page's control shows it.
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 #include "uiplugin/engine/engine_sheet.h"
 #include "uiplugin/engine/opt_item_handler.h"
 #include "uiplugin/engine/quick_settings_text.h"
@@ -181,6 +183,109 @@ TEST_F(HandlerTest, OptionsOutOfRangeAnswerNothingAndChangeNothing) {
     EXPECT_EQ(handler.GetOptionValue(5, nullptr), 0);
     EXPECT_EQ(handler.ChangeOptionFlags(1, OPTPF_HIDE, 0, nullptr), OPTPF_HIDE);
     EXPECT_EQ(handler.GetVisibleOptionCount(), 1u);
+}
+
+// A page with one combo box for item 3010 and one check box for item 3011.
+class HandlerOnPage : public HandlerTest {
+protected:
+    void SetUp() override {
+        page_ = CreateWindowExW(0, L"STATIC", L"Page", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
+        ASSERT_NE(page_, nullptr);
+        combo_ = Control(L"COMBOBOX", 3010);
+        check_ = Control(L"BUTTON", 3011);
+    }
+    void TearDown() override { DestroyWindow(page_); }
+    HWND Control(LPCWSTR windowClass, int id) {
+        HWND control =
+            CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, page_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        EXPECT_NE(control, nullptr);
+        return control;
+    }
+    // The visible options the combo box lists, as the indices of their options.
+    std::vector<LRESULT> Listed() {
+        std::vector<LRESULT> listed;
+        const LRESULT count = SendMessageW(combo_, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            listed.push_back(SendMessageW(combo_, CB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+        }
+        return listed;
+    }
+
+    HWND page_ = nullptr;
+    HWND combo_ = nullptr;
+    HWND check_ = nullptr;
+};
+
+// Each bit of the enable mask keeps the control disabled until it is cleared again; the first bit
+// is the one the control itself stands for.
+TEST_F(HandlerOnPage, TheControlIsEnabledOnlyWithoutEnableBits) {
+    OPTITEM& item = sheet_.AddOwnItem(TVOT_CHKBOX, {1}, 3011);
+    VORTAOptItemHandler& handler = Registered(item);
+    ASSERT_EQ(sheet_.Factory().FinishRegistration(), S_OK);
+    sheet_.Factory().AttachDialog(page_);
+    EXPECT_TRUE(IsWindowEnabled(check_));
+    handler.Disable(ui::kDisabledControl | 0x4);
+    sheet_.Factory().FlushPending();
+    EXPECT_FALSE(IsWindowEnabled(check_));
+    EXPECT_FALSE(handler.IsEnabled(0, ui::kDisabledControl));
+    handler.Enable(ui::kDisabledControl);
+    sheet_.Factory().FlushPending();
+    EXPECT_TRUE(handler.IsEnabled(0, ui::kDisabledControl));
+    EXPECT_FALSE(IsWindowEnabled(check_));
+    handler.Enable(0x4);
+    sheet_.Factory().FlushPending();
+    EXPECT_TRUE(IsWindowEnabled(check_));
+}
+
+TEST_F(HandlerOnPage, ARemovedItemsControlIsHidden) {
+    OPTITEM& item = sheet_.AddOwnItem(TVOT_CHKBOX, {1}, 3011);
+    VORTAOptItemHandler& handler = Registered(item);
+    ASSERT_EQ(sheet_.Factory().FinishRegistration(), S_OK);
+    sheet_.Factory().AttachDialog(page_);
+    // The page itself is not shown: the control's own style tells.
+    const auto shown = [&] { return (GetWindowLongW(check_, GWL_STYLE) & WS_VISIBLE) != 0; };
+    handler.SetState(ui::kStateRemoved);
+    sheet_.Factory().FlushPending();
+    EXPECT_FALSE(shown());
+    handler.SetState(ui::kStateShown);
+    sheet_.Factory().FlushPending();
+    EXPECT_TRUE(shown());
+}
+
+// Hiding the chosen option moves the choice to the first option still shown, unless the caller
+// keeps it; the list shows the visible options only.
+TEST_F(HandlerOnPage, HidingTheChosenOptionMovesTheChoiceUnlessKept) {
+    OPTITEM& item = sheet_.AddOwnItem(TVOT_COMBOBOX, {10, 20, 30}, 3010, 2);
+    VORTAOptItemHandler& handler = Registered(item);
+    ASSERT_EQ(sheet_.Factory().FinishRegistration(), S_OK);
+    sheet_.Factory().AttachDialog(page_);
+    handler.SetOptionVisible(0, false, 0);
+    handler.SetOptionVisible(2, false, ui::kKeepSelection);
+    EXPECT_EQ(item.Sel, 2);
+    sheet_.Factory().FlushPending();
+    EXPECT_EQ(Listed(), (std::vector<LRESULT>{1}));
+    handler.SetOptionVisible(2, true, 0);
+    handler.SetOptionVisible(2, false, 0);
+    EXPECT_EQ(item.Sel, 1);
+    handler.SetOptionVisible(0, true, 0);
+    sheet_.Factory().FlushPending();
+    EXPECT_EQ(Listed(), (std::vector<LRESULT>{0, 1}));
+    EXPECT_EQ(SendMessageW(combo_, CB_GETCURSEL, 0, 0), 1);
+}
+
+TEST_F(HandlerTest, ABubbleOfKindZeroIsNone) {
+    OPTITEM& item = sheet_.AddOwnItem(TVOT_CHKBOX, {1}, 3012);
+    VORTAOptItemHandler& handler = Registered(item);
+    handler.SetBubble(0x400, 33101, 33100);
+    EXPECT_EQ(handler.BubbleKind(), 0x400u);
+    EXPECT_EQ(handler.BubbleText(), 33101u);
+    EXPECT_EQ(handler.BubbleCaption(), 33100u);
+    handler.SetBubble(0, 33101, 33100);
+    EXPECT_EQ(handler.BubbleKind(), 0u);
+    EXPECT_EQ(handler.BubbleText(), 0u);
+    EXPECT_EQ(handler.BubbleCaption(), 0u);
 }
 
 } // namespace

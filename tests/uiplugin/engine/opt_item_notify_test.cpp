@@ -94,6 +94,29 @@ TEST_F(NotifyTest, TheChainHearsOnlyAcceptedChanges) {
     EXPECT_EQ(listener.notified.size(), 1u);
 }
 
+// Tells every change it hears that it is handled, so that nobody after it hears the change.
+class Stopper : public VORTAOptItemNotify {
+public:
+    explicit Stopper(HANDLE heap) : VORTAOptItemNotify(heap, nullptr) {}
+    LONG Notify(DWORD, DWORD, DWORD) override { return ui::kNotifyAcceptAndSpread; }
+};
+
+// A node added at the head hears a change before those already there.
+TEST_F(NotifyTest, ANodeAddedAtTheHeadIsToldFirst) {
+    OPTITEM& item = sheet_.AddItem(TVOT_LISTBOX, {0, 1, 2}, 9, 0, 0);
+    ui::VORTAOptItemHandler& handler = sheet_.Registered(item);
+    ASSERT_EQ(sheet_.Factory().FinishRegistration(), S_OK);
+    Judge& listener = MakeJudge(ui::kNotifyAccept);
+    ASSERT_TRUE(handler.AddNotifyNode(&listener));
+    Stopper* stopper = new (sheet_.Heap()) Stopper(sheet_.Heap());
+    ASSERT_NE(stopper, nullptr);
+    judges_.push_back(stopper);
+    ASSERT_TRUE(handler.AddNotifyNode(stopper, false));
+    handler.SetSelection(1, nullptr);
+    EXPECT_TRUE(listener.notified.empty());
+    EXPECT_EQ(item.Sel, 1);
+}
+
 TEST_F(NotifyTest, NothingIsJudgedBeforeRegistrationIsFinished) {
     OPTITEM& item = sheet_.AddItem(TVOT_LISTBOX, {0, 1, 2}, 9, 0, 0);
     ui::VORTAOptItemHandler& handler = sheet_.Registered(item);
