@@ -1,7 +1,7 @@
 #pragma once
-// The lists of named entries on the own pages (quick settings, custom media sizes, watermarks)
-// and the edit boxes where their names are typed. What the entries hold comes with their own
-// objects; these handlers carry the choice and the name.
+// The lists of named entries on the own pages (quick settings, custom media sizes) and the edit
+// boxes where their names are typed. What the entries hold comes with their own objects; these
+// handlers carry the choice and the name.
 #include <windows.h>
 #include "uiplugin/engine/generic_handlers.h"
 
@@ -34,11 +34,6 @@ public:
 class VORTAOptItemHandlerCMEDITBOX : public VORTAOptItemHandlerEditbox {
 public:
     using VORTAOptItemHandlerEditbox::VORTAOptItemHandlerEditbox;
-};
-
-class VORTAOptItemHandlerWMCOMBOBOX : public VORTAOptItemHandlerCombobox {
-public:
-    using VORTAOptItemHandlerCombobox::VORTAOptItemHandlerCombobox;
 };
 
 } // namespace moltr::ui

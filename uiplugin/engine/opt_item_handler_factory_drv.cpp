@@ -12,6 +12,7 @@
 #include "uiplugin/engine/paper_handlers.h"
 #include "uiplugin/engine/relabeled_handlers.h"
 #include "uiplugin/engine/setting_flag_handlers.h"
+#include "uiplugin/engine/watermark_list_handler.h"
 
 namespace moltr::ui {
 

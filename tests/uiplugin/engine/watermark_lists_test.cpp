@@ -131,6 +131,34 @@ TEST_F(WatermarkListTest, ASavedWatermarkFillsThePageItemsInTheOrderOfItsIds) {
     EXPECT_EQ(size.Sel, 10);
 }
 
+// The watermark list as the sample describes it: "(none)" and eight slots.
+TEST_F(WatermarkListTest, TheListShowsTheSavedWatermarksAndAppliesTheChosenOne) {
+    OPTITEM& list = sheet_.AddOwnItem(TVOT_COMBOBOX, {0, 1, 2, 3, 4, 5, 6, 7, 8}, 2402);
+    OPTITEM& text = sheet_.AddEditBox(19152, 64);
+    OPTITEM& size = sheet_.AddOwnItem(TVOT_UDARROW, {8, 300}, 19332);
+    ui::VORTAOptItemHandler& handler = sheet_.Registered(list);
+    sheet_.Factory().RegisterItem(&text);
+    sheet_.Factory().RegisterItem(&size);
+    EXPECT_EQ(sim::Utf8(list.pOptType->pOptParam[0].pData), "option 0");
+    EXPECT_EQ(sim::Utf8(list.pOptType->pOptParam[1].pData), "Confidential");
+    EXPECT_EQ(sim::Utf8(list.pOptType->pOptParam[2].pData), "Draft");
+    EXPECT_EQ(handler.GetVisibleOptionCount(), 3u);
+
+    handler.SetSelection(2, nullptr);
+    EXPECT_EQ(sim::Utf8(static_cast<LPCWSTR>(text.pSel)), "Draft");
+    EXPECT_EQ(size.Sel, 96);
+
+    // Deleting the first on the page and pressing OK frees its slot in the printer.
+    handler.ChangeOptionFlags(1, OPTPF_HIDE, 0, nullptr);
+    sheet_.Factory().Commit(FALSE);
+    ASSERT_EQ(store::Close(&watermarks_), store::kClassSuccess);
+    ASSERT_EQ(store::OpenByHandle(sheet_.Param().hPrinter, L"WATERMARKSETTINGS", &watermarks_),
+              store::kClassSuccess);
+    ASSERT_EQ(ui::LoadNamedList(sheet_.Heap(), watermarks_, NamedListKind::kWatermarks, list_), 8u);
+    EXPECT_TRUE(Hidden(list_, 0));
+    EXPECT_EQ(Name(list_, 1), "Draft");
+}
+
 TEST_F(WatermarkListTest, TheFontsAreTheScreensTrueTypeFamiliesEachNameOnce) {
     OPTITEM& fonts = sheet_.AddOwnItem(TVOT_COMBOBOX, {0}, 19302);
     ASSERT_TRUE(ui::LoadWatermarkFonts(sheet_.Heap(), &fonts, 32));
