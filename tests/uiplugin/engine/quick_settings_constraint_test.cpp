@@ -315,11 +315,27 @@ TEST_F(QuickSettingsPage, ARestoreTellsEachItemOnceAndKeepsTheEntry) {
     EXPECT_EQ(list_.Sel, kOwnSettings);
 }
 
-// The defaults come back through their entry as well.
-TEST_F(QuickSettingsPage, TheDefaultsEntryRestoresNoItemItDoesNotKnow) {
-    Item(kList).SetSelection(0, nullptr);
-    EXPECT_TRUE(listener_->Restored().empty());
-    EXPECT_EQ(list_.Sel, 0);
+// Choosing the defaults brings the devmode's defaults back; a source code that the host's list
+// of sources has no option for leaves the source as it is.
+TEST(QuickSettingsDefaults, ChoosingTheDefaultsRestoresWhatTheItemsOffer) {
+    EngineSheet sheet(ui::kSheetDocument, 2, 40, 5);
+    OPTITEM& list = sheet.AddOwnItem(TVOT_COMBOBOX, {0, 1}, kList, kOwnSettings);
+    list.pOptType->pOptParam[0].pData = sheet.Text("Defaults");
+    list.pOptType->pOptParam[1].pData = sheet.Text("Current settings");
+    OPTITEM& orientation = sheet.AddItem(TVOT_LISTBOX, {0, 1}, DMPUB_ORIENTATION, 0, 1);
+    OPTITEM& source = sheet.AddItem(TVOT_LISTBOX, {0, 1, 2}, DMPUB_DEFSOURCE, 0, 1);
+    OPTITEM& colour = sheet.AddItem(TVOT_2STATES, {0, 1}, DMPUB_COLOR, 0, 0);
+    sheet.PublicDevMode().dmDefaultSource = DMBIN_AUTO;
+    sheet.PublicDevMode().dmColor = DMCOLOR_COLOR;
+    for (OPTITEM* item : {&list, &orientation, &source, &colour}) {
+        ASSERT_EQ(sheet.Factory().RegisterItem(item), S_OK);
+    }
+    ASSERT_EQ(sheet.Factory().FinishRegistration(), S_OK);
+    sheet.Factory().Find(kList)->SetSelection(0, nullptr);
+    EXPECT_EQ(list.Sel, 0);
+    EXPECT_EQ(orientation.Sel, 0);
+    EXPECT_EQ(colour.Sel, 1);
+    EXPECT_EQ(source.Sel, 1);
 }
 
 // The page's own items and the custom-media dialog are not settings.
