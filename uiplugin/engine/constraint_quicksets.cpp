@@ -34,27 +34,10 @@ constexpr DWORD kNoSettingChange[] = {kList, kAction, kQuickSettingNameId, 17052
 // Items that the sheet sets itself before the list has a selection.
 constexpr DWORD kSettingOnceSelected[] = {3102, 19250};
 
-// Items a quick setting never holds: the lists and dialogs of named entries, the host's form, the
-// items of other pages that follow from the stored ones, and the PIN display.
-constexpr DWORD kNeverStored[] = {200,
-                                  kList,
-                                  kAction,
-                                  kQuickSettingNameId,
-                                  17052,
-                                  17100,
-                                  kCustomMediumNameId,
-                                  17152,
-                                  17202,
-                                  1006,
-                                  1007,
-                                  2006,
-                                  2007,
-                                  3006,
-                                  3007,
-                                  4006,
-                                  4007,
-                                  5350,
-                                  9};
+// Items a quick setting never holds: the named lists and their dialogs, the host's form (the
+// paper item holds the paper), the pages' information texts and the PIN display.
+constexpr DWORD kNeverStored[] = {200,  101,  150,  16100, 17052, 17100, 18100, 17152, 17202, 1006,
+                                  1007, 2006, 2007, 3006,  3007,  4006,  4007,  5350,  9};
 
 // The first option of `list` whose text is `name`, among the shown ones only when `shownOnly`.
 LONG OptionNamed(VORTAOptItemHandler& list, LPCWSTR name, bool shownOnly) {
@@ -110,7 +93,7 @@ LONG VORTAOptItemConstraintQUICKSETS::Evaluate(DWORD itemId, DWORD value, DWORD)
         return kNotifyAccept;
     }
     VORTAOptItemHandler* action = Lookup(kAction);
-    if (itemId == kAction && value == 0 && action != nullptr) {
+    if (itemId == kAction && value != kEventRestored && action != nullptr) {
         switch (action->GetSelection(0)) {
         case kDelete:
             Delete();
