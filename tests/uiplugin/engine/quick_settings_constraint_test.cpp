@@ -338,6 +338,29 @@ TEST(QuickSettingsDefaults, ChoosingTheDefaultsRestoresWhatTheItemsOffer) {
     EXPECT_EQ(source.Sel, 1);
 }
 
+// The custom angle counts as a setting only once the list has a selection; other items always.
+TEST(QuickSettingsSelection, TheCustomAngleCountsOnlyWithASelection) {
+    EngineSheet sheet(ui::kSheetDocument, 2, 40, 5);
+    OPTITEM& list = sheet.AddOwnItem(TVOT_COMBOBOX, {0, 1, 2}, kList, -1);
+    list.pOptType->pOptParam[0].pData = sheet.Text("Defaults");
+    list.pOptType->pOptParam[1].pData = sheet.Text("Current settings");
+    list.pOptType->pOptParam[2].pData = sheet.Text("Trip");
+    OPTITEM& angle = sheet.AddOwnItem(TVOT_UDARROW, {0, 359}, 19250, 45);
+    OPTITEM& setting = sheet.AddOwnItem(TVOT_COMBOBOX, {1, 2, 3}, kSetting);
+    for (OPTITEM* item : {&list, &angle, &setting}) {
+        ASSERT_EQ(sheet.Factory().RegisterItem(item), S_OK);
+    }
+    ASSERT_EQ(sheet.Factory().FinishRegistration(), S_OK);
+    sheet.Factory().Find(19250)->SetSelectionByValue(90, nullptr);
+    EXPECT_EQ(angle.Sel, 90);
+    EXPECT_EQ(list.Sel, -1);
+    sheet.Factory().Find(kSetting)->SetSelection(1, nullptr);
+    EXPECT_EQ(list.Sel, kOwnSettings);
+    list.Sel = 2;
+    sheet.Factory().Find(19250)->SetSelectionByValue(180, nullptr);
+    EXPECT_EQ(list.Sel, kOwnSettings);
+}
+
 // The page's own items and the custom-media dialog are not settings.
 TEST_F(QuickSettingsPage, ChangesOfThePagesOwnItemsKeepTheEntry) {
     SaveAs("Trip");
