@@ -7,6 +7,7 @@
 #include "uiplugin/access_level.h"
 #include "uiplugin/engine/opt_item_handler_factory.h"
 #include "uiplugin/engine/push_button_record.h"
+#include "uiplugin/form_assign_store.h"
 #include "uiplugin/module_counts.h"
 #include "uiplugin/oem_item_id.h"
 #include "uiplugin/record_fields.h"
@@ -514,6 +515,9 @@ LONG CoUIPluginExt::Apply(PCPSUICBPARAM callback) {
                                      param->hPrinter);
     } else if (sheetKind_ == kSheetPrinter && accessLevel_ == kAccessFull &&
                printerSettings_ != nullptr) {
+        // The symbols follow the assignment the constraints committed, before the save.
+        uiplugin::StoreFormAssignSymbols(param->hPrinter, resources_->GetModelName(),
+                                         printerSettings_);
         printerSettings_->SettingsFromItems(param->pOEMOptItems, param->cOEMOptItems, nullptr,
                                             param->hPrinter);
     }

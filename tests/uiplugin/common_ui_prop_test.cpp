@@ -297,6 +297,41 @@ TEST_F(CommonUiPropInTheHostsPage, AnAdministratorStoresPrinterSettingsFromTheTr
     EXPECT_EQ(StoredByte(printer_, L"_ENVFEEDER"), 1);
 }
 
+// A text setting of the stored printer settings, up to its terminator.
+std::string StoredText(UiPrinter& printer, LPCWSTR field) {
+    store::StructureRecord* record = nullptr;
+    WCHAR value[81] = {};
+    if (store::OpenByName(sim::W(printer.name()), L"PRINTERSETTINGS", &record) != 0) {
+        return "(no settings)";
+    }
+    store::StructureHandle settings = nullptr;
+    if (store::GetStructure(record, L"PRINTERSETTINGS", &settings, nullptr) == 0) {
+        store::GetField(settings, field, value, sizeof value - sizeof(WCHAR));
+    }
+    store::Close(&record);
+    return sim::Utf8(value);
+}
+
+TEST_F(CommonUiPropInTheHostsPage, ThePrinterSheetsApplyNamesTheAssignedFormsSymbols) {
+    ASSERT_EQ(Open(OEMCUIP_PRNPROP), S_OK);
+    EXPECT_EQ(StoredText(printer_, L"_FORMSIZE_ALLOWED_00"), "");
+    CPSUICBPARAM callback = {};
+    callback.cbSize = sizeof callback;
+    callback.Reason = CPSUICB_REASON_APPLYNOW;
+    callback.pOptItem = own_.data();
+    ASSERT_NE(param_.OEMCUIPCallback, nullptr);
+    EXPECT_EQ(param_.OEMCUIPCallback(&callback, &param_), CPSUICB_ACTION_ITEMS_APPLIED);
+    // The sample assigns A4 plain paper to each of its four sources.
+    for (int slot = 0; slot < 4; ++slot) {
+        const std::u16string size = sim::Utf16("_FORMSIZE_ALLOWED_0" + std::to_string(slot));
+        const std::u16string type = sim::Utf16("_FORMTYPE_ALLOWED_0" + std::to_string(slot));
+        EXPECT_EQ(StoredText(printer_, sim::W(size)), "_MEDIASIZE_A4_ALLOWED_01") << slot;
+        EXPECT_EQ(StoredText(printer_, sim::W(type)), "_MEDIATYPE_PLAIN_ALLOWED_01") << slot;
+    }
+    EXPECT_EQ(StoredText(printer_, L"_FORMSIZE_ALLOWED_04"), "");
+    EXPECT_EQ(StoredText(printer_, L"_FORMTYPE_ALLOWED_06"), "");
+}
+
 // compstui's side of Document/DevicePropertySheets: the pages added and the start page chosen.
 struct SheetCalls {
     struct Page {

@@ -2,6 +2,7 @@
 
 #include "moltr/jobs_command.h"
 #include "moltr/media_command.h"
+#include "moltr/preview_command.h"
 #include "moltr/print_command.h"
 #include "moltr/printer_gpd_command.h"
 #include "moltr/printer_command.h"
@@ -25,6 +26,7 @@ constexpr Usage kUsages[] = {
     {"printer", "ports", kPortsUsage},   {"processes", nullptr, kProcessesUsage},
     {"desktop", nullptr, kDesktopUsage}, {"ui", nullptr, kUiUsage},
     {"media", nullptr, kMediaUsage},     {"printer", "gpd", kPrinterGpdUsage},
+    {"preview", nullptr, kPreviewUsage},
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "moltr/jobs_command.h"
 #include "moltr/machine_command.h"
 #include "moltr/media_command.h"
+#include "moltr/preview_command.h"
 #include "moltr/print_command.h"
 #include "moltr/printer_command.h"
 #include "moltr/desktop_command.h"
@@ -84,6 +85,8 @@ const char kUsage[] =
     "  print PRINTER [-o FILE] [--pages N] [--set FIELD=VALUE ...] [--document NAME]\n"
     "        [--user NAME] [--machine NAME] [--hold | --wait] [--json]\n"
     "                     spools a job as an application does and prints it (see --help)\n"
+    "  preview PRINTER [--set FIELD=VALUE ...] -o FILE.png [--size WxH]\n"
+    "                     draws the document sheet's page preview of the devmode (see --help)\n"
     "  jobs PRINTER [--json]\n"
     "                     the printer's jobs\n"
     "  job PRINTER ID pause|resume|delete\n"
@@ -149,6 +152,9 @@ int main(int argc, char** argv) {
     }
     if (command == "debuglog") {
         return moltr::tool::RunDebugLog(commandArgs);
+    }
+    if (command == "preview") {
+        return moltr::tool::RunPreview(commandArgs);
     }
     if (command == "print") {
         return moltr::tool::RunPrint(commandArgs);

@@ -14,7 +14,24 @@ HDC WINAPI CreateCompatibleDC(HDC hdc);
 BOOL WINAPI DeleteDC(HDC hdc);
 int WINAPI GetDeviceCaps(HDC hdc, int index);
 
+int WINAPI SetMapMode(HDC hdc, int iMode);
+int WINAPI GetMapMode(HDC hdc);
+BOOL WINAPI SetWindowExtEx(HDC hdc, int x, int y, LPSIZE lpsz);
+BOOL WINAPI SetViewportExtEx(HDC hdc, int x, int y, LPSIZE lpsz);
+BOOL WINAPI GetWindowExtEx(HDC hdc, LPSIZE lpsize);
+BOOL WINAPI GetViewportExtEx(HDC hdc, LPSIZE lpsize);
+BOOL WINAPI SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI GetWindowOrgEx(HDC hdc, LPPOINT lppoint);
+BOOL WINAPI GetViewportOrgEx(HDC hdc, LPPOINT lppoint);
+BOOL WINAPI LPtoDP(HDC hdc, LPPOINT lppt, int c);
+BOOL WINAPI DPtoLP(HDC hdc, LPPOINT lppt, int c);
+
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW* lplf);
+HFONT WINAPI CreateFontW(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                         DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                         DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality,
+                         DWORD iPitchAndFamily, LPCWSTR pszFaceName);
 int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
@@ -46,6 +63,9 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL WINAPI GetCurrentPositionEx(HDC hdc, LPPOINT lppt);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL WINAPI Polygon(HDC hdc, const POINT* apt, int cpt);
+BOOL WINAPI Pie(HDC hdc, int left, int top, int right, int bottom, int xr1, int yr1, int xr2,
+                int yr2);
 
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color);
 COLORREF WINAPI GetBkColor(HDC hdc);

@@ -1,5 +1,6 @@
 // Bitmaps: CreateBitmap, CreateCompatibleBitmap, CreateDIBSection, GetObjectW, SetPixel and
 // GetPixel.
+#include "src/gdi32/gdi_mapping.h"
 #include "src/gdi32/gdi_objects.h"
 #include "src/gdi32/gdi_pixels.h"
 #include "src/gdi32/gdi_surface.h"
@@ -229,21 +230,29 @@ int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv) {
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
     std::lock_guard guard(GdiLock());
     DrawTarget target;
-    if (!TargetOf(hdc, target) || !Visible(target, x, y)) {
+    if (!TargetOf(hdc, target)) {
+        return CLR_INVALID;
+    }
+    const POINT at = ToDevice(target.dc->state, {x, y});
+    if (!Visible(target, at.x, at.y)) {
         return CLR_INVALID;
     }
     // The answer is the colour the pixel took: the nearest the format has.
     const DWORD value = ValueOf(*target.bitmap, color & 0x00FFFFFF);
-    WritePixel(*target.bitmap, x, y, value);
+    WritePixel(*target.bitmap, at.x, at.y, value);
     return ColourOf(*target.bitmap, value);
 }
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
     std::lock_guard guard(GdiLock());
     DrawTarget target;
-    if (!TargetOf(hdc, target) || !Visible(target, x, y)) {
+    if (!TargetOf(hdc, target)) {
         return CLR_INVALID;
     }
-    return ColourOf(*target.bitmap, ReadPixel(*target.bitmap, x, y));
+    const POINT at = ToDevice(target.dc->state, {x, y});
+    if (!Visible(target, at.x, at.y)) {
+        return CLR_INVALID;
+    }
+    return ColourOf(*target.bitmap, ReadPixel(*target.bitmap, at.x, at.y));
 }
 }

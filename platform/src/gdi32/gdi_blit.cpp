@@ -1,4 +1,6 @@
-// Raster operations: BitBlt and PatBlt with any ternary raster operation, FillRect.
+// Raster operations: BitBlt and PatBlt with any ternary raster operation, FillRect. PatBlt and
+// FillRect take logical coordinates; BitBlt copies pixel for pixel.
+#include "src/gdi32/gdi_mapping.h"
 #include "src/gdi32/gdi_objects.h"
 #include "src/gdi32/gdi_pixels.h"
 #include "src/gdi32/gdi_surface.h"
@@ -154,7 +156,7 @@ BOOL PaintWithBrush(HDC hdc, const RECT& area, DWORD rop, HBRUSH brush) {
         brush = target.dc->state.brush;
     }
     Blit blit;
-    blit.area = area;
+    blit.area = ToDeviceRect(target.dc->state, area);
     blit.code = RopCode(rop);
     if (UsesSource(blit.code)) {
         SetLastError(ERROR_INVALID_PARAMETER);

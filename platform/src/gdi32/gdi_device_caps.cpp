@@ -1,8 +1,10 @@
-// The simulated screen's resolution and GetDeviceCaps.
+// The simulated screen's resolution and colour depth, and GetDeviceCaps.
 #include "src/gdi32/gdi_objects.h"
 #include "sim/display.h"
 
 #include <windows.h>
+#include <algorithm>
+#include <iterator>
 
 namespace moltr::sim {
 namespace {
@@ -25,7 +27,9 @@ DisplayConfig CurrentDisplay() {
 }
 
 bool SetDisplay(const DisplayConfig& display) {
-    if (display.logPixelsX < 1 || display.logPixelsY < 1) {
+    constexpr int kDepths[] = {1, 4, 8, 16, 24, 32};
+    if (display.logPixelsX < 1 || display.logPixelsY < 1 ||
+        std::find(std::begin(kDepths), std::end(kDepths), display.bitsPixel) == std::end(kDepths)) {
         return false;
     }
     std::lock_guard guard(TheDisplay().lock);
@@ -43,12 +47,17 @@ extern "C" int WINAPI GetDeviceCaps(HDC hdc, int index) {
             return 0;
         }
     }
-    // Every DC here is the screen or compatible with it; the simulation knows its resolution only.
+    // Every DC here is the screen or compatible with it, and a memory DC answers for the screen
+    // whatever bitmap it holds.
     switch (index) {
     case LOGPIXELSX:
         return moltr::sim::CurrentDisplay().logPixelsX;
     case LOGPIXELSY:
         return moltr::sim::CurrentDisplay().logPixelsY;
+    case BITSPIXEL:
+        return moltr::sim::CurrentDisplay().bitsPixel;
+    case PLANES:
+        return 1;
     default:
         return 0;
     }

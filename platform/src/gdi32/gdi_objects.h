@@ -19,8 +19,9 @@ struct GdiObject {
 class RealisedFont;
 
 struct FontObject : GdiObject {
-    LOGFONTW logFont{};
+    LOGFONTW logFont{};                           // heights and widths in logical units
     std::shared_ptr<const RealisedFont> realised; // made when first measured or drawn
+    LOGFONTW realisedAs{};                        // the device font `realised` was made for
 };
 
 // A bitmap: its size and format and, once drawn on or given pixels, its rows. Device-dependent
@@ -62,8 +63,13 @@ struct DcState {
     COLORREF bkColour = RGB(255, 255, 255);
     int bkMode = OPAQUE;
     UINT textAlign = TA_LEFT | TA_TOP;
-    POINT position{};
-    std::optional<std::vector<RECT>> clip; // none: the whole surface
+    POINT position{};                      // logical
+    std::optional<std::vector<RECT>> clip; // in device pixels; none: the whole surface
+    int mapMode = MM_TEXT;
+    POINT windowOrg{};
+    SIZE windowExt{1, 1};
+    POINT viewportOrg{};
+    SIZE viewportExt{1, 1};
 };
 
 struct DcObject : GdiObject {

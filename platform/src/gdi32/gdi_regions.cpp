@@ -1,5 +1,7 @@
 // Regions and clipping: CreateRectRgn, CombineRgn, GetRgnBox, PtInRegion, SelectClipRgn,
-// IntersectClipRect, ExcludeClipRect and GetClipBox.
+// IntersectClipRect, ExcludeClipRect and GetClipBox. Regions are in device pixels; the clip
+// rectangle calls and GetClipBox speak logical coordinates.
+#include "src/gdi32/gdi_mapping.h"
 #include "src/gdi32/gdi_objects.h"
 #include "src/gdi32/gdi_region_math.h"
 
@@ -25,7 +27,7 @@ int ClipWith(HDC hdc, const RECT& rect, int mode) {
     // A DC without a clip region is clipped to its surface only: everything, for these.
     const RECT everything = {INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
     const RectList current = dc->state.clip ? *dc->state.clip : RectRegion(everything);
-    dc->state.clip = CombineRects(current, RectRegion(rect), mode);
+    dc->state.clip = CombineRects(current, RectRegion(ToDeviceRect(dc->state, rect)), mode);
     return RegionKind(*dc->state.clip);
 }
 
@@ -119,7 +121,7 @@ int WINAPI GetClipBox(HDC hdc, LPRECT lprect) {
         RectRegion({0, 0, bitmap ? bitmap->width : 0, bitmap ? bitmap->height : 0});
     const RectList visible =
         dc->state.clip ? CombineRects(surface, *dc->state.clip, RGN_AND) : surface;
-    *lprect = RegionBounds(visible);
+    *lprect = ToLogicalRect(dc->state, RegionBounds(visible));
     return RegionKind(visible);
 }
 }

@@ -1,6 +1,7 @@
 // Drawing text: ExtTextOutW and TextOutW, with the DC's font, colours, background mode and
-// alignment, along the font's escapement.
+// alignment, along the font's escapement, at a point, rectangle and widths in logical units.
 #include "src/gdi32/gdi_font_faces.h"
+#include "src/gdi32/gdi_mapping.h"
 #include "src/gdi32/gdi_objects.h"
 #include "src/gdi32/gdi_pixels.h"
 #include "src/gdi32/gdi_surface.h"
@@ -44,14 +45,16 @@ struct TextRun {
     bool glyphIndex = false;
 };
 
-TextRun Layout(const RealisedFont& font, LPCWSTR text, UINT count, UINT options, const INT* dx) {
+TextRun Layout(const RealisedFont& font, LPCWSTR text, UINT count, UINT options, const INT* dx,
+               double scale) {
     TextRun run;
     run.glyphIndex = (options & ETO_GLYPH_INDEX) != 0;
     // With ETO_PDY the widths come in pairs, the second one vertical.
     const UINT step = options & ETO_PDY ? 2 : 1;
     for (UINT i = 0; i < count; ++i) {
         const UINT code = text[i];
-        const LONG advance = dx ? dx[i * step] : font.Advance(code, run.glyphIndex);
+        const LONG advance =
+            dx ? DeviceLength(scale, dx[i * step]) : font.Advance(code, run.glyphIndex);
         run.codes.push_back(code);
         run.advances.push_back(advance);
         // Widths the caller gives may add up beyond a LONG.
@@ -181,15 +184,16 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect,
         return FALSE;
     }
     DcState& state = target.dc->state;
+    const RECT box = lprect ? ToDeviceRect(state, *lprect) : RECT{};
     if (lprect && (options & ETO_OPAQUE)) {
-        FillArea(target, *lprect, state.bkColour);
+        FillArea(target, box, state.bkColour);
     }
     if (lprect && (options & ETO_CLIPPED)) {
-        target.visible = CombineRects(target.visible, RectRegion(*lprect), RGN_AND);
+        target.visible = CombineRects(target.visible, RectRegion(box), RGN_AND);
     }
     const bool current = state.textAlign & TA_UPDATECP;
-    const POINT reference = current ? state.position : POINT{x, y};
-    const TextRun run = Layout(*font, lpString, c, options, lpDx);
+    const POINT reference = ToDevice(state, current ? state.position : POINT{x, y});
+    const TextRun run = Layout(*font, lpString, c, options, lpDx, ScaleX(state));
     const Baseline line = Place(*font, reference, state.textAlign, run.width);
     if (target.bitmap && state.bkMode == OPAQUE && c > 0) {
         FillCells(target, line, font->Metric(), run.width, state.bkColour);
@@ -200,8 +204,9 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect,
     // The current position moves past the text, the way it was aligned.
     if (current && (state.textAlign & TA_CENTER) != TA_CENTER) {
         const LONG sign = state.textAlign & TA_RIGHT ? -1 : 1;
-        state.position.x = PixelOf(state.position.x + sign * run.width * line.alongX + 0.5);
-        state.position.y = PixelOf(state.position.y + sign * run.width * line.alongY + 0.5);
+        const POINT end = {PixelOf(reference.x + sign * run.width * line.alongX + 0.5),
+                           PixelOf(reference.y + sign * run.width * line.alongY + 0.5)};
+        state.position = ToLogical(state, end);
     }
     return TRUE;
 }

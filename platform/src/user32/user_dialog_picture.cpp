@@ -1,8 +1,7 @@
 // The dialog's window surface as a DIB section, and its PNG through libpng.
 #include "src/user32/user_dialog_picture.h"
+#include "sim/bitmap_pictures.h"
 #include "src/user32/user_objects.h"
-
-#include <png.h>
 
 #include <algorithm>
 
@@ -90,31 +89,7 @@ void DialogSurface::Place() {
 }
 
 std::vector<BYTE> DialogSurface::Png() const {
-    std::vector<BYTE> out;
-    if (!bits_) {
-        return out;
-    }
-    // The surface holds 32-bit BGRX pixels; libpng's simplified writer takes 24-bit BGR rows.
-    const size_t width = static_cast<size_t>(width_);
-    std::vector<BYTE> bgr(width * 3 * static_cast<size_t>(height_));
-    for (size_t pixel = 0; pixel < bgr.size() / 3; ++pixel) {
-        std::copy_n(bits_ + pixel * 4, 3, bgr.data() + pixel * 3);
-    }
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width_);
-    image.height = static_cast<png_uint_32>(height_);
-    image.format = PNG_FORMAT_BGR;
-    png_alloc_size_t size = 0;
-    if (png_image_write_get_memory_size(image, size, 0, bgr.data(), 0, nullptr)) {
-        out.resize(size);
-        if (!png_image_write_to_memory(&image, out.data(), &size, 0, bgr.data(), 0, nullptr)) {
-            size = 0;
-        }
-        out.resize(size);
-    }
-    png_image_free(&image);
-    return out;
+    return bits_ ? sim::BitmapPicture(pixels_) : std::vector<BYTE>();
 }
 
 } // namespace moltr::platform

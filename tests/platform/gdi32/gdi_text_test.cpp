@@ -1,5 +1,5 @@
-// Drawing text and lines: ExtTextOutW with alignment, clipping, background modes and escapement;
-// SaveDC/RestoreDC; MoveToEx/LineTo and Rectangle with pens and brushes.
+// Drawing text and lines: ExtTextOutW with alignment, clipping, background modes, escapement and
+// right-to-left reading; SaveDC/RestoreDC; MoveToEx/LineTo and Rectangle with pens and brushes.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
@@ -80,6 +80,19 @@ TEST_F(Page, TextIsDrawnBelowAndRightOfTheTopLeftReference) {
     EXPECT_LT(ink.left, 20 + 10);
     EXPECT_EQ(ink.bottom, 30 + metric.tmAscent);
     EXPECT_GT(ink.top, 30);
+}
+
+TEST_F(Page, RightToLeftReadingLeavesLeftToRightDigitsAsTheyAre) {
+    UseFont(-40);
+    SetBkMode(dc_, TRANSPARENT);
+    ASSERT_TRUE(ExtTextOutW(dc_, 20, 30, 0, nullptr, L"12", 2, nullptr));
+    const RECT plain = InkBox();
+    PatBlt(dc_, 0, 0, kSize, kSize, WHITENESS);
+    ASSERT_TRUE(ExtTextOutW(dc_, 20, 30, ETO_RTLREADING, nullptr, L"12", 2, nullptr));
+    const RECT reading = InkBox();
+    EXPECT_EQ(reading.left, plain.left);
+    EXPECT_EQ(reading.right, plain.right);
+    EXPECT_EQ(reading.bottom, plain.bottom);
 }
 
 TEST_F(Page, AlignmentMovesTheReference) {
