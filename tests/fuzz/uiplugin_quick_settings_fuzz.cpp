@@ -1,6 +1,7 @@
 // Hostile quick-settings text as a stored quick setting may hold it: the input, read as UTF-16
 // characters, is applied to a sheet of the engine's items (lists, numbers, an edit box, the paper
-// and watermark-angle items) and the sheet's state is saved again.
+// and watermark-angle items, the quick-settings list) and the sheet's state is saved again; then
+// it is stored as an entry of the quick-settings list, which the user chooses.
 #include <windows.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 #include "common/drv_settings.h"
 #include "common/resources.h"
+#include "uiplugin/engine/named_list_handlers.h"
 #include "uiplugin/engine/opt_item_handler_factory.h"
 #include "uiplugin/engine/quick_settings_text.h"
 #include "uiplugin_printer.h"
@@ -15,6 +17,9 @@
 namespace {
 
 constexpr WORD kEditLength = 12;
+constexpr DWORD kQuickSettings = 101;
+// The free slot of the quick-settings list that the input is stored in.
+constexpr DWORD kSlot = 2;
 
 // One item with its options, encoded as the plug-in's own (id 100 or more) or as a host item.
 struct Item {
@@ -61,6 +66,8 @@ struct Sheet {
         Set(items[6], TVOT_CHKBOX, 32500, {0, 0, 0}, 0);
         Set(items[7], TVOT_2STATES, 6, {0, 1, 0}, 0);
         Set(items[8], TVOT_PUSHBUTTON, 3001, {0, 0, 0}, 0);
+        Set(items[9], TVOT_COMBOBOX, kQuickSettings, {0, 1, 2}, 0);
+        items[9].options[2].Flags = OPTPF_HIDE;
     }
 
     static void Set(Item& item, BYTE type, DWORD id, const LPARAM (&values)[3], LONG sel) {
@@ -90,7 +97,7 @@ struct Sheet {
     DEVMODEW publicDevMode = {};
     OEMCUIPPARAM param = {};
     moltr::ui::FactoryEnvironment environment = {};
-    Item items[9];
+    Item items[10];
     // Sentinels after the edit box's buffer show a copy that ran past it.
     WCHAR edit[kEditLength + 4];
 };
@@ -123,6 +130,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     moltr::ui::QuickSettingsText saved(sheet.heap);
     factory->SaveStates(saved);
+    auto* list =
+        dynamic_cast<moltr::ui::VORTAOptItemHandlerQSCOMBOBOX*>(factory->Find(kQuickSettings));
+    if (list != nullptr && list->StoreEntry(kSlot, L"fuzz", text.data(), text.size() - 1)) {
+        list->SetSelection(kSlot, nullptr);
+    }
+    if (sheet.edit[kEditLength - 1] != 0 || sheet.edit[kEditLength] != 0) {
+        __builtin_trap();
+    }
     factory->Commit(FALSE);
     delete factory;
     return 0;

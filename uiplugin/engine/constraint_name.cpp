@@ -2,9 +2,6 @@
 
 namespace moltr::ui {
 
-namespace {
-
-// Whether `text` has a character above the space.
 bool HasName(LPCWSTR text) {
     for (; text != nullptr && *text != 0; ++text) {
         if (*text > L' ') {
@@ -13,8 +10,6 @@ bool HasName(LPCWSTR text) {
     }
     return false;
 }
-
-} // namespace
 
 template <DWORD NameId>
 NameConstraint<NameId>::NameConstraint(VORTAOptItemHandlerFactory* factory)

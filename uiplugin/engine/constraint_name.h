@@ -7,6 +7,9 @@
 
 namespace moltr::ui {
 
+// Whether `text` (may be null) has a character above the space, which makes it a name.
+bool HasName(LPCWSTR text);
+
 template <DWORD NameId> class NameConstraint : public VORTAOptItemConstraint {
 public:
     explicit NameConstraint(VORTAOptItemHandlerFactory* factory);

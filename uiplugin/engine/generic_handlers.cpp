@@ -70,10 +70,19 @@ VORTAOptItemHandlerScrollbar::VORTAOptItemHandlerScrollbar(VORTAOptItemHandlerFa
     UseShortLimits();
 }
 
+// A list whose values are its selections has no option for a value past its last one: such a
+// stored value leaves the selection where it is.
 void VORTAOptItemHandlerList::LoadState(LPCWSTR text, BOOL* complete) {
-    VORTAOptItemHandler::LoadState(text, complete);
     DWORD wanted = 0;
-    if (text[0] == kTextValue || !ParseHex(text, lstrlenW(text), &wanted)) {
+    const bool number = text[0] != kTextValue && ParseHex(text, lstrlenW(text), &wanted);
+    if (number && ValuesAreSelections() && wanted >= GetOptionCount()) {
+        if (complete != nullptr) {
+            *complete = FALSE;
+        }
+        return;
+    }
+    VORTAOptItemHandler::LoadState(text, complete);
+    if (!number) {
         return;
     }
     if (static_cast<DWORD>(GetValue(nullptr)) != wanted && complete != nullptr) {

@@ -365,9 +365,17 @@ void VORTAOptItemHandlerFactory::FlushPending() {
     }
 }
 
-bool VORTAOptItemHandlerFactory::SaveStates(QuickSettingsText& text) {
+bool VORTAOptItemHandlerFactory::SaveStates(QuickSettingsText& text, const DWORD* skipped,
+                                            size_t skippedCount) {
     bool saved = true;
-    ForEach([&](VORTAOptItemHandler* handler) { saved = handler->SaveState(text) && saved; });
+    ForEach([&](VORTAOptItemHandler* handler) {
+        for (size_t i = 0; i < skippedCount; ++i) {
+            if (skipped[i] == handler->ItemId()) {
+                return;
+            }
+        }
+        saved = handler->SaveState(text) && saved;
+    });
     return saved;
 }
 
@@ -407,6 +415,39 @@ bool ReadRecord(LPCWSTR text, size_t length, size_t at, RecordSpan* span) {
     return i < length && ParseHex(text + span->id, span->idLength, &id);
 }
 
+// The item id of the record `span` of a text that ReadRecord accepted.
+DWORD RecordId(LPCWSTR text, const RecordSpan& span) {
+    DWORD id = 0;
+    ParseHex(text + span.id, span.idLength, &id);
+    return id;
+}
+
+size_t NextRecord(const RecordSpan& span) {
+    return span.value + span.valueLength + 1;
+}
+
+// Whether a record before `span` names the same item.
+bool NamedBefore(LPCWSTR text, size_t end, const RecordSpan& span) {
+    const DWORD id = RecordId(text, span);
+    RecordSpan earlier = {};
+    for (size_t at = 0; at < span.id - 1; at = NextRecord(earlier)) {
+        ReadRecord(text, end, at, &earlier);
+        if (RecordId(text, earlier) == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The length of `text` up to a terminator within `length`.
+size_t TextEnd(LPCWSTR text, size_t length) {
+    size_t end = 0;
+    while (end < length && text[end] != 0) {
+        ++end;
+    }
+    return end;
+}
+
 } // namespace
 
 bool VORTAOptItemHandlerFactory::LoadStates(LPCWSTR text, size_t length, BOOL* complete) {
@@ -414,21 +455,16 @@ bool VORTAOptItemHandlerFactory::LoadStates(LPCWSTR text, size_t length, BOOL* c
         return false;
     }
     // A terminator ends the text early; every record before it must be whole.
-    size_t end = 0;
-    while (end < length && text[end] != 0) {
-        ++end;
-    }
+    const size_t end = TextEnd(text, length);
     RecordSpan span = {};
-    for (size_t at = 0; at < end; at = span.value + span.valueLength + 1) {
+    for (size_t at = 0; at < end; at = NextRecord(span)) {
         if (!ReadRecord(text, end, at, &span)) {
             return false;
         }
     }
-    for (size_t at = 0; at < end; at = span.value + span.valueLength + 1) {
+    for (size_t at = 0; at < end; at = NextRecord(span)) {
         ReadRecord(text, end, at, &span);
-        DWORD id = 0;
-        ParseHex(text + span.id, span.idLength, &id);
-        VORTAOptItemHandler* handler = Find(id);
+        VORTAOptItemHandler* handler = Find(RecordId(text, span));
         LPWSTR value = static_cast<LPWSTR>(
             HeapAlloc(Heap(), HEAP_ZERO_MEMORY, (span.valueLength + 1) * sizeof(WCHAR)));
         if (handler == nullptr || value == nullptr) {
@@ -443,6 +479,29 @@ bool VORTAOptItemHandlerFactory::LoadStates(LPCWSTR text, size_t length, BOOL* c
             HeapFree(Heap(), 0, value);
         }
     }
+    return true;
+}
+
+// The items hear of the restore only once all of them hold their restored values, so that no rule
+// judges a half-restored sheet.
+bool VORTAOptItemHandlerFactory::RestoreStates(LPCWSTR text, size_t length) {
+    const bool wasActive = active_;
+    active_ = false;
+    const bool loaded = LoadStates(text, length, nullptr);
+    active_ = wasActive;
+    if (!loaded) {
+        return false;
+    }
+    const size_t end = TextEnd(text, length);
+    RecordSpan span = {};
+    for (size_t at = 0; at < end; at = NextRecord(span)) {
+        ReadRecord(text, end, at, &span);
+        VORTAOptItemHandler* handler = Find(RecordId(text, span));
+        if (handler != nullptr && !NamedBefore(text, end, span)) {
+            handler->Notify(handler->ItemId(), kEventRestored, 0);
+        }
+    }
+    FlushPending();
     return true;
 }
 

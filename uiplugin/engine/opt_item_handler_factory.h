@@ -83,11 +83,16 @@ public:
     // memory.
     VORTAOptItemHandler* FindOrCreate(DWORD itemId);
 
-    // Quick settings: one record per handler appended to `text`; false without memory.
-    bool SaveStates(QuickSettingsText& text);
+    // Quick settings: one record per handler appended to `text`, except the handlers of the
+    // `skippedCount` ids of `skipped`; false without memory.
+    bool SaveStates(QuickSettingsText& text, const DWORD* skipped = nullptr,
+                    size_t skippedCount = 0);
     // Applies the records of `text` (`length` characters); false when the text is not a sequence
     // of records. `complete` (may be null) is cleared when a value could not be restored.
     bool LoadStates(LPCWSTR text, size_t length, BOOL* complete);
+    // Applies a stored quick setting: the records are loaded with notifications off, then each
+    // restored item is notified once with kEventRestored. False as for LoadStates.
+    bool RestoreStates(LPCWSTR text, size_t length);
 
     const FactoryEnvironment& Environment() const { return environment_; }
     HWND Dialog() const { return dialog_; }

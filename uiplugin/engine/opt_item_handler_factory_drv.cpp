@@ -6,6 +6,7 @@
 #include "uiplugin/engine/constraint_cpsuiconfigure.h"
 #include "uiplugin/engine/constraint_jobretention.h"
 #include "uiplugin/engine/constraint_name.h"
+#include "uiplugin/engine/constraint_quicksets.h"
 #include "uiplugin/engine/item_identity.h"
 #include "uiplugin/engine/layout_handlers.h"
 #include "uiplugin/engine/named_list_handlers.h"
@@ -86,7 +87,7 @@ constexpr ConstraintRow kConstraints[] = {
     {kSheetDocument, {1, 2, 3}, MakeConstraint<VORTAOptItemConstraintCOLORLEGACY>},
     // COLOR: document sheet, models 4-7, 11 and 13-16.
     {kSheetDocument, {4, 6, 7, 13, 15, 16}, MakeConstraint<VORTAOptItemConstraintJOBRETENTION>},
-    // QUICKSETS: document sheet, every model.
+    {kSheetDocument, {}, MakeConstraint<VORTAOptItemConstraintQUICKSETS>},
     {kSheetDocument, {}, MakeConstraint<VORTAOptItemConstraintQUICKSETSNAME>},
     // CMS: document sheet, every model.
     {kSheetDocument, {}, MakeConstraint<VORTAOptItemConstraintCMSNAME>},

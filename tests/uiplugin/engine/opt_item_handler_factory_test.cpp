@@ -3,7 +3,10 @@
 // settings text with bad text refused.
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 #include "uiplugin/engine/engine_sheet.h"
+#include "uiplugin/engine/opt_item_constraint.h"
 #include "uiplugin/engine/opt_item_handler.h"
 #include "uiplugin/engine/quick_settings_text.h"
 
@@ -148,6 +151,71 @@ TEST_F(FactoryTest, QuickSettingsRoundTripThroughTheText) {
     EXPECT_TRUE(complete);
     EXPECT_EQ(list.Sel, 2);
     EXPECT_EQ(sim::Utf8(edit.pSel), "Office");
+}
+
+TEST_F(FactoryTest, SavedStatesLeaveOutTheSkippedItems) {
+    OPTITEM& list = sheet_.AddOwnItem(TVOT_COMBOBOX, {0x10, 0x20, 0x30}, 3200, 1);
+    OPTITEM& other = sheet_.AddOwnItem(TVOT_COMBOBOX, {0x10, 0x20}, 3203, 0);
+    ASSERT_EQ(Factory().RegisterItem(&list), S_OK);
+    ASSERT_EQ(Factory().RegisterItem(&other), S_OK);
+    const DWORD skipped[] = {1, 3200};
+    ui::QuickSettingsText text(sheet_.Heap());
+    ASSERT_TRUE(Factory().SaveStates(text, skipped, 2));
+    EXPECT_EQ(sim::Utf8(text.Text()), sim::Utf8(u"\xFFFD"
+                                                u"c83\xFFFE"
+                                                u"10\xFFFF"));
+}
+
+// Hears every item and records what it heard.
+class Hearing : public ui::VORTAOptItemConstraint {
+public:
+    explicit Hearing(ui::VORTAOptItemHandlerFactory* factory) : VORTAOptItemConstraint(factory) {
+        EXPECT_TRUE(Subscribe(0, true));
+    }
+    LONG Evaluate(DWORD itemId, DWORD value, DWORD) override {
+        heard.emplace_back(itemId, value);
+        return ui::kNotifyAccept;
+    }
+    std::vector<std::pair<DWORD, DWORD>> heard;
+};
+
+// A restore changes the items unheard and then tells each restored item once, however often the
+// text names it; bad text restores nothing and tells no one.
+TEST_F(FactoryTest, ARestoreTellsEachRestoredItemOnceAfterAllAreLoaded) {
+    OPTITEM& first = sheet_.AddOwnItem(TVOT_COMBOBOX, {0x10, 0x20}, 3204, 0);
+    OPTITEM& second = sheet_.AddOwnItem(TVOT_COMBOBOX, {0x10, 0x20}, 3205, 0);
+    ASSERT_EQ(Factory().RegisterItem(&first), S_OK);
+    ASSERT_EQ(Factory().RegisterItem(&second), S_OK);
+    ASSERT_EQ(Factory().FinishRegistration(), S_OK);
+    Hearing* hearing = new (sheet_.Heap()) Hearing(&Factory());
+    ASSERT_NE(hearing, nullptr);
+    // 3204 is 0xc84, 3205 0xc85; 0x777 names no item.
+    const std::u16string text = u"\xFFFD"
+                                u"c84\xFFFE"
+                                u"10\xFFFF\xFFFD"
+                                u"c85\xFFFE"
+                                u"20\xFFFF\xFFFD"
+                                u"777\xFFFE"
+                                u"1\xFFFF\xFFFD"
+                                u"c84\xFFFE"
+                                u"20\xFFFF";
+    EXPECT_TRUE(Factory().RestoreStates(reinterpret_cast<LPCWSTR>(text.data()), text.size()));
+    EXPECT_EQ(first.Sel, 1);
+    EXPECT_EQ(second.Sel, 1);
+    const std::vector<std::pair<DWORD, DWORD>> told = {{3204, ui::kEventRestored},
+                                                       {3205, ui::kEventRestored}};
+    EXPECT_EQ(hearing->heard, told);
+    hearing->heard.clear();
+    const std::u16string cut = u"\xFFFD"
+                               u"c84\xFFFE"
+                               u"10\xFFFF\xFFFD";
+    EXPECT_FALSE(Factory().RestoreStates(reinterpret_cast<LPCWSTR>(cut.data()), cut.size()));
+    EXPECT_EQ(first.Sel, 1);
+    EXPECT_TRUE(hearing->heard.empty());
+    // Notifications flow again afterwards.
+    Factory().Find(3204)->SetSelection(0, nullptr);
+    EXPECT_EQ(hearing->heard, (std::vector<std::pair<DWORD, DWORD>>{{3204, 0}}));
+    delete hearing;
 }
 
 TEST_F(FactoryTest, ARecordOfAnUnknownItemMeansTheStateIsNotWhole) {
