@@ -136,11 +136,7 @@ HANDLE WINAPI GetProcessHeap() {
 }
 
 // A maximum size makes the heap fixed: allocations beyond it fail.
-HANDLE WINAPI HeapCreate(DWORD, SIZE_T dwInitialSize, SIZE_T dwMaximumSize) {
-    if (dwMaximumSize != 0 && dwInitialSize > dwMaximumSize) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
+HANDLE WINAPI HeapCreate(DWORD, SIZE_T, SIZE_T dwMaximumSize) {
     auto* heap = new Heap;
     heap->maximum = (dwMaximumSize + kPageSize - 1) / kPageSize * kPageSize;
     HeapList& list = Heaps();
