@@ -76,6 +76,13 @@ void VORTAOptItemHandlerCMCOMBOBOX::LoadList(const std::vector<uiplugin::CustomS
     type->Count = static_cast<WORD>(kCustomSizeListEntries);
 }
 
+LONG_PTR VORTAOptItemHandlerCMCOMBOBOX::GetValueOf(LONG index) {
+    if (options_ == nullptr) {
+        return VORTAOptItemHandlerCombobox::GetValueOf(index);
+    }
+    return index >= 0 && static_cast<DWORD>(index) < kCustomSizeListEntries ? index : 0;
+}
+
 void LoadCustomSizeLists(VORTAOptItemHandlerFactory& factory) {
     auto* combo = dynamic_cast<VORTAOptItemHandlerCMCOMBOBOX*>(factory.Find(kCustomMediaItem));
     auto* paper = dynamic_cast<VORTAOptItemHandlerPAPERSIZE*>(factory.Find(kPaperItem));

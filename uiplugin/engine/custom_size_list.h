@@ -21,6 +21,8 @@ public:
     // The options from now on show `media` (at most the list's number of media are taken); the
     // described options come back when the handler goes. Without memory the options stay.
     void LoadList(const std::vector<uiplugin::CustomSizeEntry>& media);
+    // An entry's value is its place in the list: its lParam points at its record.
+    LONG_PTR GetValueOf(LONG index) override;
 
 private:
     // What an option of the list points at: the medium's name and its form.
