@@ -1,6 +1,6 @@
 #include "uiplugin/engine/paper_handlers.h"
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include "uiplugin/engine/opt_item_handler_factory.h"
@@ -62,14 +62,14 @@ void VORTAOptItemHandlerPAPERSIZE::AppendCustomMedia(
     POPTTYPE type = Item() != nullptr ? Item()->pOptType : nullptr;
     const DWORD appended =
         static_cast<DWORD>(std::min<size_t>(media.size(), uiplugin::kCustomSizeListMedia));
-    if (type == nullptr || appended == 0 || options_ != nullptr) {
+    const DWORD count = type != nullptr ? type->Count + appended : 0;
+    if (type == nullptr || appended == 0 || options_ != nullptr || count > 0xFFFF) {
         return;
     }
-    const DWORD count = type->Count + appended;
     auto* options =
         static_cast<POPTPARAM>(HeapAlloc(Heap(), HEAP_ZERO_MEMORY, count * sizeof(OPTPARAM)));
     auto* names = static_cast<Name*>(HeapAlloc(Heap(), HEAP_ZERO_MEMORY, appended * sizeof(Name)));
-    if (options == nullptr || names == nullptr || count > 0xFFFF) {
+    if (options == nullptr || names == nullptr) {
         HeapFree(Heap(), 0, options);
         HeapFree(Heap(), 0, names);
         return;
