@@ -288,6 +288,15 @@ DWORD PaperIndexOfForm(HANDLE printer, LPCWSTR formName) {
     return IsBlank(formName) ? 0 : DevicePapers(printer).IndexOf(formName);
 }
 
+ui::PaperLimits PaperLimitsOfPrinter(HANDLE printer, common::IDrvSettings* settings) {
+    auto info = QueryBlock([&](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD) {
+        return GetPrinterW(printer, 2, buffer, size, needed);
+    });
+    const LPCWSTR driver =
+        info ? reinterpret_cast<const PRINTER_INFO_2W*>(info.get())->pDriverName : nullptr;
+    return ui::LookUpPaperLimits(driver, settings);
+}
+
 std::vector<CustomSizeEntry> EnumerateCustomMedia(HANDLE printer, const ui::PaperLimits& limits) {
     const DevicePapers papers(printer);
     return MarkedForms(printer, &limits, &papers);

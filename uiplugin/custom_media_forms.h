@@ -48,6 +48,9 @@ struct CustomSizeEntry {
     bool listed;      // within the paper limits and among the first kCustomSizeListMedia
 };
 
+// The paper limits of `printer`'s model, or the fall-back row `settings` (may be null) chooses.
+ui::PaperLimits PaperLimitsOfPrinter(HANDLE printer, common::IDrvSettings* settings);
+
 // Every marked user form of `printer` in the forms database's order; the listed ones are those
 // the custom-size list and the description file hold.
 std::vector<CustomSizeEntry> EnumerateCustomMedia(HANDLE printer, const ui::PaperLimits& limits);

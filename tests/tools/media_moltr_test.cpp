@@ -81,6 +81,33 @@ TEST_F(MoltrMedia, AnAddedSizeIsAMarkedFormListedAndWrittenIntoTheGpd) {
     EXPECT_TRUE(Contains(Moltr("devcaps Sample papernames").output, "My Size 1\n"));
 }
 
+// The options of item `id` in `moltr ui --json` output, as far as the end of its option list.
+std::string ItemOptions(const std::string& json, int id) {
+    const size_t item = json.find("{\"id\": " + std::to_string(id) + ", \"oem\": true");
+    const size_t options = json.find("\"options\": [", item);
+    if (item == std::string::npos || options == std::string::npos) {
+        return std::string();
+    }
+    return json.substr(options, json.find("]}", options) - options);
+}
+
+TEST_F(MoltrMedia, TheDocumentSheetOffersAnAddedSizeInTheCustomSizeAndPaperLists) {
+    ASSERT_EQ(Moltr("media Sample add \"My Size 1\" 100000 150000").status, 0);
+    ASSERT_EQ(Moltr("media Sample add Huge 900000 900000").status, 0);
+    MoltrRun run = Moltr("ui Sample --document --json");
+    ASSERT_EQ(run.status, 0);
+    const std::string custom = ItemOptions(run.output, 17052);
+    EXPECT_TRUE(Contains(custom, "[{\"text\": \"My Size 1\", \"flags\": 0,")) << custom;
+    EXPECT_TRUE(Contains(custom, "{\"text\": \"New custom size...\", \"flags\": 0,")) << custom;
+    EXPECT_FALSE(Contains(custom, "Huge")) << custom;
+    const std::string papers = ItemOptions(run.output, 1203);
+    EXPECT_TRUE(Contains(papers, "{\"text\": \"Envelope #10\", \"flags\": 0, \"iconId\": 0, "
+                                 "\"value\": 20}, {\"text\": \"My Size 1\", \"flags\": 0, "
+                                 "\"iconId\": 0, \"value\": 32768}"))
+        << papers;
+    EXPECT_FALSE(Contains(papers, "Huge")) << papers;
+}
+
 TEST_F(MoltrMedia, ASizeOutsideTheModelsLimitsIsKeptButNeitherListedNorWritten) {
     ASSERT_EQ(Moltr("media Sample add Huge 900000 900000").status, 0);
     MoltrRun run = Moltr("media Sample list --json");

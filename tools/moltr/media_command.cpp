@@ -31,17 +31,10 @@ struct SettingsRelease {
 // The printer's paper limits: its model's row, or the large fall-back row for a printer whose
 // settings allow large sizes.
 ui::PaperLimits LimitsOf(const NamedPrinter& printer) {
-    DWORD needed = 0;
-    GetPrinterW(printer.handle(), 2, nullptr, 0, &needed);
-    std::unique_ptr<BYTE[]> info(new BYTE[needed > 0 ? needed : 1]);
-    LPCWSTR driver = L"";
-    if (needed > 0 && GetPrinterW(printer.handle(), 2, info.get(), needed, &needed)) {
-        driver = reinterpret_cast<const PRINTER_INFO_2W*>(info.get())->pDriverName;
-    }
     std::string error;
     std::unique_ptr<common::IDrvSettings, SettingsRelease> settings(
         printer.Settings(common::kModePrinter, error));
-    return ui::LookUpPaperLimits(driver, settings.get());
+    return uiplugin::PaperLimitsOfPrinter(printer.handle(), settings.get());
 }
 
 bool ParseMicrometres(const std::string& text, DWORD& value) {

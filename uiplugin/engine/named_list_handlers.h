@@ -54,11 +54,6 @@ public:
     using VORTAOptItemHandlerEditbox::VORTAOptItemHandlerEditbox;
 };
 
-class VORTAOptItemHandlerCMCOMBOBOX : public VORTAOptItemHandlerCombobox {
-public:
-    using VORTAOptItemHandlerCombobox::VORTAOptItemHandlerCombobox;
-};
-
 class VORTAOptItemHandlerCMEDITBOX : public VORTAOptItemHandlerEditbox {
 public:
     using VORTAOptItemHandlerEditbox::VORTAOptItemHandlerEditbox;

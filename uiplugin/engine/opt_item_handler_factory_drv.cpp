@@ -7,6 +7,7 @@
 #include "uiplugin/engine/constraint_jobretention.h"
 #include "uiplugin/engine/constraint_name.h"
 #include "uiplugin/engine/constraint_quicksets.h"
+#include "uiplugin/engine/custom_size_list.h"
 #include "uiplugin/engine/item_identity.h"
 #include "uiplugin/engine/layout_handlers.h"
 #include "uiplugin/engine/named_list_handlers.h"
@@ -179,6 +180,7 @@ HRESULT VORTAOptItemHandlerFactoryDrv::RegisterItem(POPTITEM item) {
 
 void VORTAOptItemHandlerFactoryDrv::AfterFinish() {
     LinkSettingCheckBoxes(*this);
+    LoadCustomSizeLists(*this);
 }
 
 HRESULT CreateOptItemHandlerFactory(const FactoryEnvironment& environment,

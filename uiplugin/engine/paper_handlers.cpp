@@ -1,5 +1,8 @@
 #include "uiplugin/engine/paper_handlers.h"
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include "uiplugin/engine/opt_item_handler_factory.h"
 
 namespace moltr::ui {
@@ -37,6 +40,60 @@ LONG DiagonalAngle(short dmPaper, bool landscape) {
     return 0;
 }
 
+VORTAOptItemHandlerPAPERSIZE::~VORTAOptItemHandlerPAPERSIZE() {
+    Release();
+}
+
+void VORTAOptItemHandlerPAPERSIZE::Release() {
+    if (options_ == nullptr) {
+        return;
+    }
+    Item()->pOptType->pOptParam = described_;
+    Item()->pOptType->Count = describedCount_;
+    HeapFree(Heap(), 0, options_);
+    HeapFree(Heap(), 0, names_);
+    options_ = nullptr;
+    names_ = nullptr;
+    appended_ = 0;
+}
+
+void VORTAOptItemHandlerPAPERSIZE::AppendCustomMedia(
+    const std::vector<uiplugin::CustomSizeEntry>& media) {
+    POPTTYPE type = Item() != nullptr ? Item()->pOptType : nullptr;
+    const DWORD appended =
+        static_cast<DWORD>(std::min<size_t>(media.size(), uiplugin::kCustomSizeListMedia));
+    const DWORD count = type != nullptr ? type->Count + appended : 0;
+    if (type == nullptr || appended == 0 || options_ != nullptr || count > 0xFFFF) {
+        return;
+    }
+    auto* options =
+        static_cast<POPTPARAM>(HeapAlloc(Heap(), HEAP_ZERO_MEMORY, count * sizeof(OPTPARAM)));
+    auto* names = static_cast<Name*>(HeapAlloc(Heap(), HEAP_ZERO_MEMORY, appended * sizeof(Name)));
+    if (options == nullptr || names == nullptr) {
+        HeapFree(Heap(), 0, options);
+        HeapFree(Heap(), 0, names);
+        return;
+    }
+    if (type->Count != 0 && type->pOptParam != nullptr) {
+        std::memcpy(options, type->pOptParam, type->Count * sizeof(OPTPARAM));
+    }
+    for (DWORD n = 0; n < appended; ++n) {
+        OPTPARAM& option = options[type->Count + n];
+        lstrcpynW(names[n], media[n].name, static_cast<int>(std::size(names[n])));
+        option.cbSize = sizeof(OPTPARAM);
+        option.pData = names[n];
+        option.lParam = kCustomPaper + static_cast<LPARAM>(n);
+        paperIndices_[n] = media[n].paperIndex;
+    }
+    described_ = type->pOptParam;
+    describedCount_ = type->Count;
+    options_ = options;
+    names_ = names;
+    appended_ = appended;
+    type->pOptParam = options;
+    type->Count = static_cast<WORD>(count);
+}
+
 LONG_PTR VORTAOptItemHandlerPAPERSIZE::GetValue(BOOL* isText) {
     const LONG_PTR value = VORTAOptItemHandlerCombobox::GetValue(isText);
     return lost_ ? 0 : value;
@@ -54,7 +111,11 @@ void VORTAOptItemHandlerPAPERSIZE::LoadState(LPCWSTR text, BOOL* complete) {
 
 void VORTAOptItemHandlerPAPERSIZE::Commit(BOOL isCancel) {
     const POEMCUIPPARAM param = Factory()->Environment().param;
-    const LONG_PTR paper = GetValue(nullptr);
+    LONG_PTR paper = GetValue(nullptr);
+    if (paper >= kCustomPaper) {
+        const auto n = static_cast<DWORD>(paper & ~kCustomPaper);
+        paper = n < appended_ ? paperIndices_[n] : 0;
+    }
     if (isCancel || param == nullptr || param->pPublicDM == nullptr || paper == 0) {
         return;
     }

@@ -2,20 +2,42 @@
 // The own paper-size lists (their option values are DMPAPER codes) and the watermark angle that
 // follows the paper's diagonal.
 #include <windows.h>
+#include <vector>
+#include "uiplugin/custom_media_forms.h"
 #include "uiplugin/engine/generic_handlers.h"
 
 namespace moltr::ui {
 
-// Commit: the chosen paper into the public devmode's dmPaperSize.
+// The value of custom medium n appended to the paper-size list: kCustomPaper + n.
+inline constexpr LPARAM kCustomPaper = 0x8000;
+
+// Commit: the chosen paper into the public devmode's dmPaperSize; a custom medium gives the paper
+// index the device knows it by.
 class VORTAOptItemHandlerPAPERSIZE : public VORTAOptItemHandlerCombobox {
 public:
     using VORTAOptItemHandlerCombobox::VORTAOptItemHandlerCombobox;
+    ~VORTAOptItemHandlerPAPERSIZE() override;
     LONG_PTR GetValue(BOOL* isText) override;
     void LoadState(LPCWSTR text, BOOL* complete) override;
     void Commit(BOOL isCancel) override;
 
+    // The described papers, then one option per medium of `media` (at most the custom-size
+    // list's number); the described options come back when the handler goes. Without memory the
+    // options stay.
+    void AppendCustomMedia(const std::vector<uiplugin::CustomSizeEntry>& media);
+
 private:
+    // An appended option's text.
+    using Name = WCHAR[64];
+    void Release();
+
     bool lost_ = false; // the paper of the last restored quick setting is not offered
+    POPTPARAM described_ = nullptr;
+    WORD describedCount_ = 0;
+    POPTPARAM options_ = nullptr;
+    Name* names_ = nullptr;
+    DWORD paperIndices_[uiplugin::kCustomSizeListMedia] = {};
+    DWORD appended_ = 0;
 };
 
 // Commit: the chosen paper into the private devmode's scale-to size.

@@ -219,6 +219,7 @@ public:
     DEVMODEW& PublicDevMode() { return publicDevMode_; }
     OEMCUIPPARAM& Param() { return param_; }
     HANDLE Heap() const { return heap_; }
+    LPCWSTR PrinterName() { return sim::W(printer_.name()); }
 
 private:
     UiPrinter printer_;
