@@ -113,15 +113,20 @@ TEST_F(MoltrUi, ThePrinterSheetStoresAChoice) {
 }
 
 // The host items of the installable options show the plug-in's texts: option 0 of each is the
-// installed one, whose setting is 1.
+// installed one, whose setting is 1. The host adds its own colon to their names, so theirs have
+// none.
 TEST_F(MoltrUi, InstallableOptionsShowThePluginsTexts) {
     const MoltrRun run = Moltr("ui Sample --printer --json");
     ASSERT_EQ(run.status, 0) << run.output;
-    const size_t flash = run.output.find("\"name\": \"CompactFlash card:\"");
+    const size_t flash = run.output.find("\"name\": \"CompactFlash card\"");
     ASSERT_NE(flash, std::string::npos);
     const size_t installed = run.output.find("{\"text\": \"Installed\"", flash);
     EXPECT_LT(installed, run.output.find("{\"text\": \"Not installed\"", flash));
-    EXPECT_NE(run.output.find("\"name\": \"Printer job language (PJL):\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"name\": \"Printer job language (PJL)\""), std::string::npos);
+    const MoltrRun shown = Moltr("ui Sample --printer");
+    EXPECT_NE(shown.output.find("1101  Static  \"Printer job language (PJL):\""), std::string::npos)
+        << shown.output;
+    EXPECT_EQ(shown.output.find("::"), std::string::npos) << shown.output;
 }
 
 // The host item follows the own page's check box of its setting, so that a later commit of the
