@@ -7,6 +7,7 @@
 #include "uiplugin/access_level.h"
 #include "uiplugin/engine/opt_item_handler_factory.h"
 #include "uiplugin/engine/push_button_record.h"
+#include "uiplugin/engine/relabel.h"
 #include "uiplugin/form_assign_store.h"
 #include "uiplugin/module_counts.h"
 #include "uiplugin/oem_item_id.h"
@@ -59,13 +60,6 @@ DWORD ModelClass(common::IDrvResources* resources) {
         }
     }
     return common::kUnknownModelClass;
-}
-
-void RemoveTrailingColon(LPWSTR name) {
-    const int length = lstrlenW(name);
-    if (length > 0 && name[length - 1] == L':') {
-        name[length - 1] = 0;
-    }
 }
 
 constexpr WCHAR kEngineProperty[] = L"VORTAUIDATA";

@@ -4,6 +4,7 @@
 // choosing an item and the change area below it for its value. Call these on the sheet's thread
 // (from a queued sim::SheetAction of kind Run) with a page window of an open sheet.
 #include <windows.h>
+#include <compstui.h>
 
 #include <string>
 #include <vector>
@@ -21,7 +22,8 @@ struct PageItemView {
     bool expanded = false;
     bool current = false; // the item the change area is for
     DWORD flags = 0;
-    LONG sel = 0; // the selection, or 0 for items whose selection is text
+    LONG sel = 0;                  // the selection, or 0 for items whose selection is text
+    const OPTITEM* item = nullptr; // the caller's item itself: names need not be unique
 };
 
 // The option-item page among the pages of `sheet` that are made (the first one), or null.

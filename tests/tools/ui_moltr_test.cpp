@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,6 +14,23 @@
 
 namespace moltr::test {
 namespace {
+
+// The rectangle the JSON report gives the first control `id` (left, top, right, bottom).
+std::array<long, 4> ControlRect(const std::string& json, int id) {
+    std::array<long, 4> rect = {};
+    const size_t control = json.find("{\"id\": " + std::to_string(id) + ", ");
+    const size_t at = json.find("\"rect\": [", control);
+    if (control == std::string::npos || at == std::string::npos ||
+        std::sscanf(json.c_str() + at, "\"rect\": [%ld, %ld, %ld, %ld]", &rect[0], &rect[1],
+                    &rect[2], &rect[3]) != 4) {
+        ADD_FAILURE() << "no rectangle for control " << id;
+    }
+    return rect;
+}
+
+bool Overlap(const std::array<long, 4>& a, const std::array<long, 4>& b) {
+    return a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+}
 
 class MoltrUi : public ::testing::Test {
 protected:
@@ -77,6 +96,17 @@ TEST_F(MoltrUi, TheJsonReportHasPagesItemsAndTheDevmode) {
     }
 }
 
+// On the General page the collation text stands beside the copies' edit box and up-down control,
+// not over them.
+TEST_F(MoltrUi, TheCollationTextStandsClearOfTheCopies) {
+    const MoltrRun run = Moltr("ui Sample --document --json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::array<long, 4> text = ControlRect(run.output, 3404);
+    EXPECT_GT(text[2], text[0]);
+    EXPECT_FALSE(Overlap(text, ControlRect(run.output, 3401)));
+    EXPECT_FALSE(Overlap(text, ControlRect(run.output, 3)));
+}
+
 // Each own page names the dialog template it was made from.
 TEST_F(MoltrUi, OwnPagesShowTheirDialogIds) {
     const MoltrRun document = Moltr("ui Sample --document --json");
@@ -113,15 +143,20 @@ TEST_F(MoltrUi, ThePrinterSheetStoresAChoice) {
 }
 
 // The host items of the installable options show the plug-in's texts: option 0 of each is the
-// installed one, whose setting is 1.
+// installed one, whose setting is 1. The host adds its own colon to their names, so theirs have
+// none.
 TEST_F(MoltrUi, InstallableOptionsShowThePluginsTexts) {
     const MoltrRun run = Moltr("ui Sample --printer --json");
     ASSERT_EQ(run.status, 0) << run.output;
-    const size_t flash = run.output.find("\"name\": \"CompactFlash card:\"");
+    const size_t flash = run.output.find("\"name\": \"CompactFlash card\"");
     ASSERT_NE(flash, std::string::npos);
     const size_t installed = run.output.find("{\"text\": \"Installed\"", flash);
     EXPECT_LT(installed, run.output.find("{\"text\": \"Not installed\"", flash));
-    EXPECT_NE(run.output.find("\"name\": \"Printer job language (PJL):\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"name\": \"Printer job language (PJL)\""), std::string::npos);
+    const MoltrRun shown = Moltr("ui Sample --printer");
+    EXPECT_NE(shown.output.find("1101  Static  \"Printer job language (PJL):\""), std::string::npos)
+        << shown.output;
+    EXPECT_EQ(shown.output.find("::"), std::string::npos) << shown.output;
 }
 
 // The host item follows the own page's check box of its setting, so that a later commit of the

@@ -191,13 +191,19 @@ TEST_F(DriverPropertySheets, TheDocumentPageHoldsTheDriversItemsThenThePluginsIt
     EXPECT_EQ(copies->Sel, 1);
     EXPECT_EQ(copies->pOptType->pOptParam[1].lParam, 999); // the GPD's *MaxCopies
     ASSERT_NE(copies->pExtChkBox, nullptr);
-    // Trays by a standard name, by their *Name, and by their keyword when the resource module
-    // lacks their string.
+    // Trays by a standard name, by the resource module's string and by their *Name; no tray
+    // falls back to its keyword.
     OPTITEM* source = sheet.Item(DMPUB_DEFSOURCE);
     ASSERT_NE(source, nullptr);
     EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[0].pData), "Automatically Select");
-    EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[2].pData), "UPPER");
+    EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[2].pData), "Tray 1");
+    EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[3].pData), "Tray 2");
     EXPECT_EQ(sim::Utf8(source->pOptType->pOptParam[6].pData), "Tray 5");
+    // Media types by the resource module's string, not by their keyword.
+    OPTITEM* media = sheet.Item(DMPUB_MEDIATYPE);
+    ASSERT_NE(media, nullptr);
+    EXPECT_EQ(sim::Utf8(media->pOptType->pOptParam[0].pData), "Plain");
+    EXPECT_EQ(sim::Utf8(media->pOptType->pOptParam[9].pData), "Extra thick");
     // A feature the devmode has no field for is an item of its own, with the help index its
     // *HelpIndex gives.
     OPTITEM* graphics = sheet.Item(DMPUB_NONE);

@@ -232,24 +232,25 @@ std::string MakeOnControl(HWND control, const UiAction& action) {
     }
 }
 
-// The name the engine gives the item `id`; empty when unknown or not a text.
-std::u16string ItemName(DWORD id) {
+// The engine's item `id`, or null when unknown.
+const OPTITEM* EngineItem(DWORD id) {
     for (const sim::OptionItemsView& view : sim::PublishedOptionItems()) {
         for (const sim::PublishedItem& item : view.items) {
-            if (item.id == id && !IS_INTRESOURCE(item.item->pName)) {
-                return reinterpret_cast<const char16_t*>(item.item->pName);
+            if (item.id == id) {
+                return item.item;
             }
         }
     }
-    return {};
+    return nullptr;
 }
 
 // The item's entry in the tree view of the sheet's option-item page (the host's items in UI
-// type 1), found by its name; -1 when the page or the entry is not there.
+// type 1), found as the item itself: a host item and an own item may bear the same name. -1 when
+// the page or the entry is not there.
 int TreeEntry(HWND page, DWORD id) {
-    const std::u16string name = ItemName(id);
+    const OPTITEM* item = EngineItem(id);
     for (const sim::PageItemView& entry : sim::OptionItems(page)) {
-        if (!name.empty() && entry.name == name && entry.shown) {
+        if (item != nullptr && entry.item == item && entry.shown) {
             return entry.index;
         }
     }

@@ -66,6 +66,11 @@ BOOL CALLBACK AddControl(HWND control, LPARAM list) {
     shown.visible = IsWindowVisible(control) != FALSE;
     shown.enabled = IsWindowEnabled(control) != FALSE;
     shown.value = ControlValue(control, shown.className);
+    GetWindowRect(control, &shown.rect);
+    RECT page = {};
+    GetWindowRect(GetParent(control), &page);
+    shown.rect = {shown.rect.left - page.left, shown.rect.top - page.top,
+                  shown.rect.right - page.left, shown.rect.bottom - page.top};
     reinterpret_cast<std::vector<UiControl>*>(list)->push_back(std::move(shown));
     return TRUE;
 }

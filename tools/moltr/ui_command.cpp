@@ -37,9 +37,10 @@ const char kUiUsage[] =
     "Shows each page with its controls, then the devmode (document) or the printer settings\n"
     "(printer) that resulted and every message box shown.\n"
     "--json: one object with uiType, pages (caption, dialogId, controls: id, class, text,\n"
-    "visible, enabled, value), items (id, oem, dmPubId, userItemId, name, level, flags,\n"
-    "helpIndex, type, sel, options: text, flags, iconId, value), messages (textId, text,\n"
-    "captionId, caption, type, answer) and devmode (public, private) or printerSettings.\n"
+    "visible, enabled, value, rect: left, top, right, bottom in the page), items (id, oem,\n"
+    "dmPubId, userItemId, name, level, flags, helpIndex, type, sel, options: text, flags,\n"
+    "iconId, value), messages (textId, text, captionId, caption, type, answer) and\n"
+    "devmode (public, private) or printerSettings.\n"
     "--png DIR: writes each page, as the sheet shows it after the actions, to DIR/page-N.png.\n";
 
 namespace {

@@ -14,6 +14,12 @@ JsonValue ControlJson(const UiControl& control) {
     shown.Add("visible", JsonValue::Bool(control.visible));
     shown.Add("enabled", JsonValue::Bool(control.enabled));
     shown.Add("value", control.value ? JsonValue::Signed(*control.value) : JsonValue());
+    JsonValue rect = JsonValue::Array();
+    for (LONG edge :
+         {control.rect.left, control.rect.top, control.rect.right, control.rect.bottom}) {
+        rect.Add(JsonValue::Signed(edge));
+    }
+    shown.Add("rect", std::move(rect));
     return shown;
 }
 

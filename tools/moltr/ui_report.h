@@ -17,6 +17,7 @@ struct UiControl {
     bool visible = false;
     bool enabled = false;
     std::optional<LONG_PTR> value; // the selection, check state or position; none for others
+    RECT rect = {};                // in the page's client coordinates
 };
 
 struct UiPage {

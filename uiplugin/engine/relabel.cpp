@@ -9,6 +9,7 @@ void Relabel(VORTAOptItemHandler& handler, UINT itemText, UINT firstOptionText) 
     common::IDrvResources* resources = handler.Factory()->Environment().resources;
     if (itemText != 0) {
         if (LPWSTR name = resources->DuplicateString(itemText)) {
+            RemoveTrailingColon(name);
             handler.Item()->pName = name;
         }
     }
@@ -19,6 +20,13 @@ void Relabel(VORTAOptItemHandler& handler, UINT itemText, UINT firstOptionText) 
         if (LPWSTR text = resources->DuplicateString(firstOptionText + i)) {
             handler.SetOptionText(i, text);
         }
+    }
+}
+
+void RemoveTrailingColon(LPWSTR name) {
+    const int length = lstrlenW(name);
+    if (length > 0 && name[length - 1] == L':') {
+        name[length - 1] = 0;
     }
 }
 

@@ -45,6 +45,7 @@ std::vector<PageItemView> OptionItems(HWND window) {
         view.current = page->Current() == i;
         view.flags = item.Flags;
         view.sel = platform::compstui::TypeOf(item) == TVOT_EDITBOX ? 0 : item.Sel;
+        view.item = &item;
         views.push_back(view);
     }
     return views;
