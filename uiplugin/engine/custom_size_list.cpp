@@ -13,8 +13,12 @@ constexpr UINT kNewSizeText = 17060;
 
 } // namespace
 
+// The host frees its items before the plug-in's handlers, so the item is not touched here.
 VORTAOptItemHandlerCMCOMBOBOX::~VORTAOptItemHandlerCMCOMBOBOX() {
-    Release();
+    if (options_ != nullptr) {
+        HeapFree(Heap(), 0, options_);
+        HeapFree(Heap(), 0, records_);
+    }
 }
 
 void VORTAOptItemHandlerCMCOMBOBOX::Release() {

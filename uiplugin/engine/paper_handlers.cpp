@@ -40,21 +40,12 @@ LONG DiagonalAngle(short dmPaper, bool landscape) {
     return 0;
 }
 
+// The host frees its items before the plug-in's handlers, so the item is not touched here.
 VORTAOptItemHandlerPAPERSIZE::~VORTAOptItemHandlerPAPERSIZE() {
-    Release();
-}
-
-void VORTAOptItemHandlerPAPERSIZE::Release() {
-    if (options_ == nullptr) {
-        return;
+    if (options_ != nullptr) {
+        HeapFree(Heap(), 0, options_);
+        HeapFree(Heap(), 0, names_);
     }
-    Item()->pOptType->pOptParam = described_;
-    Item()->pOptType->Count = describedCount_;
-    HeapFree(Heap(), 0, options_);
-    HeapFree(Heap(), 0, names_);
-    options_ = nullptr;
-    names_ = nullptr;
-    appended_ = 0;
 }
 
 void VORTAOptItemHandlerPAPERSIZE::AppendCustomMedia(

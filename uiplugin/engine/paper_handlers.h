@@ -29,7 +29,6 @@ public:
 private:
     // An appended option's text.
     using Name = WCHAR[64];
-    void Release();
 
     bool lost_ = false; // the paper of the last restored quick setting is not offered
     POPTPARAM described_ = nullptr;

@@ -9,7 +9,7 @@ namespace {
 // Option 0 is the description's "no watermark"; saved watermark i is option i + 1.
 constexpr DWORD kFirstSaved = 1;
 
-// What an option shows once its list is gone, as the item may be looked at after its handler.
+// What an option shows once its list is reloaded and before the new names are in.
 WCHAR kNoName[] = L"";
 
 } // namespace
@@ -20,8 +20,10 @@ VORTAOptItemHandlerWMCOMBOBOX::VORTAOptItemHandlerWMCOMBOBOX(VORTAOptItemHandler
     Load();
 }
 
+// The host frees its items before the plug-in's handlers, so the item is not touched here.
 VORTAOptItemHandlerWMCOMBOBOX::~VORTAOptItemHandlerWMCOMBOBOX() {
-    Release();
+    FreeNamedList(Heap(), list_);
+    store::Close(&record_);
 }
 
 HANDLE VORTAOptItemHandlerWMCOMBOBOX::Printer() const {
